@@ -1,0 +1,154 @@
+#include "audio/speech.h"
+
+#include <cmath>
+
+#include "game/game.h"
+#include "play/waits.h"
+
+namespace {
+
+void replace_all(std::string& text, const std::string& from, const std::string& to) {
+  if (from.empty()) return;
+  std::string out;
+  size_t pos = 0;
+  for (;;) {
+    size_t hit = text.find(from, pos);
+    if (hit == std::string::npos) break;
+    out.append(text, pos, hit - pos);
+    out += to;
+    pos = hit + from.size();
+  }
+  if (pos == 0) return;
+  out.append(text, pos, std::string::npos);
+  text.swap(out);
+}
+
+void record_history(Game& g, const std::string& text) {
+  if (text.empty() || g.historypos != 0) return;
+  for (int i = kHistory - 1; i >= 2; --i) g.history[i] = std::move(g.history[i - 1]);
+  g.history[1] = text;
+}
+
+// Large white text on the window for a sighted onlooker, wrapped at about
+// one character of 18-point text per 12 pixels.
+void echo_on_window(Game& g, const std::string& text) {
+  SurfacePort& s = g.io.surface;
+  s.set_font("Arial", 18);
+  s.clear();
+  double w = s.width() / 18.0 * 1.5;
+  if (w >= 1) {
+    s.set_fore_color({255, 255, 255});
+    for (int j = 0; j <= text.size() / w; ++j) {
+      long start = std::lround(1 + w * j);
+      long len = std::lround(w);
+      if (start - 1 >= static_cast<long>(text.size())) break;
+      s.set_font("Arial", 18);
+      s.print(5, 15 + 40 * j, text.substr(start - 1, len));
+    }
+  }
+  s.present();
+}
+
+void speak_on_route(Game& g, const std::string& text) {
+  switch (g.speechmode) {
+    case 0:
+      if (g.sapiok == 1) {
+        g.io.speech.speak(text);
+      } else {
+        setcaption(g, text);
+      }
+      doevents(g);
+      break;
+    case 1:
+    case 2:
+      if (g.caption == text) {
+        setcaption(g, text + " ");
+        doevents(g);
+      }
+      setcaption(g, text);
+      if (g.speechmode == 2) {
+        // The screen reader's read-title chord, which the window sees too.
+        g.io.events.post_key({17, 2});
+        g.io.events.post_key({16, 3});
+        g.io.events.post_key({84, 3});
+        doevents(g);
+        doevents(g);
+      }
+      break;
+    case 3:
+      g.io.speech.screen_reader_say(text);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+std::string apply_replacements(const Game& g, std::string text) {
+  int n = g.replacecount < 0 ? 0 : (g.replacecount > kMaxPairs ? kMaxPairs : g.replacecount);
+  for (int i = 1; i <= n; ++i) replace_all(text, g.replacefrom[i], g.replaceto[i]);
+  return text;
+}
+
+void sayit(Game& g, std::string text) {
+  text = apply_replacements(g, std::move(text));
+  g.io.transcript.record("say", text);
+  record_history(g, text);
+  echo_on_window(g, text);
+  try {
+    speak_on_route(g, text);
+  } catch (const SpeechError& e) {
+    debuglog(g, std::string("error in sayit: ") + e.what());
+  }
+}
+
+void list1add(Game& g, const std::string& text) {
+  g.List1.push_back(text);
+  g.io.transcript.record("log", text);
+  if (g.logdelay > 0) {
+    sayit(g, text);
+    hold(g, g.logdelay);
+  }
+}
+
+void dumplist(Game& g) {
+  std::string reason;
+  g.io.files.write_lines("summary.txt", g.List1, reason);
+}
+
+void debuglog(Game& g, const std::string& line) { g.io.files.append_line("debuglog.txt", line); }
+
+void setcaption(Game& g, const std::string& text) {
+  g.caption = text;
+  g.io.surface.set_caption(text);
+  g.io.transcript.record("caption", text);
+}
+
+std::string normalcaption(const Game& g) { return "Veldin's Cogmire (v" + g.version + ")"; }
+
+void setupsapi(Game& g) {
+  g.sapiok = 1;
+  try {
+    if (!g.io.speech.open_voice()) g.sapiok = 0;
+  } catch (const SpeechError&) {
+    g.sapiok = 0;
+  }
+}
+
+void loadjaws(Game& g) {
+  g.jawsok = -1;
+  try {
+    g.jawsok = g.io.speech.open_screen_reader() ? 1 : 0;
+  } catch (const SpeechError&) {
+    g.jawsok = 0;
+  }
+}
+
+void applyrate(Game& g) {
+  try {
+    g.io.speech.set_rate(g.sapirate);
+  } catch (const SpeechError& e) {
+    debuglog(g, std::string("error in sayit: ") + e.what());
+  }
+}

@@ -1,0 +1,27 @@
+// Spoken messages, their history, the event log and the debug log.
+#pragma once
+
+#include <string>
+
+struct Game;
+
+// Speaks a message on the chosen route after the challenge's replacement
+// rules, records it in the history and echoes it on the window.
+void sayit(Game& g, std::string text);
+// The replacement rules in file order, each on the output of the one before.
+std::string apply_replacements(const Game& g, std::string text);
+// Appends a line to the event log (spoken and paced when debugging is on).
+void list1add(Game& g, const std::string& text);
+// Writes the event log to "summary.txt".
+void dumplist(Game& g);
+// Appends a line to "debuglog.txt".
+void debuglog(Game& g, const std::string& line);
+// Sets the window caption (screen readers announce it).
+void setcaption(Game& g, const std::string& text);
+// The caption of the voice routes: "Veldin's Cogmire (v0.7b)".
+std::string normalcaption(const Game& g);
+// Opens the voice and the screen reader at start-up.
+void setupsapi(Game& g);
+void loadjaws(Game& g);
+// Applies sapirate to the voice.
+void applyrate(Game& g);

@@ -1,0 +1,12 @@
+// The 24 campaign rooms and the loader that lays them out.
+#pragma once
+
+#include <string>
+
+struct Game;
+
+// Builds level `level` (1..24 a campaign room; 0 the editor's map, 99 a
+// challenge: their cells stay) and announces it.
+void startusout(Game& g);
+// Fills the titles, descriptions and stories of levels 1..24.
+void filllevels(Game& g);

@@ -1,0 +1,11 @@
+// The campaign's own texts, kept as data files beside the code and built in.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Level descriptions and stories, entry 0 for level 1.
+const std::vector<std::string>& leveldescriptions();
+const std::vector<std::string>& levelstories();
+// The about menu's introduction.
+const std::string& aboutintroduction();

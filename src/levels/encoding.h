@@ -1,0 +1,11 @@
+// Map files are single-byte text: a file that is valid UTF-8 is taken as it
+// is, any other as Windows-1252.
+#pragma once
+
+#include <string>
+#include <vector>
+
+bool valid_utf8(const std::string& s);
+std::string cp1252_to_utf8(const std::string& s);
+// Converts every line when the lines together are not valid UTF-8.
+void lines_to_utf8(std::vector<std::string>& lines);

@@ -1,0 +1,211 @@
+#include "levels/mapfile.h"
+
+#include <cmath>
+
+#include "audio/sound.h"
+#include "audio/speech.h"
+#include "game/game.h"
+#include "play/naming.h"
+#include "levels/encoding.h"
+#include "play/drawing.h"
+
+namespace {
+
+struct Reader {
+  const std::vector<std::string>& lines;
+  size_t next = 0;
+  MapError& error;
+
+  bool left() const { return next < lines.size(); }
+  int lineno() const { return static_cast<int>(next) + 1; }
+
+  bool fail(const std::string& reason) {
+    error.line = lineno();
+    error.reason = reason;
+    return false;
+  }
+  bool text(std::string& out, const char* what) {
+    if (!left()) return fail(std::string("the file ends before the ") + what);
+    out = lines[next++];
+    return true;
+  }
+  // A whole number (rounded down), within [lo, hi].
+  bool whole(int& out, const char* what, double lo, double hi) {
+    if (!left()) return fail(std::string("the file ends before the ") + what);
+    double n = 0;
+    Value v = parse_value(lines[next]);
+    if (v.is_text()) return fail(std::string("the ") + what + " is not a number");
+    n = std::floor(v.num());
+    if (n < lo || n > hi) return fail(std::string("the ") + what + " is out of range");
+    out = static_cast<int>(n);
+    ++next;
+    return true;
+  }
+  bool value(Value& out, const char* what, bool numeric) {
+    if (!left()) return fail(std::string("the file ends inside the cells"));
+    out = parse_value(lines[next]);
+    if (numeric && out.is_text()) return fail(std::string("the ") + what + " is not a number");
+    ++next;
+    return true;
+  }
+};
+
+bool read_header(Reader& r, MapData& m) {
+  return r.text(m.title, "title") && r.text(m.description, "description") &&
+         r.whole(m.width, "room width", 1, kMaxRoom) && r.whole(m.height, "room height", 1, kMaxRoom) &&
+         r.whole(m.startx, "start column", 1, m.width) && r.whole(m.starty, "start row", 1, m.height) &&
+         r.whole(m.startdir, "start direction", 0, 270) &&
+         (m.startdir % 90 == 0 || (--r.next, r.fail("the start direction is not 0, 90, 180 or 270"))) &&
+         r.whole(m.energy, "starting energy", -1e9, 1e9);
+}
+
+bool read_cells(Reader& r, MapData& m) {
+  for (int x = 1; x <= m.width; ++x) {
+    for (int y = 1; y <= m.height; ++y) {
+      auto& c = m.cells[x][y];
+      int tile, tile2;
+      if (!r.whole(tile, "piece code", 0, 14) || !r.whole(tile2, "second piece code", 0, 14)) return false;
+      c[0] = tile;
+      c[1] = tile2;
+      if (!r.value(c[2], "first cell value", false) || !r.value(c[3], "second cell value", true) ||
+          !r.value(c[4], "third cell value", true) || !r.value(c[5], "lock mark", true))
+        return false;
+    }
+  }
+  return true;
+}
+
+// Pieces a switch can move are locked in a challenge, raised or lowered.
+bool locked_by_rule(const Value& tile, const Value& tile2) {
+  if (tile == 0 || tile2 == 0) return false;
+  for (int p : {8, 9, 11, 12, 13, 14})
+    if (tile == p) return false;
+  return tile2 != 11 && tile2 != 12;
+}
+
+std::string file_name_of(const std::string& path) {
+  size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void refuse(Game& g, const std::string& name, const MapError& e) {
+  plainsound(g, "/sounds/Menu/error.wav");
+  std::string where = e.line > 0 ? ", line " + std::to_string(e.line) : "";
+  sayit(g, "Cannot load challenge " + name + where + ": " + e.reason + ".");
+}
+
+void apply_map(Game& g, const MapData& m, const std::string& name, const std::string& path) {
+  g.challengefile = name;
+  g.challengepath = path;
+  for (int x = 1; x <= kMaxRoom; ++x)
+    for (int y = 1; y <= kMaxRoom; ++y) {
+      Layer* layers[6] = {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.locked};
+      for (int k = 0; k < 6; ++k) (*layers[k])[x][y] = 0;
+    }
+  g.leveltitle[99] = m.title;
+  g.leveldesc[99] = m.description;
+  g.mapwidth = m.width;
+  g.mapheight = m.height;
+  g.startx = m.startx;
+  g.starty = m.starty;
+  g.startdir = m.startdir;
+  g.energy[1] = m.energy;
+  for (int x = 1; x <= m.width; ++x)
+    for (int y = 1; y <= m.height; ++y) {
+      const auto& c = m.cells[x][y];
+      g.tile[x][y] = c[0];
+      g.tile2[x][y] = c[1];
+      g.tvar1[x][y] = c[2];
+      g.tvar2[x][y] = c[3];
+      g.tvar3[x][y] = c[4];
+      g.locked[x][y] = c[5];
+      if (locked_by_rule(c[0], c[1])) g.locked[x][y] = 1;
+    }
+  g.levelstory[99] = m.story;
+  g.replacecount = static_cast<int>(m.pairs.size());
+  for (size_t k = 0; k < m.pairs.size(); ++k) {
+    g.replacefrom[k + 1] = m.pairs[k].first;
+    g.replaceto[k + 1] = m.pairs[k].second;
+  }
+  g.menunum = 0;
+  g.menupos = 0;
+  stopsounds(g);
+  g.roomgeneration += 1;
+  g.bounces = 0;
+  g.locked[g.startx][g.starty] = 1;
+  g.cursorx = g.startx;
+  g.cursory = g.starty;
+  g.lasty = g.starty;
+  g.arms = 1;
+  g.armx[1] = g.startx;
+  g.army[1] = g.starty;
+  g.armdir[1] = g.startdir;
+  g.level = 99;
+  g.armspeed[1] = 0;
+  // A challenge starts with the saw and an empty claw.
+  g.attachment[1] = 0;
+  g.startattachment = 0;
+  g.carrying[1] = 0;
+  g.carryname[1] = "";
+}
+
+bool load_lines(Game& g, const std::string& name, const std::string& path,
+                const std::optional<std::vector<std::string>>& lines, const std::string& reason) {
+  MapError error;
+  if (!lines) {
+    refuse(g, name, {0, reason});
+    return false;
+  }
+  std::vector<std::string> text = *lines;
+  lines_to_utf8(text);
+  auto map = parsemap(text, true, error);
+  if (!map) {
+    refuse(g, name, error);
+    return false;
+  }
+  apply_map(g, *map, name, path);
+  plainsound(g, "/sounds/map.wav");
+  sayit(g, "Challenge: " + g.leveltitle[99] + ".  " + g.leveldesc[99]);
+  g.io.surface.clear();
+  drawscreen(g);
+  return true;
+}
+
+}  // namespace
+
+std::optional<MapData> parsemap(const std::vector<std::string>& lines, bool for_play, MapError& error) {
+  MapData m;
+  Reader r{lines, 0, error};
+  if (!read_header(r, m) || !read_cells(r, m)) return std::nullopt;
+  if (r.left()) {
+    m.story = lines[r.next++];
+    m.has_story = true;
+  } else if (for_play) {
+    r.fail("the file ends before the victory message");
+    return std::nullopt;
+  }
+  if (!for_play) return m;
+  // The table's header line is read and passed over; then pairs of lines to
+  // the end of the file. A last line without its partner is ignored.
+  if (r.left()) ++r.next;
+  while (r.next + 1 < lines.size() && m.pairs.size() < kMaxPairs) {
+    m.pairs.emplace_back(lines[r.next], lines[r.next + 1]);
+    r.next += 2;
+  }
+  return m;
+}
+
+bool mapload(Game& g, const std::string& name) {
+  std::string reason = "the file is missing";
+  std::string rel = "\\challenges\\" + name;
+  auto real = g.io.files.resolve(rel);
+  std::optional<std::vector<std::string>> lines;
+  if (real) lines = g.io.files.read_lines_at(*real, kMaxMapBytes, reason);
+  return load_lines(g, name, real ? *real : "", lines, reason);
+}
+
+bool maploadfrom(Game& g, const std::string& path) {
+  std::string reason;
+  auto lines = g.io.files.read_lines_at(path, kMaxMapBytes, reason);
+  return load_lines(g, file_name_of(path), path, lines, reason);
+}

@@ -1,0 +1,39 @@
+// Challenge map files: the room, its texts and its message table.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "game/value.h"
+
+struct Game;
+
+// A map file as read, before it replaces anything in the game.
+struct MapData {
+  std::string title, description, story;
+  bool has_story = false;
+  int width = 0, height = 0, startx = 0, starty = 0, startdir = 0, energy = 0;
+  // cells[x][y] = tile, tile2, tvar1, tvar2, tvar3, locked
+  std::array<std::array<std::array<Value, 6>, 11>, 11> cells{};
+  std::vector<std::pair<std::string, std::string>> pairs;
+};
+
+struct MapError {
+  int line = 0;  // 0: the file as a whole
+  std::string reason;
+};
+
+// Reads a map from its lines. The message table is read only when asked;
+// the story line is required for play and optional for the editor.
+std::optional<MapData> parsemap(const std::vector<std::string>& lines, bool for_play, MapError& error);
+// Loads a challenge from the challenges folder for play (level 99). A file
+// that cannot be used is refused with a spoken message; the room, the texts
+// and the message table stay as they were. True when it loaded.
+bool mapload(Game& g, const std::string& name);
+// The same for a challenge file anywhere, by its real path.
+bool maploadfrom(Game& g, const std::string& path);
+
+constexpr size_t kMaxMapBytes = 4 * 1024 * 1024;

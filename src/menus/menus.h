@@ -1,0 +1,9 @@
+// The menu engine: one procedure interprets a key for whichever menu is open.
+#pragma once
+
+struct Game;
+
+// Handles one key (or -1, -1 to speak the current item) for the open menu.
+int menus(Game& g, int code, int shift);
+// Moves the menu cursor for Up and Down, wrapping around `count` items.
+void cycleme(Game& g, int code, int shift, int count, int flock, int muteit);

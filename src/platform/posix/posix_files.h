@@ -1,0 +1,24 @@
+// Files below the program folder on a POSIX file system.
+#pragma once
+
+#include "ports/files_port.h"
+
+class PosixFiles : public FilesPort {
+ public:
+  explicit PosixFiles(std::string program_dir);
+  std::string program_dir() override { return dir_; }
+  std::optional<std::string> resolve(const std::string& rel) override;
+  std::optional<std::vector<std::string>> read_lines(const std::string& rel, size_t max_bytes,
+                                                     std::string& reason) override;
+  std::optional<std::vector<std::string>> read_lines_at(const std::string& path, size_t max_bytes,
+                                                        std::string& reason) override;
+  bool write_lines(const std::string& rel, const std::vector<std::string>& lines, std::string& reason) override;
+  bool append_line(const std::string& rel, const std::string& line) override;
+  std::vector<std::string> list(const std::string& rel_dir, const std::string& ext) override;
+
+ private:
+  // The real path a relative path names, whether or not the file exists:
+  // each part is matched without regard to case where the exact name is absent.
+  std::optional<std::string> place(const std::string& rel, bool must_exist);
+  std::string dir_;
+};

@@ -1,0 +1,13 @@
+#include "play/boxes.h"
+
+#include "game/game.h"
+
+std::string inputbox(Game& g, const std::string& prompt, const std::string& title, const std::string& default_answer) {
+  g.io.transcript.record("input", prompt);
+  return g.io.dialogs.input(prompt, title, default_answer);
+}
+
+void messagebox(Game& g, const std::string& text) {
+  g.io.transcript.record("msgbox", text);
+  g.io.dialogs.message(text);
+}

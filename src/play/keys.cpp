@@ -1,0 +1,471 @@
+#include "play/keys.h"
+
+#include <string>
+
+#include "audio/music.h"
+#include "audio/sound.h"
+#include "audio/speech.h"
+#include "game/game.h"
+#include "game/outcome.h"
+#include "levels/campaign.h"
+#include "levels/mapfile.h"
+#include "menus/menus.h"
+#include "menus/progress.h"
+#include "play/boxes.h"
+#include "play/drawing.h"
+#include "play/naming.h"
+#include "play/waits.h"
+
+namespace {
+
+bool is_history_key(int code) {
+  return code == kKeyLeftBracket || code == kKeyRightBracket || code == kKeyComma || code == kKeyPeriod;
+}
+
+bool is_menu_key(int code) {
+  switch (code) {
+    case kKeyBackspace: case kKeyEnter: case kKeyEscape: case kKeyLeft: case kKeyUp: case kKeyRight:
+    case kKeyDown: case kKeyDelete: case 'R': case kKeyNumPlus: case kKeyNumMinus: case kKeyEquals:
+    case kKeyMinus:
+      return true;
+    default:
+      return false;
+  }
+}
+
+const char* direction_word(int dir) {
+  switch (dir) {
+    case kSouth: return "south";
+    case kWest: return "west";
+    case kNorth: return "north";
+    default: return "east";
+  }
+}
+
+const char* facing_word(int dir) {
+  switch (dir) {
+    case kSouth: return "South.";
+    case kWest: return "West.";
+    case kNorth: return "North.";
+    default: return "East.";
+  }
+}
+
+// The cursor cell's tile sound: higher rows sound higher.
+void cursor_sound(Game& g, const char* file) {
+  Placement p = sound2D(g, g.cursorx, g.cursory);
+  double rate = std::string(file) == "/sounds/tile.wav" ? 1.15 - 0.3 * g.cursory / g.mapheight : 1;
+  makesound(g, file, p.volume / 4, p.pan, 0, -1, 0, 0, 0, rate);
+}
+
+// A positional sound at the arm's start, in slot 0.
+void start_sound(Game& g, const char* file) {
+  Placement p = sound2D(g, g.startx, g.starty);
+  makesound(g, file, p.volume / 10, p.pan, 0, 0, 0, 0, 0, 1);
+}
+
+void speech_route_key(Game& g) {
+  g.speechmode += 1;
+  if (g.speechmode > 3) g.speechmode = 0;
+  switch (g.speechmode) {
+    case 0:
+      setcaption(g, normalcaption(g));
+      plainsound(g, "/sounds/Menu/SAPI.wav");
+      break;
+    case 1: plainsound(g, "/sounds/Menu/NVDA.wav"); break;
+    case 2: plainsound(g, "/sounds/Menu/WE.wav"); break;
+    default:
+      if (g.jawsok == 1) {
+        setcaption(g, normalcaption(g));
+        plainsound(g, "/sounds/Menu/JAWS.wav");
+      } else if (g.jawsok == 0) {
+        g.speechmode = 0;
+        setcaption(g, normalcaption(g));
+        sayit(g, "Jaws does not seem to be responding, Sapi on.");
+      }
+      break;
+  }
+  saveprogress(g);
+}
+
+void history_key(Game& g, int code, int shift) {
+  bool back = code == kKeyLeftBracket || code == kKeyComma;
+  int step = shift == kShift ? 5 : shift == 0 ? 1 : 0;
+  if (back && g.historypos > 0) g.historypos -= step;
+  if (!back && g.historypos < kHistory - 1) g.historypos += step;
+  if (g.historypos < 0) g.historypos = 0;
+  if (g.historypos > kHistory - 1) g.historypos = kHistory - 1;
+  if (g.historypos > 0) {
+    sayit(g, "Rev " + std::to_string(g.historypos) + ", " + g.history[g.historypos]);
+  } else {
+    sayit(g, "");
+  }
+}
+
+void cursor_key(Game& g, int code) {
+  bool at_edge = (code == kKeyLeft && g.cursorx <= 1) || (code == kKeyRight && g.cursorx >= g.mapwidth) ||
+                 (code == kKeyUp && g.cursory <= 1) || (code == kKeyDown && g.cursory >= g.mapheight);
+  if (at_edge) {
+    cursor_sound(g, "/sounds/border.wav");
+  } else {
+    if (code == kKeyLeft) g.cursorx -= 1;
+    if (code == kKeyRight) g.cursorx += 1;
+    if (code == kKeyUp) g.cursory -= 1;
+    if (code == kKeyDown) g.cursory += 1;
+    cursor_sound(g, "/sounds/tile.wav");
+  }
+  saytile(g);
+}
+
+void level_jump(Game& g) {
+  std::string answer = inputbox(g, "Enter level number", "", "1");
+  double n;
+  if (!parse_number(answer, n)) return;
+  // Only campaign levels can be jumped to; anything else would read past the
+  // level tables.
+  if (n != static_cast<int>(n) || n < 1 || n > g.levelcount) {
+    plainsound(g, "/sounds/Menu/error.wav");
+    sayit(g, "Canceled.");
+    return;
+  }
+  g.level = static_cast<int>(n);
+  g.io.surface.clear();
+  startusout(g);
+  drawscreen(g);
+}
+
+void energy_report(Game& g) {
+  int e = g.energy[1];
+  if (g.armspeed[1] == 0) {
+    if (e == 1) {
+      sayit(g,
+            "This level begins with 1 energy in the arm's batteries.  After 1 redirect from a wall or track, the arm "
+            "will stop and the level will end in failure.");
+    } else if (e > 1) {
+      sayit(g, "This level begins with " + std::to_string(e) + " energy in the arm's batteries.  After " +
+                   std::to_string(e) + " redirects from a wall or track, the arm will stop and the level will end in "
+                                       "failure.");
+    }
+    return;
+  }
+  if (g.armspeed[1] < 0) return;
+  std::string text = std::to_string(e) + " energy remaining.";
+  if (g.attachment[1] == 0) {
+    text += "  Using the saw attachment.";
+  } else if (g.attachment[1] == 1) {
+    if (g.carrying[1] == 0) text += "  Using the claw attachment.";
+    if (g.carrying[1] == kMouse) text += "  A Mouse is in the claw.";
+    if (g.carrying[1] == kRat) text += "  A Rat is in the claw.";
+  }
+  sayit(g, text);
+}
+
+void start_report(Game& g, int shift) {
+  if (shift == kShift) {
+    g.cursorx = g.startx;
+    g.cursory = g.starty;
+    drawscreen(g);
+    cursor_sound(g, "/sounds/tile.wav");
+    return;
+  }
+  sayit(g, "The arm starts at " + cellname(g.startx, g.starty) + ", facing " + facing_word(g.startdir) +
+               (g.startattachment == 1 ? "  Arm begins with the claw attachment."
+                                       : "  Arm begins with the saw attachment."));
+}
+
+bool is_animal(const Game& g, int x, int y, int kind) {
+  return g.tile[x][y] == kind || (g.tile[x][y] == kRatPath && g.tvar2[x][y] == kind);
+}
+
+void animal_list(Game& g, int kind) {
+  std::vector<std::string> cells;
+  for (int x = 1; x <= g.mapwidth; ++x)
+    for (int y = 1; y <= g.mapheight; ++y)
+      if (is_animal(g, x, y, kind)) cells.push_back(cellname(x, y));
+  size_t n = cells.size();
+  std::string joined;
+  for (size_t i = 1; i <= n; ++i) {
+    joined += cells[i - 1];
+    joined += i == n ? "." : i == n - 1 ? " and " : ", ";
+  }
+  bool rats = kind == kRat;
+  if (n == 0) {
+    sayit(g, rats ? "There are no rats in this room." : "There are no mice in this room.");
+  } else if (n == 1) {
+    sayit(g, (rats ? "This room has 1 Rat at " : "This room has 1 Mouse at ") + joined);
+  } else {
+    sayit(g, "This room has " + std::to_string(n) + (rats ? " rats at " : " mice at ") + joined);
+  }
+}
+
+void animal_jump(Game& g, int kind) {
+  int firstx = 0, firsty = 0;
+  bool passed = false;
+  for (int x = 1; x <= g.mapwidth; ++x) {
+    for (int y = 1; y <= g.mapheight; ++y) {
+      if (!is_animal(g, x, y, kind)) continue;
+      if (firstx == 0) firstx = x, firsty = y;
+      if (passed) {
+        g.cursorx = x, g.cursory = y;
+        drawscreen(g);
+        return;
+      }
+      if (x == g.cursorx && y == g.cursory) passed = true;
+    }
+  }
+  if (firstx == 0) {
+    cursor_sound(g, "/sounds/tile.wav");
+    return;
+  }
+  g.cursorx = firstx, g.cursory = firsty;
+  drawscreen(g);
+}
+
+void debug_key(Game& g) {
+  g.logdelay += 1;
+  if (g.logdelay > 3) g.logdelay = 0;
+  static const char* const kWords[] = {"Debugging off.", "Debugging on, fast.", "Debugging on, medium.",
+                                       "Debugging on, slow."};
+  sayit(g, kWords[g.logdelay]);
+}
+
+void lower_or_raise(Game& g) {
+  Value& t = g.tile[g.cursorx][g.cursory];
+  Value& t2 = g.tile2[g.cursorx][g.cursory];
+  bool t_empty = t == 0 || t == kLowered;
+  bool t2_empty = t2 == 0 || t2 == kLowered;
+  if (!t_empty && t2_empty) {
+    t2 = t;
+    t = kLowered;
+    sayit(g, "Piece lowered.");
+    plainsound(g, "/sounds/Menu/enter.wav");
+  } else if (t_empty && !t2_empty) {
+    t = t2;
+    t2 = kLowered;
+    sayit(g, "Piece raised.");
+    plainsound(g, "/sounds/Menu/enter.wav");
+  }
+}
+
+// Enter, Delete, L and Space: changing the room, starting and stopping.
+void room_key(Game& g, int code, int shift) {
+  int x = g.cursorx, y = g.cursory;
+  bool on_grid = x >= 0 && x < kGrid && y >= 0 && y < kGrid;
+  if (g.level != 0 && on_grid && g.locked[x][y] == 0 && g.armspeed[1] == 0) {
+    const Value& t = g.tile[x][y];
+    if (t == kMouse || t == kRat || t == kDebris || t == kRatPath || t == kDropZone) return;
+    if (code == kKeyDelete) {
+      g.menunum = 10;
+      g.menupos = 2;
+      menus(g, kKeyEnter, 0);
+      return;
+    }
+    if (code == 'L') {
+      lower_or_raise(g);
+      return;
+    }
+    if (code == kKeyEnter) {
+      g.menunum = 10;
+      g.menupos = 1;
+      sayit(g, "Change piece");
+      menus(g, -1, -1);
+      return;
+    }
+  }
+  if (g.level == 0 && code == kKeyEnter) {
+    g.menunum = 12;
+    g.menupos = 1;
+    plainsound(g, "/sounds/Editor/otile.wav");
+    sayit(g, "Change piece.  This menu is laid out in columns, so right and left arrow will also be used.");
+    menus(g, -1, -1);
+    return;
+  }
+  if (code != kKeySpace) return;
+  if (g.level == 0) {
+    g.menunum = 13;
+    g.menupos = 0;
+    plainsound(g, "/sounds/Editor/osetting.wav");
+    sayit(g, "Level settings.");
+  } else if (shift == kShift) {
+    restartlevel(g);
+  } else if (shift == 0 && g.armspeed[1] == 0) {
+    startarm(g);
+  } else if (shift == 0 && g.armspeed[1] > 0) {
+    resetarm(g);
+  }
+}
+
+void reload_level(Game& g) {
+  if (g.level != 99) {
+    startusout(g);
+  } else if (!g.challengepath.empty()) {
+    maploadfrom(g, g.challengepath);
+  } else {
+    mapload(g, g.challengefile);
+  }
+}
+
+}  // namespace
+
+void startarm(Game& g) {
+  g.List1.clear();
+  list1add(g, "Arm begins at " + cellname(g.startx, g.starty) + ", and begins traveling " +
+                  direction_word(g.startdir) + ".");
+  g.savetile = g.tile;
+  g.savetile2 = g.tile2;
+  g.savetvar1 = g.tvar1;
+  g.savetvar2 = g.tvar2;
+  g.savetvar3 = g.tvar3;
+  uint64_t gen = g.roomgeneration;
+  start_sound(g, "\\sounds\\powerup.wav");
+  hold(g, 2.5);
+  if (g.roomgeneration != gen) return;
+  start_sound(g, "\\sounds\\armstart.wav");
+  hold(g, 0.75);
+  if (g.roomgeneration != gen) return;
+  g.armspeed[1] = 0.05;
+  makesound(g, "\\sounds\\arm.wav", 0, 0, 1, -1, g.arms, 0, 0, 1);
+}
+
+void restartlevel(Game& g) {
+  reload_level(g);
+  g.io.surface.clear();
+  drawscreen(g);
+  plainsound(g, "/sounds/map.wav");
+  sayit(g, "Level restarted.");
+}
+
+void resetarm(Game& g) {
+  reload_level(g);
+  for (int x = 1; x <= g.mapwidth; ++x) {
+    for (int y = 1; y <= g.mapheight; ++y) {
+      g.tile[x][y] = g.savetile[x][y];
+      g.tile2[x][y] = g.savetile2[x][y];
+      g.tvar1[x][y] = g.savetvar1[x][y];
+      g.tvar2[x][y] = g.savetvar2[x][y];
+      g.tvar3[x][y] = g.savetvar3[x][y];
+    }
+  }
+  g.carrying[1] = 0;
+  g.carryname[1] = "";
+  g.io.surface.clear();
+  drawscreen(g);
+  sayit(g, "Arm reset.");
+}
+
+void Form_KeyDown(Game& g, int code, int shift) {
+  if (code == kKeyPageUp || code == kKeyPageDown) {
+    g.sapirate += code == kKeyPageUp ? 1 : -1;
+    if (g.sapirate < 1) g.sapirate = 1;
+    if (g.sapirate > 10) g.sapirate = 10;
+    applyrate(g);
+    sayit(g, "Sapi rate changed to " + std::to_string(g.sapirate) + ".");
+    saveprogress(g);
+    return;
+  }
+  if (code == kKeyTab) {
+    speech_route_key(g);
+    return;
+  }
+  if (code == kKeyHome || code == kKeyEnd) {
+    g.musicvolume += code == kKeyHome ? 5 : -5;
+    if (g.musicvolume < 0) g.musicvolume = 0;
+    if (g.musicvolume > 100) g.musicvolume = 100;
+    sayit(g, "Music volume " + std::to_string(g.musicvolume) + "%.");
+    applymusicvolume(g);
+    saveprogress(g);
+    return;
+  }
+  if (code == kKeyEscape) {
+    if (g.menunum == 0 && shift == 0) {
+      sayit(g,
+            "Hold Shift and press Escape to exit and return to the main menu.  Your progress on the current level will "
+            "be lost.");
+      return;
+    }
+    if (shift == kShift) {
+      // Leaving the room stops the arm: nothing moves on behind the menu.
+      if (g.arms > 0) {
+        g.arms = 0;
+        stoparm(g);
+        g.roomgeneration += 1;
+      }
+      g.menunum = 1;
+      g.menupos = 0;
+      plainsound(g, "/sounds/Menu/Omain.wav");
+      sayit(g, "Main menu");
+      return;
+    }
+  }
+  if (waiting(g)) return;
+  if (g.storyvisible) return;
+  if (is_history_key(code)) {
+    history_key(g, code, shift);
+    return;
+  }
+  g.historypos = 0;
+  if (g.menunum != 0) {
+    if (is_menu_key(code)) menus(g, code, shift);
+    return;
+  }
+  if (g.mapwidth <= 0 || g.mapheight <= 0) return;
+  if (code >= kKeyLeft && code <= kKeyDown) {
+    cursor_key(g, code);
+    return;
+  }
+  if (code == kKeyGrave && shift == kCtrl) {
+    level_jump(g);
+    return;
+  }
+  if (code == 'Z') {
+    energy_report(g);
+  } else if (code == 'X') {
+    start_report(g, shift);
+  } else if (code == 'C' || code == 'V') {
+    int kind = code == 'C' ? kRat : kMouse;
+    if (shift == 0) animal_list(g, kind);
+    if (shift == kShift) animal_jump(g, kind);
+  } else if (code == 'Q') {
+    debug_key(g);
+  } else {
+    room_key(g, code, shift);
+  }
+}
+
+void storylabel_KeyDown(Game& g, int code, int shift) {
+  (void)shift;
+  if (code == kKeyUp || code == kKeyDown) {
+    // Reading the story line by line.
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (;;) {
+      size_t end = g.storytext.find("\r\n", start);
+      lines.push_back(g.storytext.substr(start, end == std::string::npos ? std::string::npos : end - start));
+      if (end == std::string::npos) break;
+      start = end + 2;
+    }
+    int last = static_cast<int>(lines.size()) - 1;
+    g.storyline += code == kKeyDown ? 1 : -1;
+    if (g.storyline < 0) g.storyline = 0;
+    if (g.storyline > last) g.storyline = last;
+    g.io.surface.show_story(true, g.storytext, g.storyline);
+    sayit(g, lines[g.storyline]);
+    return;
+  }
+  if (code != kKeySpace && code != kKeyEscape && code != kKeyEnter) return;
+  g.storyvisible = false;
+  g.io.surface.show_story(false, "", 0);
+  plainsound(g, "/sounds/Menu/previous.wav");
+  g.io.surface.clear();
+  g.level += 1;
+  if (g.level > g.levelcount) {
+    g.level = 0;
+    g.menunum = 1;
+    g.menupos = 0;
+    sayit(g, "Main menu");
+    return;
+  }
+  startusout(g);
+  plainsound(g, "/sounds/map.wav");
+  drawscreen(g);
+}

@@ -1,0 +1,18 @@
+// Names of cells and animals, and the spoken description of a cell.
+#pragma once
+
+#include <string>
+
+struct Game;
+
+// Column letter of a cell: 1 "A" .. 26 "Z", anything else "".
+std::string saycoords(double column);
+// A cell named as in every message: "C 4".
+std::string cellname(double x, double y);
+// A name for a new mouse or rat, unique in the room.
+std::string mousename(Game& g);
+std::string ratname(Game& g);
+// Describes the cell under the cursor.
+void saytile(Game& g);
+// The description of a cell without its coordinates.
+std::string tiletext(const Game& g, int x, int y);

@@ -1,0 +1,83 @@
+#include "play/waits.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "game/game.h"
+#include "game/tick.h"
+#include "play/keys.h"
+
+namespace {
+
+void dispatch_key(Game& g, KeyEvent k) {
+  bool story = g.storyvisible;
+  Form_KeyDown(g, k.code, k.shift);
+  if (story && g.storyvisible) storylabel_KeyDown(g, k.code, k.shift);
+}
+
+// The earliest moment a timer is due.
+int64_t next_deadline(const Game& g) {
+  int64_t deadline = g.intick ? INT64_MAX : g.nexttick;
+  if (g.holderinterval >= 1) deadline = std::min(deadline, g.holderdue);
+  return deadline;
+}
+
+// Fires the timers that are due at the current time. Returns true if one fired.
+bool fire_due_timers(Game& g) {
+  int64_t now = g.io.events.now_ms();
+  if (g.holderinterval >= 1 && now >= g.holderdue) {
+    g.holderinterval = 0;  // holder_Timer: ends the wait
+    return true;
+  }
+  if (!g.intick && now >= g.nexttick) {
+    g.intick = true;
+    try {
+      timer1_tick(g);
+    } catch (...) {
+      g.intick = false;
+      throw;
+    }
+    g.intick = false;
+    // Ticks that fell due while this one ran are dropped.
+    int64_t after = g.io.events.now_ms();
+    g.nexttick += kTickMs;
+    if (g.nexttick < after) g.nexttick += (after - g.nexttick + kTickMs - 1) / kTickMs * kTickMs;
+    return true;
+  }
+  return false;
+}
+
+// Waits for the next event (a key or a timer) and handles it.
+void pump_once(Game& g) {
+  if (auto key = g.io.events.wait(next_deadline(g))) {
+    dispatch_key(g, *key);
+    return;
+  }
+  fire_due_timers(g);
+}
+
+}  // namespace
+
+bool waiting(const Game& g) { return g.holderinterval >= 1; }
+
+void hold(Game& g, double seconds) {
+  g.io.transcript.record("hold", number_text(seconds));
+  double ms = std::nearbyint(seconds * 1000);
+  if (!(ms >= 1)) return;
+  g.holderinterval = static_cast<int64_t>(std::min(ms, 65535.0));
+  g.holderdue = g.io.events.now_ms() + g.holderinterval;
+  while (g.holderinterval >= 1) pump_once(g);
+  g.holderinterval = 0;
+}
+
+void doevents(Game& g) {
+  int64_t now = g.io.events.now_ms();
+  // Every key already waiting, then every timer already due.
+  while (auto key = g.io.events.wait(now)) dispatch_key(g, *key);
+  while (g.io.events.now_ms() >= next_deadline(g) && fire_due_timers(g)) {
+  }
+}
+
+void runloop(Game& g) {
+  for (;;) pump_once(g);
+}

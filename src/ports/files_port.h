@@ -1,0 +1,33 @@
+// Files below the program folder. Relative paths may use "/" or "\" and any
+// letter case; lookup finds the file whatever case it has on disk.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class FilesPort {
+ public:
+  virtual ~FilesPort() = default;
+  virtual std::string program_dir() = 0;
+  // The real path of an existing file below the program folder.
+  virtual std::optional<std::string> resolve(const std::string& rel) = 0;
+  bool exists(const std::string& rel) { return resolve(rel).has_value(); }
+  // Reads a text file as lines (CR LF or LF ends); nullopt with a reason when
+  // it cannot be read or is larger than max_bytes.
+  virtual std::optional<std::vector<std::string>> read_lines(const std::string& rel, size_t max_bytes,
+                                                             std::string& reason) = 0;
+  // The same for a file anywhere, named by its real path.
+  virtual std::optional<std::vector<std::string>> read_lines_at(const std::string& path, size_t max_bytes,
+                                                                std::string& reason) = 0;
+  // Replaces a text file atomically (a temporary file beside it, then a
+  // rename); lines end with CR LF. False and a reason when it failed, and the
+  // previous file is then untouched.
+  virtual bool write_lines(const std::string& rel, const std::vector<std::string>& lines,
+                           std::string& reason) = 0;
+  // Appends one line (CR LF) to a text file, creating it.
+  virtual bool append_line(const std::string& rel, const std::string& line) = 0;
+  // Names (with extension) of the files of a folder whose name ends with the
+  // extension (case-insensitive), sorted by name.
+  virtual std::vector<std::string> list(const std::string& rel_dir, const std::string& ext) = 0;
+};
