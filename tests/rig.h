@@ -1,0 +1,67 @@
+// A game on the headless platform, in a program folder of its own, for
+// tests: rooms are laid out from map text, keys are scripted, and the
+// transcript is kept as lines.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/game.h"
+#include "platform/headless/headless.h"
+#include "platform/posix/posix_files.h"
+
+// Map file text for a test room.
+struct MapText {
+  int width = 3, height = 3, startx = 1, starty = 1, startdir = 0, energy = 5;
+  std::string title = "Test room", description = "For a test", story = "Well done!";
+  // cell (x, y) -> six lines: tile, tile2, tvar1, tvar2, tvar3, locked
+  std::map<std::pair<int, int>, std::vector<std::string>> cells;
+  std::vector<std::pair<std::string, std::string>> pairs;
+  bool header = true;
+
+  MapText& put(int x, int y, int tile, int tile2 = 0, std::string tvar1 = " 0 ", int tvar2 = 0, int tvar3 = 0,
+               int locked = 0);
+  std::string text() const;
+};
+
+class Rig {
+ public:
+  // A rig whose script is the given key-script text.
+  explicit Rig(const std::string& script = "");
+  ~Rig();
+  Game& g() { return *game_; }
+  const std::filesystem::path& dir() const { return dir_; }
+  // Writes a file below the program folder.
+  void write(const std::string& rel, const std::string& text);
+  // Runs start-up without speech of its own to check, loads a map, and
+  // forgets the transcript so far.
+  void load(const MapText& map);
+  // Runs the script to its end.
+  void run();
+  // The transcript lines, "T KIND: TEXT", optionally only one kind (texts only).
+  std::vector<std::string> lines(const std::string& kind = "") const;
+  std::string all() const;
+  void forget() { lines_.clear(); }
+
+ private:
+  std::filesystem::path dir_;
+  std::unique_ptr<VirtualEvents> events_;
+  std::unique_ptr<TranscriptPort> transcript_;
+  RecordedSpeech speech_;
+  std::unique_ptr<VirtualSound> sound_;
+  VirtualMusic music_;
+  NullSurface surface_;
+  std::unique_ptr<ScriptedDialogs> dialogs_;
+  std::unique_ptr<PosixFiles> files_;
+  std::unique_ptr<Game> game_;
+  std::vector<std::string> lines_;
+};
+
+// Runs start-up and forgets its transcript.
+bool Form_Load_for_test(Rig& r);
+
+// Runs the built game: returns the exit status and fills its output.
+int run_game(const std::vector<std::string>& args, std::string& out);
