@@ -2,6 +2,7 @@
 
 #include "audio/sound.h"
 #include "game/game.h"
+#include "menus/menu_blocks.h"
 
 void cycleme(Game& g, int code, int shift, int count, int flock, int muteit) {
   (void)shift;
@@ -21,6 +22,17 @@ void cycleme(Game& g, int code, int shift, int count, int flock, int muteit) {
 
 int menus(Game& g, int code, int shift) {
   if (code == 13 && g.menunum != 0) plainsound(g, "/sounds/menu/enter.wav");
-  (void)shift;
+  switch (g.menunum) {
+    case 1: mainmenu(g, code, shift); break;
+    case 2: aboutmenu(g, code, shift); break;
+    case 3: levelmenu(g, code, shift); break;
+    case 4: editorsetupmenu(g, code, shift); break;
+    case 10: placementmenu(g, code, shift); break;
+    case 11: switchmenu(g, code, shift); break;
+    case 12: editorplacementmenu(g, code, shift); break;
+    case 13: editorsettingsmenu(g, code, shift); break;
+    case 14: challengesmenu(g, code, shift); break;
+    default: break;
+  }
   return 0;
 }

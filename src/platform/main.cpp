@@ -17,6 +17,8 @@
 #include "platform/headless/headless.h"
 #include "platform/options.h"
 #include "platform/posix/posix_files.h"
+#include "platform/windowed.h"
+#include "platform/solve_cli.h"
 #include "play/waits.h"
 
 namespace {
@@ -111,7 +113,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string dir = o.program_dir.empty() ? executable_dir() : o.program_dir;
+  if (o.solve) return run_solve(o, dir);
   if (o.headless) return run_headless(o, dir);
-  std::cerr << "tinkerhold: this build has no window yet; run it with --headless\n";
-  return 2;
+  return run_windowed(o, dir);
 }

@@ -48,10 +48,20 @@ bool parseoptions(int argc, char** argv, Options& out, std::string& error) {
         return false;
       }
       out.level = static_cast<int>(n);
+    } else if (a == "--speech=system" || a == "--speech=none") {
+      out.speech = a.substr(9);
+    } else if (a == "--no-sound") {
+      out.no_sound = true;
+    } else if (a == "--solve") {
+      out.solve = true;
     } else {
       error = "unknown option " + a;
       return false;
     }
+  }
+  if (out.solve && out.level == 0 && out.challenge.empty()) {
+    error = "--solve needs --level N or --challenge FILE";
+    return false;
   }
   if (out.level != 0 && !out.challenge.empty()) {
     error = "--level and --challenge cannot be used together";

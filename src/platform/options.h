@@ -12,6 +12,11 @@ struct Options {
   std::string challenge;     // a map file to load after start-up
   std::string script;        // a key script (headless)
   int level = 0;             // a campaign level to start after start-up
+  // Speech: "" the platform's usual (recorded when headless, the system's
+  // voice in the window), "system" the real back-ends, "none" silent.
+  std::string speech;
+  bool no_sound = false;     // play with speech only
+  bool solve = false;        // find placements that win --level N or --challenge FILE
 };
 
 // Parses the arguments; false with a message when they are wrong.

@@ -1,0 +1,18 @@
+// The blocks of the menu engine, one per menu. Each handles one key for its
+// menu after the engine's shared first step (the Enter sound).
+#pragma once
+
+struct Game;
+
+// Main, about, level and challenges menus (menunum 1, 2, 3, 14).
+void mainmenu(Game& g, int code, int shift);
+void aboutmenu(Game& g, int code, int shift);
+void levelmenu(Game& g, int code, int shift);
+void challengesmenu(Game& g, int code, int shift);
+// The placement menu of a room in play and its switch menu (10, 11).
+void placementmenu(Game& g, int code, int shift);
+void switchmenu(Game& g, int code, int shift);
+// The level editor's setup, placement and settings menus (4, 12, 13).
+void editorsetupmenu(Game& g, int code, int shift);
+void editorplacementmenu(Game& g, int code, int shift);
+void editorsettingsmenu(Game& g, int code, int shift);

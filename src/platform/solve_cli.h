@@ -1,0 +1,9 @@
+// `tinkerhold --solve`: finds placements that win a level or a challenge.
+#pragma once
+
+#include <string>
+
+#include "platform/options.h"
+
+// Exit status 0 solved, 1 proven unwinnable, 3 out of budget.
+int run_solve(const Options& o, const std::string& program_dir);
