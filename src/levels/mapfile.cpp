@@ -15,6 +15,7 @@ struct Reader {
   const std::vector<std::string>& lines;
   size_t next = 0;
   MapError& error;
+  bool in_cells = false;
 
   bool left() const { return next < lines.size(); }
   int lineno() const { return static_cast<int>(next) + 1; }
@@ -31,7 +32,8 @@ struct Reader {
   }
   // A whole number (rounded down), within [lo, hi].
   bool whole(int& out, const char* what, double lo, double hi) {
-    if (!left()) return fail(std::string("the file ends before the ") + what);
+    if (!left()) return fail(in_cells ? std::string("the file ends inside the cells")
+                                      : std::string("the file ends before the ") + what);
     double n = 0;
     Value v = parse_value(lines[next]);
     if (v.is_text()) return fail(std::string("the ") + what + " is not a number");
@@ -42,7 +44,7 @@ struct Reader {
     return true;
   }
   bool value(Value& out, const char* what, bool numeric) {
-    if (!left()) return fail(std::string("the file ends inside the cells"));
+    if (!left()) return fail("the file ends inside the cells");
     out = parse_value(lines[next]);
     if (numeric && out.is_text()) return fail(std::string("the ") + what + " is not a number");
     ++next;
@@ -60,6 +62,7 @@ bool read_header(Reader& r, MapData& m) {
 }
 
 bool read_cells(Reader& r, MapData& m) {
+  r.in_cells = true;
   for (int x = 1; x <= m.width; ++x) {
     for (int y = 1; y <= m.height; ++y) {
       auto& c = m.cells[x][y];

@@ -20,8 +20,9 @@ class EventsPort {
   // Milliseconds since start-up.
   virtual int64_t now_ms() = 0;
   // Waits until a key arrives or the clock reaches deadline_ms, whichever is
-  // first, and returns the key if one arrived. Never returns a key early: a
-  // key pressed after the deadline waits for the next call.
+  // first, and returns the key if one arrived. A key pressed at or after the
+  // deadline waits for the next call (so timers due at the same instant come
+  // first); a deadline that has already passed returns a key already waiting.
   virtual std::optional<KeyEvent> wait(int64_t deadline_ms) = 0;
   // Hands the game's own key chord to the window as if typed (the read-title
   // chord of the caption route).

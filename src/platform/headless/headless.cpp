@@ -49,7 +49,11 @@ std::optional<KeyEvent> VirtualEvents::wait(int64_t deadline_ms) {
     posted_.pop_front();
     return k;
   }
-  if (armed_ && next_ < script_.keys.size() && script_.keys[next_].at_ms <= deadline_ms) {
+  // At the same instant, timers come before keys: a key pressed exactly as a
+  // wait ends reaches the game after the wait.
+  bool due = next_ < script_.keys.size() &&
+             (deadline_ms <= now_ ? script_.keys[next_].at_ms <= now_ : script_.keys[next_].at_ms < deadline_ms);
+  if (armed_ && due) {
     const ScriptKey& k = script_.keys[next_++];
     if (k.at_ms > now_) now_ = k.at_ms;
     return k.key;
