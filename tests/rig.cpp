@@ -16,19 +16,25 @@ namespace {
 
 std::string num(int n) { return (n >= 0 ? " " : "") + std::to_string(n) + " "; }
 
+using Triggers = std::vector<std::pair<std::string, std::function<void()>>>;
+
 class KeptTranscript : public TranscriptPort {
  public:
-  KeptTranscript(EventsPort& clock, std::vector<std::string>& lines) : clock_(clock), lines_(lines) {}
+  KeptTranscript(EventsPort& clock, std::vector<std::string>& lines, Triggers& triggers)
+      : clock_(clock), lines_(lines), triggers_(triggers) {}
   void record(const char* kind, const std::string& text) override {
     char t[32];
     int64_t ms = clock_.now_ms();
     std::snprintf(t, sizeof t, "%lld.%03lld ", static_cast<long long>(ms / 1000), static_cast<long long>(ms % 1000));
     lines_.push_back(t + std::string(kind) + ": " + text);
+    for (auto& [said, then] : triggers_)
+      if (then && std::string(kind) == "say" && said == text) std::exchange(then, nullptr)();
   }
 
  private:
   EventsPort& clock_;
   std::vector<std::string>& lines_;
+  Triggers& triggers_;
 };
 
 Script parse_or_fail(const std::string& text) {
@@ -77,7 +83,7 @@ Rig::Rig(const std::string& script) {
   std::filesystem::create_symlink(TINKERHOLD_PROGRAM_DIR "/sounds", dir_ / "sounds");
   std::filesystem::create_directory(dir_ / "challenges");
   events_ = std::make_unique<VirtualEvents>(parse_or_fail(script));
-  transcript_ = std::make_unique<KeptTranscript>(*events_, lines_);
+  transcript_ = std::make_unique<KeptTranscript>(*events_, lines_, triggers_);
   sound_ = std::make_unique<VirtualSound>(*events_);
   dialogs_ = std::make_unique<ScriptedDialogs>(events_->answers());
   files_ = std::make_unique<PosixFiles>(dir_.string());
@@ -147,3 +153,5 @@ bool Form_Load_for_test(Rig& r) {
   r.forget();
   return ok;
 }
+
+void Rig::when_said(const std::string& text, std::function<void()> then) { triggers_.emplace_back(text, std::move(then)); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -45,6 +46,8 @@ class Rig {
   std::vector<std::string> lines(const std::string& kind = "") const;
   std::string all() const;
   void forget() { lines_.clear(); }
+  // Runs `then` once, right after the game first says `text`.
+  void when_said(const std::string& text, std::function<void()> then);
 
  private:
   std::filesystem::path dir_;
@@ -58,6 +61,7 @@ class Rig {
   std::unique_ptr<PosixFiles> files_;
   std::unique_ptr<Game> game_;
   std::vector<std::string> lines_;
+  std::vector<std::pair<std::string, std::function<void()>>> triggers_;
 };
 
 // Runs start-up and forgets its transcript.

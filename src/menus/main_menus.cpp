@@ -1,7 +1,148 @@
-#include "game/game.h"
-#include "menus/menu_blocks.h"
+#include <string>
+#include <vector>
 
-void mainmenu(Game&, int, int) {}
-void aboutmenu(Game&, int, int) {}
-void levelmenu(Game&, int, int) {}
-void challengesmenu(Game&, int, int) {}
+#include "audio/sound.h"
+#include "audio/speech.h"
+#include "game/game.h"
+#include "levels/campaign.h"
+#include "levels/campaign_texts.h"
+#include "levels/encoding.h"
+#include "levels/mapfile.h"
+#include "menus/menu_blocks.h"
+#include "menus/menus.h"
+#include "play/waits.h"
+
+namespace {
+
+// Enter on a menu that has just been opened acts on nothing.
+int first_step(Game& g, int code) { return code == 13 && g.menupos == 0 ? 39 : code; }
+
+void back_to_main(Game& g, int cursor, bool speak) {
+  g.menunum = 1;
+  g.menupos = cursor;
+  plainsound(g, "/sounds/Menu/previous.wav");
+  if (speak) sayit(g, "Main menu");
+}
+
+std::vector<std::string> challenge_files(Game& g) { return g.io.files.list("\\challenges\\", ".txt"); }
+
+// The title and description of a challenge file: its first two lines.
+std::string challenge_summary(Game& g, const std::string& name) {
+  std::string reason;
+  auto real = g.io.files.resolve("\\challenges\\" + name);
+  std::vector<std::string> lines;
+  if (real) {
+    if (auto read = g.io.files.read_lines_at(*real, kMaxMapBytes, reason)) lines = std::move(*read);
+  }
+  lines.resize(std::max<size_t>(lines.size(), 2));
+  lines.resize(2);
+  lines_to_utf8(lines);
+  return lines[0] + ".  " + lines[1];
+}
+
+const char* const kObject =
+    "Each level is a room divided into a grid pattern.  Your robotic arm will have a specific spot it begins on.  The "
+    "object of each level is to move the arm to any rats, while avoiding any mice.  You will place track pieces and "
+    "switches around the room, to redirect the arm and send it in different directions.";
+
+const char* const kSteering =
+    "When the level begins, the arm is not in motion.  This is the only time you can arrow around and use Enter to "
+    "place track pieces.  When you're ready, press space so begin the arm.  It will begin at its starting location and "
+    "travel in its starting direction.  Until it runs into something, it will just keep going.  Hitting the room's "
+    "edge or track pieces will redirect the arm to a different direction, using up 1 power each time.  If the arm runs "
+    "out of power (bounces around too many times), you will fail the level.";
+
+}  // namespace
+
+void mainmenu(Game& g, int code, int shift) {
+  code = first_step(g, code);
+  cycleme(g, code, shift, 5, 0, 0);
+  if (code == 27) g.menupos = 5;
+  static const char* const kItems[] = {"", "Campaign", "Challenges", "Level editor", "About the game", "Exit the game"};
+  if (g.menupos < 1 || g.menupos > 5) return;
+  if (code != 13) {
+    sayit(g, kItems[g.menupos]);
+    return;
+  }
+  switch (g.menupos) {
+    case 1:
+      g.menunum = 3, g.menupos = 0;
+      sayit(g, "Choose your level");
+      break;
+    case 2:
+      g.menunum = 14, g.menupos = 0;
+      sayit(g, "Choose your level");
+      break;
+    case 3:
+      g.menunum = 4, g.menupos = 0;
+      sayit(g, "Choose new map or load an existing map.");
+      break;
+    case 4:
+      g.menunum = 2, g.menupos = 1;
+      menus(g, -1, -1);
+      break;
+    default:
+      sayit(g, "Good bye.");
+      hold(g, 1);
+      throw ProgramExit{0};
+  }
+}
+
+void aboutmenu(Game& g, int code, int shift) {
+  code = first_step(g, code);
+  cycleme(g, code, shift, 3, 0, 0);
+  if (code == 27) {
+    back_to_main(g, 2, true);
+    return;
+  }
+  static const char* const kItems[] = {"", "Introduction", "Object of the game", "Steering the arm"};
+  if (g.menupos < 1 || g.menupos > 3) return;
+  if (code != 13) {
+    sayit(g, kItems[g.menupos]);
+  } else if (g.menupos == 1) {
+    sayit(g, aboutintroduction());
+  } else {
+    sayit(g, g.menupos == 2 ? kObject : kSteering);
+  }
+}
+
+void levelmenu(Game& g, int code, int shift) {
+  code = first_step(g, code);
+  cycleme(g, code, shift, g.levelcount, 0, 0);
+  if (code == 27) {
+    back_to_main(g, 1, true);
+    return;
+  }
+  int n = g.menupos;
+  if (n < 1 || n > g.levelcount || n >= kLevelSlots) return;
+  if (code != 13) {
+    sayit(g, "Level " + std::to_string(n) + ", " + g.leveltitle[n] + ".  " + g.leveldesc[n]);
+    return;
+  }
+  g.level = n;
+  startusout(g);
+  g.menunum = 0;
+  g.menupos = 0;
+  plainsound(g, "/sounds/map.wav");
+}
+
+void challengesmenu(Game& g, int code, int shift) {
+  code = first_step(g, code);
+  std::vector<std::string> files = challenge_files(g);
+  int count = static_cast<int>(files.size());
+  cycleme(g, code, shift, count, 0, 0);
+  if (code == 27) {
+    back_to_main(g, 0, false);
+    return;
+  }
+  int k = g.menupos;
+  if (k < 1 || k > count) return;
+  if (code != 13) {
+    sayit(g, challenge_summary(g, files[k - 1]));
+    return;
+  }
+  int before = g.level;
+  g.level = 0;
+  // A file that cannot be played leaves the player where they were.
+  if (!mapload(g, files[k - 1])) g.level = before;
+}

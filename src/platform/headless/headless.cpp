@@ -1,6 +1,7 @@
 #include "platform/headless/headless.h"
 
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -43,6 +44,13 @@ bool wave_header(const std::string& path, int& rate, int64_t& frames, std::strin
 
 }  // namespace
 
+void VirtualEvents::advance_to(int64_t ms) {
+  if (ms <= now_) return;
+  now_ = ms;
+  // (A wait with no end is not slept through.)
+  if (paced_ && now_ < (int64_t{1} << 40)) std::this_thread::sleep_until(wall_start_ + std::chrono::milliseconds(now_));
+}
+
 std::optional<KeyEvent> VirtualEvents::wait(int64_t deadline_ms) {
   if (!posted_.empty()) {
     KeyEvent k = posted_.front();
@@ -55,14 +63,16 @@ std::optional<KeyEvent> VirtualEvents::wait(int64_t deadline_ms) {
              (deadline_ms <= now_ ? script_.keys[next_].at_ms <= now_ : script_.keys[next_].at_ms < deadline_ms);
   if (armed_ && due) {
     const ScriptKey& k = script_.keys[next_++];
-    if (k.at_ms > now_) now_ = k.at_ms;
+    advance_to(k.at_ms);
     return k.key;
   }
-  if (armed_ && next_ >= script_.keys.size() && script_.end_ms <= deadline_ms) {
-    if (script_.end_ms > now_) now_ = script_.end_ms;
+  // The script is over once its last key has been handled and time moves on
+  // past its end: a handler still running (only polling) finishes first.
+  if (armed_ && next_ >= script_.keys.size() && script_.end_ms <= deadline_ms && deadline_ms > now_) {
+    advance_to(script_.end_ms);
     throw ProgramExit{0};
   }
-  if (deadline_ms > now_) now_ = deadline_ms;
+  advance_to(deadline_ms);
   return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -28,12 +29,21 @@ class VirtualEvents : public EventsPort {
   // Start-up is over: from now on the script's keys are pressed, and its end
   // ends the program.
   void start_script() { armed_ = true; }
+  // Lets the clock run no faster than real time, so that what the game says
+  // can be heard before the next key cuts it off (real speech).
+  void pace_with_wall_clock() {
+    paced_ = true;
+    wall_start_ = std::chrono::steady_clock::now() - std::chrono::milliseconds(now_);
+  }
 
  private:
+  void advance_to(int64_t ms);
   Script script_;
   size_t next_ = 0;
   int64_t now_ = 0;
   bool armed_ = false;
+  bool paced_ = false;
+  std::chrono::steady_clock::time_point wall_start_{};
   std::deque<KeyEvent> posted_;
 };
 
