@@ -50,7 +50,10 @@ void echo_on_window(Game& g, const std::string& text) {
 }
 
 void speak_on_route(Game& g, const std::string& text) {
-  switch (g.speechmode) {
+  // A screen reader route kept in the progress file from a session that had
+  // the reader: without it now, the voice speaks instead of nothing at all.
+  int route = g.speechmode == 3 && g.jawsok != 1 ? 0 : g.speechmode;
+  switch (route) {
     case 0:
       if (g.sapiok == 1) {
         g.io.speech.speak(text);
@@ -66,7 +69,7 @@ void speak_on_route(Game& g, const std::string& text) {
         doevents(g);
       }
       setcaption(g, text);
-      if (g.speechmode == 2) {
+      if (route == 2) {
         // The screen reader's read-title chord, which the window sees too.
         g.io.events.post_key({17, 2});
         g.io.events.post_key({16, 3});

@@ -51,6 +51,20 @@ constexpr int kLevelSlots = 100;
 
 using Layer = std::array<std::array<Value, kGrid>, kGrid>;  // [x][y]
 
+// What the arm is about to examine: the cell it has reached the centre of,
+// the piece ahead of it, or the cell a switch it pressed acts on.
+enum class Look { centre, ahead, switched };
+
+struct Game;
+
+// Told before the arm examines a cell. The game leaves it unset; the solver's
+// search listens here to settle what a free cell holds only once it matters.
+class CellWatch {
+ public:
+  virtual ~CellWatch() = default;
+  virtual void look(Game& g, int x, int y, Look kind) = 0;
+};
+
 struct Ports {
   SpeechPort& speech;
   SoundPort& sound;
@@ -82,6 +96,8 @@ struct Game {
   int level = -1;
   int redirects = 0;      // redirects taken at one position in the current tick
   uint64_t roomgeneration = 0;  // counts room reloads; a tick abandons a stale room
+  CellWatch* watch = nullptr;   // told before the arm examines a cell (the solver's search)
+  bool silent = false;          // nothing is heard at all (the solver's sandbox): sounds are not even set up
 
   // Keys in play.
   int cursorx = 1, cursory = 1;

@@ -50,6 +50,7 @@ std::string switchinfo(const Game& g, int z, int w) {
 Pass switchpressed(Game& g, int x, int y) {
   int tx, ty;
   if (!switch_target(g, x, y, tx, ty)) return Pass::next_item;
+  if (g.watch) g.watch->look(g, tx, ty, Look::switched);
   const Value& action = g.tvar1[x][y];
   if (action == 1) {
     if (g.tile[tx][ty] != kLowered) {

@@ -95,6 +95,7 @@ Pass turn_at(Game& g, int i, int x, int y) {
 
 Pass piece_ahead(Game& g, int i, int x, int y) {
   int ax = x + stepx(g.armdir[i]), ay = y + stepy(g.armdir[i]);
+  if (g.watch) g.watch->look(g, ax, ay, Look::ahead);
   const Value& ahead = g.tile[ax][ay];
   if (blocks(ahead, g.armdir[i])) {
     if (!redirect_begins(g, i)) return Pass::leave;
@@ -111,6 +112,7 @@ Pass piece_ahead(Game& g, int i, int x, int y) {
 
 // The cell-centre examination, items 1 to 6.
 Pass examine_cell(Game& g, int i, int x, int y) {
+  if (g.watch) g.watch->look(g, x, y, Look::centre);
   row_cue(g, x, y);
   Pass p = turn_at(g, i, x, y);
   if (p != Pass::next_item) return p;
@@ -247,13 +249,18 @@ void timer1_tick(Game& g) {
     drawscreen(g);
     return;
   }
-  try {
-    for (int i = 1; i <= g.arms && i < kArmSlots; ++i) {
-      if (arm_step(g, i) == Pass::end_tick) return;
-    }
-  } catch (const RoomReloaded&) {
-    return;
-  }
+  if (!armsmove(g)) return;
   tracksounds(g);
   drawscreen(g);
+}
+
+bool armsmove(Game& g) {
+  try {
+    for (int i = 1; i <= g.arms && i < kArmSlots; ++i) {
+      if (arm_step(g, i) == Pass::end_tick) return false;
+    }
+  } catch (const RoomReloaded&) {
+    return false;
+  }
+  return true;
 }

@@ -19,6 +19,9 @@ enum class Pass {
 struct RoomReloaded {};
 
 void timer1_tick(Game& g);
+// The arms' share of a tick: each active arm takes its step. False when the
+// level ended (or the room was reloaded) on the way, which ends the tick.
+bool armsmove(Game& g);
 // Charges one bounce to arm z (nothing with unlimited energy or a standing arm).
 void bounce(Game& g, int z);
 // Sends the arm back the way it came.

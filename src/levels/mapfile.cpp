@@ -152,21 +152,8 @@ void apply_map(Game& g, const MapData& m, const std::string& name, const std::st
   g.carryname[1] = "";
 }
 
-bool load_lines(Game& g, const std::string& name, const std::string& path,
-                const std::optional<std::vector<std::string>>& lines, const std::string& reason) {
-  MapError error;
-  if (!lines) {
-    refuse(g, name, {0, reason});
-    return false;
-  }
-  std::vector<std::string> text = *lines;
-  lines_to_utf8(text);
-  auto map = parsemap(text, true, error);
-  if (!map) {
-    refuse(g, name, error);
-    return false;
-  }
-  apply_map(g, *map, name, path);
+bool start_play(Game& g, const MapData& map, const std::string& name, const std::string& path) {
+  apply_map(g, map, name, path);
   plainsound(g, "/sounds/map.wav");
   sayit(g, "Challenge: " + g.leveltitle[99] + ".  " + g.leveldesc[99]);
   g.io.surface.clear();
@@ -198,17 +185,35 @@ std::optional<MapData> parsemap(const std::vector<std::string>& lines, bool for_
   return m;
 }
 
-bool mapload(Game& g, const std::string& name) {
+std::optional<MapData> readmap(Game& g, const std::string& name, const std::string& path, bool for_play) {
   std::string reason = "the file is missing";
-  std::string rel = "\\challenges\\" + name;
-  auto real = g.io.files.resolve(rel);
   std::optional<std::vector<std::string>> lines;
-  if (real) lines = g.io.files.read_lines_at(*real, kMaxMapBytes, reason);
-  return load_lines(g, name, real ? *real : "", lines, reason);
+  if (!path.empty()) lines = g.io.files.read_lines_at(path, kMaxMapBytes, reason);
+  if (!lines) {
+    refuse(g, name, {0, reason});
+    return std::nullopt;
+  }
+  lines_to_utf8(*lines);
+  MapError error;
+  auto map = parsemap(*lines, for_play, error);
+  if (!map) refuse(g, name, error);
+  return map;
+}
+
+std::string challengepath(Game& g, const std::string& name) {
+  bool plain = name.find_first_of("/\\") == std::string::npos;
+  auto real = plain ? g.io.files.resolve("\\challenges\\" + name) : std::nullopt;
+  return real ? *real : "";
+}
+
+bool mapload(Game& g, const std::string& name) {
+  std::string path = challengepath(g, name);
+  auto map = readmap(g, name, path, true);
+  return map && start_play(g, *map, name, path);
 }
 
 bool maploadfrom(Game& g, const std::string& path) {
-  std::string reason;
-  auto lines = g.io.files.read_lines_at(path, kMaxMapBytes, reason);
-  return load_lines(g, file_name_of(path), path, lines, reason);
+  std::string name = file_name_of(path);
+  auto map = readmap(g, name, path, true);
+  return map && start_play(g, *map, name, path);
 }

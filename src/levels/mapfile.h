@@ -29,6 +29,11 @@ struct MapError {
 // Reads a map from its lines. The message table is read only when asked;
 // the story line is required for play and optional for the editor.
 std::optional<MapData> parsemap(const std::vector<std::string>& lines, bool for_play, MapError& error);
+// Reads a map file (a real path; "" when there is none). A file that cannot
+// be used is refused with a spoken message naming it and the problem.
+std::optional<MapData> readmap(Game& g, const std::string& name, const std::string& path, bool for_play);
+// The real path of a challenge file in the challenges folder, or "".
+std::string challengepath(Game& g, const std::string& name);
 // Loads a challenge from the challenges folder for play (level 99). A file
 // that cannot be used is refused with a spoken message; the room, the texts
 // and the message table stay as they were. True when it loaded.

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 #include "audio/sound.h"
@@ -17,8 +18,10 @@
 #include "platform/headless/headless.h"
 #include "platform/options.h"
 #include "platform/posix/posix_files.h"
+#include "platform/session.h"
 #include "platform/windowed.h"
 #include "platform/solve_cli.h"
+#include "platform/speechd/system_speech.h"
 #include "play/waits.h"
 
 namespace {
@@ -30,42 +33,6 @@ std::string executable_dir() {
   std::string path(buf, static_cast<size_t>(n));
   size_t slash = path.rfind('/');
   return slash == std::string::npos ? "." : path.substr(0, slash);
-}
-
-// Seconds since midnight, as the game has always seeded itself.
-uint64_t clock_seed() {
-  std::time_t t = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&t, &local);
-  return static_cast<uint64_t>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
-}
-
-// What a player asked for on the command line, after start-up.
-void open_requested(Game& g, const Options& o) {
-  if (o.level != 0) {
-    g.level = o.level;
-    startusout(g);
-    g.menunum = 0;
-    g.menupos = 0;
-    plainsound(g, "/sounds/map.wav");
-  }
-  if (!o.challenge.empty()) maploadfrom(g, o.challenge);
-}
-
-int run(Game& g, const Options& o, VirtualEvents* script_clock) {
-  try {
-    if (!Form_Load(g)) {
-      g.io.transcript.record("exit", "1");
-      return 1;
-    }
-    open_requested(g, o);
-    if (script_clock) script_clock->start_script();
-    runloop(g);
-  } catch (const ProgramExit& e) {
-    g.io.transcript.record("exit", std::to_string(e.status));
-    return e.status;
-  }
-  return 0;
 }
 
 int run_headless(const Options& o, const std::string& dir) {
@@ -88,7 +55,15 @@ int run_headless(const Options& o, const std::string& dir) {
   }
   VirtualEvents events(std::move(script));
   PrintedTranscript transcript(events, stdout);
-  RecordedSpeech speech;
+  // --speech=system: the real voice and screen reader, heard at the pace of
+  // the script; otherwise speech is only recorded.
+  RecordedSpeech recorded;
+  std::unique_ptr<SpeechPort> system_speech;
+  if (o.speech == "system") {
+    system_speech = make_system_speech();
+    events.pace_with_wall_clock();
+  }
+  SpeechPort& speech = system_speech ? *system_speech : recorded;
   VirtualSound sound(events);
   VirtualMusic music;
   NullSurface surface;
@@ -96,7 +71,7 @@ int run_headless(const Options& o, const std::string& dir) {
   PosixFiles files(dir);
   Game g(Ports{speech, sound, music, surface, dialogs, events, files, transcript});
   g.rng.seed(o.seed.value_or(clock_seed()));
-  int status = run(g, o, &events);
+  int status = run_session(g, o, [&events] { events.start_script(); });
   std::fflush(stdout);
   return status;
 }
@@ -109,7 +84,7 @@ int main(int argc, char** argv) {
   if (!parseoptions(argc, argv, o, error)) {
     std::cerr << "tinkerhold: " << error << "\n"
               << "usage: tinkerhold [--headless] [--program-dir DIR] [--seed N] [--level N | --challenge FILE]"
-                 " [--script FILE]\n";
+                 " [--script FILE] [--speech=system|--speech=none]\n";
     return 2;
   }
   std::string dir = o.program_dir.empty() ? executable_dir() : o.program_dir;

@@ -1,8 +1,134 @@
 #include "platform/solve_cli.h"
 
+#include <cstdio>
 #include <iostream>
+#include <sstream>
 
-int run_solve(const Options&, const std::string&) {
-  std::cerr << "tinkerhold: the solver is not built yet\n";
-  return 3;
+#include "game/game.h"
+#include "levels/campaign.h"
+#include "levels/mapfile.h"
+#include "menus/startup.h"
+#include "platform/headless/headless.h"
+#include "platform/headless/script.h"
+#include "platform/posix/posix_files.h"
+#include "play/waits.h"
+#include "solver/keyscript.h"
+#include "solver/sandbox.h"
+#include "solver/solver.h"
+
+namespace {
+
+// Keeps what the game says, and notices the victory line.
+class Listener : public TranscriptPort {
+ public:
+  void record(const char* kind, const std::string& text) override {
+    std::string k = kind;
+    if (k == "say") said = text;
+    if (k == "story" && text.rfind("Victory!", 0) == 0) won = true;
+  }
+  std::string said;
+  bool won = false;
+};
+
+// Loads the room the command line names; false with the game's own words
+// when it cannot be loaded.
+bool loadroom(Game& g, const Options& o) {
+  if (o.level != 0) {
+    filllevels(g);
+    g.level = o.level;
+    startusout(g);
+    return true;
+  }
+  return maploadfrom(g, o.challenge);
+}
+
+// Plays the key script the way `--headless --script` would, and tells
+// whether the victory line came.
+bool playback(const Options& o, const std::string& dir, const std::string& text, std::string& why) {
+  ScriptError error;
+  auto script = parsescript(text, error);
+  if (!script) {
+    why = "line " + std::to_string(error.line) + ": " + error.reason;
+    return false;
+  }
+  VirtualEvents events(std::move(*script));
+  Listener listener;
+  RecordedSpeech speech;
+  VirtualSound sound(events);
+  VirtualMusic music;
+  NullSurface surface;
+  ScriptedDialogs dialogs(events.answers());
+  PosixFiles files(dir);
+  Game g(Ports{speech, sound, music, surface, dialogs, events, files, listener});
+  g.rng.seed(o.seed.value_or(1));
+  try {
+    if (!Form_Load(g)) {
+      why = "the game did not start";
+      return false;
+    }
+    if (o.level != 0) {
+      g.level = o.level;
+      startusout(g);
+      g.menunum = 0;
+      g.menupos = 0;
+    } else if (!maploadfrom(g, o.challenge)) {
+      why = listener.said;
+      return false;
+    }
+    events.start_script();
+    runloop(g);
+  } catch (const ProgramExit&) {
+  }
+  if (!listener.won) why = "no victory; the game last said: " + listener.said;
+  return listener.won;
+}
+
+}  // namespace
+
+int run_solve(const Options& o, const std::string& program_dir) {
+  QuietClock clock;
+  QuietSpeech speech;
+  QuietSound sound;
+  QuietMusic music;
+  QuietSurface surface;
+  QuietDialogs dialogs;
+  PosixFiles files(program_dir);
+  Listener listener;
+  Game g(Ports{speech, sound, music, surface, dialogs, clock, files, listener});
+  g.rng.seed(o.seed.value_or(1));
+  if (!loadroom(g, o)) {
+    std::cerr << "tinkerhold: " << listener.said << "\n";
+    return 2;
+  }
+  std::string name = o.level != 0 ? "Level " + std::to_string(o.level) + ", \"" + g.leveltitle[o.level] + "\""
+                                  : "Challenge \"" + g.leveltitle[99] + "\"";
+  SolveLimits limits;
+  limits.seconds = 60;
+  limits.memo_bits = 22;
+  Solution s = solveroom(g, limits);
+  char figures[160];
+  std::snprintf(figures, sizeof figures, "# %lld decision points, %lld ticks, %.2f s.",
+                static_cast<long long>(s.nodes), static_cast<long long>(s.ticks), s.seconds);
+  if (s.verdict == Verdict::unwinnable) {
+    std::cout << "# " << name << " cannot be won: " << s.reason << ".\n" << figures << "\n";
+    return 1;
+  }
+  if (s.verdict == Verdict::out_of_budget) {
+    std::cout << "# " << name << ": no win found before the search ran out of time.\n" << figures << "\n";
+    return 3;
+  }
+  std::ostringstream out;
+  size_t n = s.placements.size();
+  out << "# " << name << " is won with " << n << (n == 1 ? " placement" : " placements") << ".\n";
+  for (const Placement& p : s.placements) out << "# " << placementwords(p) << "\n";
+  out << "# " << s.bounces << " bounces/redirections of the arm, " << s.energyleft << " energy left.\n";
+  out << figures << "\n";
+  std::ostringstream keys;
+  for (const std::string& line : keyscript(g, s.placements, s.seconds_to_win)) keys << line << "\n";
+  std::cout << out.str() << keys.str();
+  std::string why;
+  if (!playback(o, program_dir, keys.str(), why)) {
+    std::cerr << "tinkerhold: the key script did not win when played back (" << why << ")\n";
+  }
+  return 0;
 }

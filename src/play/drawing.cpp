@@ -35,14 +35,17 @@ void inset_box(SurfacePort& s, const Geometry& m, int x, int y, double k) {
 void start_arrow(SurfacePort& s, const Geometry& m, int x, int y, int dir) {
   s.set_fore_color(kStartColour);
   double cx = m.cx(x), cy = m.cy(y);
-  // The shaft runs through the neighbouring cell the arm comes from, the
-  // head meets at the middle of the start cell's edge.
+  // The shaft runs through the neighbouring cell the arm comes from, held
+  // 2 off the cell edges; the head meets at the middle of the start cell's
+  // edge. Arrows across the room sit 2 below the cells' middle line.
   double dx = dir == kEast ? -1 : dir == kWest ? 1 : 0;
   double dy = dir == kSouth ? -1 : dir == kNorth ? 1 : 0;
-  double tipx = cx + dx * (m.cw / 2 + 2), tipy = cy + dy * (m.ch / 2 + 2);
-  double tailx = cx + dx * (m.cw * 1.5 - 2), taily = cy + dy * (m.ch * 1.5 - 2);
+  if (dx == 0 && dy == 0) return;
+  double lift = dx != 0 ? 2 : 0;
+  double tipx = cx + dx * (m.cw / 2 + 2), tipy = cy + dy * (m.ch / 2 + 2) + lift;
+  double tailx = cx + dx * (m.cw * 1.5 - 2), taily = cy + dy * (m.ch * 1.5 - 2) + lift;
   s.line(tailx, taily, tipx, tipy);
-  double backx = cx + dx * m.cw, backy = cy + dy * m.ch;
+  double backx = cx + dx * (m.cw - 2), backy = cy + dy * (m.ch - 2);
   double sidex = dy != 0 ? m.cw / 2 - 2 : 0, sidey = dx != 0 ? m.ch / 2 - 2 : 0;
   s.line(backx + sidex, backy + sidey, tipx, tipy);
   s.line(backx - sidex, backy - sidey, tipx, tipy);

@@ -15,6 +15,7 @@
 #include "play/drawing.h"
 #include "play/naming.h"
 #include "play/waits.h"
+#include "solver/hint.h"
 
 namespace {
 
@@ -427,6 +428,8 @@ void Form_KeyDown(Game& g, int code, int shift) {
     if (shift == kShift) animal_jump(g, kind);
   } else if (code == 'Q') {
     debug_key(g);
+  } else if (code == 'H') {
+    hintkey(g);
   } else {
     room_key(g, code, shift);
   }

@@ -52,14 +52,6 @@ const char* kTurnTail =
 // The base text of a piece, as spoken for a free cell; "" when it has none.
 std::string base_text(const Game& g, int piece, int x, int y) {
   switch (piece) {
-    case kEmpty: return "Empty tile.";
-    case kBlocker:
-      return "Track blocker.  When approached from any direction, this blocker will send the arm back in the direction "
-             "it came.";
-    case kSouthWest: return std::string("South-west turn.  When approached from the south or west") + kTurnTail;
-    case kNorthWest: return std::string("North-west turn.  When approached from the north or west") + kTurnTail;
-    case kNorthEast: return std::string("North-east turn.  When approached from the north or east") + kTurnTail;
-    case kSouthEast: return std::string("South-east turn.  When approached from the south or east") + kTurnTail;
     case kSwitch: {
       std::string info = switchinfo(g, x, y);
       return "Switch," + (info.empty() ? "" : " " + info);
@@ -71,19 +63,8 @@ std::string base_text(const Game& g, int piece, int x, int y) {
       return "Rat that must be killed.  The lab assistants call this one " + g.tvar1[x][y].str() +
              ".  All rats must be killed before completing a level.  To kill a rat, manuever the arm so that it passes "
              "over its location.";
-    case kRecharge:
-      return "Recharge station.  When approached from any direction, this station adds power to the arm's batteries "
-             "before sending it back the way it came.  After being used, the recharge station becomes a normal track "
-             "blocker.";
-    case kDebris:
-      return "Debris.  This debris acts like a track block until the arm has rammed into it 3 times.  On the 3rd "
-             "impact the debris falls away and the track is clear.";
     case kRatPath:
-      if (g.tvar2[x][y] == 0)
-        return "Rat path.  When a mouse or rat is about to be killed by the arm, they will run to an empty rat path, "
-               "as long as that path is directly touching the spot the animal is on.  It is often necessary to "
-               "approach rats from a specific direction in order to corner and kill them, when they have rat paths "
-               "available to them.";
+      if (g.tvar2[x][y] == 0) return piecetext(kRatPath);
       if (g.tvar2[x][y] == kMouse)
         return "Mouse (on a rat path) that must not be harmed.  This one is named " + g.tvar1[x][y].str() +
                ".  If the arm travels over this position, and the mouse is not able to escape to another rat path, it "
@@ -93,12 +74,7 @@ std::string base_text(const Game& g, int piece, int x, int y) {
                ".  All rats must be killed before completing a level.  To kill a rat, make sure it can not escape to "
                "another rat path, and manuever the arm so that it passes over its location.";
       return "";
-    case kToolExchange:
-      return "Tool exchange.  Stopping on a tool exchange will swap the attachment for the arm.  The 2 attachment types "
-             "are the saw and the claw.";
-    case kDropZone:
-      return "Drop zone.  When carrying a Mouse or Rat, moving the arm over a drop zone will automatically set it down.";
-    default: return "";
+    default: return piecetext(piece);
   }
 }
 
@@ -134,6 +110,37 @@ std::string saycoords(double column) {
   double w = std::nearbyint(column);
   if (w < 1 || w > 26) return "";
   return std::string(1, static_cast<char>('A' + static_cast<int>(w) - 1));
+}
+
+std::string piecetext(int piece) {
+  switch (piece) {
+    case kEmpty: return "Empty tile.";
+    case kBlocker:
+      return "Track blocker.  When approached from any direction, this blocker will send the arm back in the direction "
+             "it came.";
+    case kSouthWest: return std::string("South-west turn.  When approached from the south or west") + kTurnTail;
+    case kNorthWest: return std::string("North-west turn.  When approached from the north or west") + kTurnTail;
+    case kNorthEast: return std::string("North-east turn.  When approached from the north or east") + kTurnTail;
+    case kSouthEast: return std::string("South-east turn.  When approached from the south or east") + kTurnTail;
+    case kRecharge:
+      return "Recharge station.  When approached from any direction, this station adds power to the arm's batteries "
+             "before sending it back the way it came.  After being used, the recharge station becomes a normal track "
+             "blocker.";
+    case kDebris:
+      return "Debris.  This debris acts like a track block until the arm has rammed into it 3 times.  On the 3rd "
+             "impact the debris falls away and the track is clear.";
+    case kRatPath:
+      return "Rat path.  When a mouse or rat is about to be killed by the arm, they will run to an empty rat path, as "
+             "long as that path is directly touching the spot the animal is on.  It is often necessary to approach "
+             "rats from a specific direction in order to corner and kill them, when they have rat paths available to "
+             "them.";
+    case kToolExchange:
+      return "Tool exchange.  Stopping on a tool exchange will swap the attachment for the arm.  The 2 attachment types "
+             "are the saw and the claw.";
+    case kDropZone:
+      return "Drop zone.  When carrying a Mouse or Rat, moving the arm over a drop zone will automatically set it down.";
+    default: return "";
+  }
 }
 
 std::string cellname(double x, double y) { return saycoords(x) + " " + number_text(y); }

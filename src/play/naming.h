@@ -14,5 +14,9 @@ std::string mousename(Game& g);
 std::string ratname(Game& g);
 // Describes the cell under the cursor.
 void saytile(Game& g);
+// What a free cell holding the piece is: "Empty tile.", "Track blocker.  When
+// approached ..."; "" for the pieces whose words depend on the cell (switch,
+// animals) and for unknown codes.
+std::string piecetext(int piece);
 // The description of a cell without its coordinates.
 std::string tiletext(const Game& g, int x, int y);

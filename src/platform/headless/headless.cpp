@@ -59,10 +59,14 @@ std::optional<KeyEvent> VirtualEvents::wait(int64_t deadline_ms) {
   }
   // At the same instant, timers come before keys: a key pressed exactly as a
   // wait ends reaches the game after the wait.
+  // Keys pressed together come one after another: a handler that lets
+  // events through at the instant of its own key does not get the next one.
   bool due = next_ < script_.keys.size() &&
-             (deadline_ms <= now_ ? script_.keys[next_].at_ms <= now_ : script_.keys[next_].at_ms < deadline_ms);
+             (deadline_ms <= now_ ? script_.keys[next_].at_ms <= now_ && script_.keys[next_].at_ms > last_key_ms_
+                                  : script_.keys[next_].at_ms < deadline_ms);
   if (armed_ && due) {
     const ScriptKey& k = script_.keys[next_++];
+    last_key_ms_ = k.at_ms;
     advance_to(k.at_ms);
     return k.key;
   }

@@ -42,6 +42,7 @@ class VirtualEvents : public EventsPort {
   size_t next_ = 0;
   int64_t now_ = 0;
   bool armed_ = false;
+  int64_t last_key_ms_ = -1;
   bool paced_ = false;
   std::chrono::steady_clock::time_point wall_start_{};
   std::deque<KeyEvent> posted_;

@@ -1,8 +1,82 @@
 #include <iostream>
 
+#include "audio/speech.h"
+#include "platform/posix/posix_files.h"
+#include "platform/sdl/mixer_music.h"
+#include "platform/sdl/mixer_sound.h"
+#include "platform/sdl/quiet_ports.h"
+#include "platform/sdl/windowed_session.h"
+#include "platform/session.h"
+#include "platform/speechd/system_speech.h"
 #include "platform/windowed.h"
 
-int run_windowed(const Options&, const std::string&) {
-  std::cerr << "tinkerhold: this build has no window yet; run it with --headless\n";
-  return 2;
+SdlVideo::SdlVideo() {
+  // The window's picture goes straight to the display: drawing a few lines
+  // fifty times a second needs no graphics card, and costs less without one.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  ok = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+}
+
+SdlVideo::~SdlVideo() {
+  if (ok) SDL_Quit();
+}
+
+void self_voice(Game& g, const std::string& text) {
+  try {
+    if (g.speechmode == 3 && g.jawsok == 1) {
+      g.io.speech.screen_reader_say(text);
+    } else if ((g.speechmode == 0 || g.speechmode == 3) && g.sapiok == 1) {
+      g.io.speech.speak(text);
+    } else {
+      if (g.caption == text) setcaption(g, text + " ");
+      setcaption(g, text);
+    }
+  } catch (const SpeechError& e) {
+    debuglog(g, std::string("error in sayit: ") + e.what());
+  }
+}
+
+std::unique_ptr<WindowedSession> open_windowed(const Options& o, const std::string& program_dir,
+                                               TranscriptPort* transcript, std::string& reason, int width,
+                                               int height) {
+  auto s = std::make_unique<WindowedSession>();
+  if (!s->video.ok) {
+    reason = std::string("cannot open the window: ") + SDL_GetError();
+    return nullptr;
+  }
+  s->screen = SdlScreen::open("Tinkerhold", width, height, reason);
+  if (!s->screen) return nullptr;
+  s->events = std::make_unique<SdlEvents>(*s->screen);
+  s->dialogs = std::make_unique<SdlDialogs>(*s->screen);
+  s->speech = o.speech == "none" ? make_silent_speech() : make_system_speech();
+  if (o.no_sound) {
+    s->sound = std::make_unique<NoSound>();
+    s->music = std::make_unique<NoMusic>();
+  } else {
+    s->sound = std::make_unique<MixerSound>();
+    s->music = std::make_unique<MixerMusic>();
+  }
+  s->files = std::make_unique<PosixFiles>(program_dir);
+  if (!transcript) {
+    s->quiet = std::make_unique<NoTranscript>();
+    transcript = s->quiet.get();
+  }
+  s->game = std::make_unique<Game>(Ports{*s->speech, *s->sound, *s->music, *s->screen, *s->dialogs, *s->events,
+                                         *s->files, *transcript});
+  Game& g = *s->game;
+  s->dialogs->set_speaker([&g](const std::string& text) { self_voice(g, text); });
+  s->screen->set_logger([&g](const std::string& line) { debuglog(g, line); });
+  return s;
+}
+
+int run_windowed(const Options& o, const std::string& program_dir) {
+  std::string reason;
+  auto s = open_windowed(o, program_dir, nullptr, reason);
+  if (!s) {
+    std::cerr << "tinkerhold: " << reason << "\n"
+              << "tinkerhold: without a display, --headless plays a key script instead\n";
+    return 1;
+  }
+  s->game->rng.seed(o.seed.value_or(clock_seed()));
+  return run_session(*s->game, o, {});
 }

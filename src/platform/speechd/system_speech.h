@@ -1,5 +1,6 @@
 // The system's speech back-ends: the game's own voice through
-// speech-dispatcher, and the screen reader's interface.
+// speech-dispatcher, and the screen reader's interface (Orca's service on
+// the session bus).
 #pragma once
 
 #include <memory>
@@ -8,3 +9,5 @@
 
 // A speech port on the system's back-ends; never null.
 std::unique_ptr<SpeechPort> make_system_speech();
+// A speech port that is silent (--speech=none); never null.
+std::unique_ptr<SpeechPort> make_silent_speech();

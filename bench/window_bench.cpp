@@ -1,0 +1,130 @@
+// The window's costs: drawing the room once (a tick's redraw), start-up to
+// the greeting, and the whole game idling in a level. Run by hand on a
+// display (Xvfb for the figures of record), for example:
+//   Xvfb :91 & DISPLAY=:91 build/bench/window_bench
+// Sound goes to SDL's disk driver into /dev/null unless SDL_AUDIODRIVER is set.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdlib>
+
+#include "levels/campaign.h"
+#include "menus/startup.h"
+#include "platform/sdl/quiet_ports.h"
+#include "platform/sdl/windowed_session.h"
+#include "play/drawing.h"
+#include "play/waits.h"
+
+namespace {
+
+void sound_to_nowhere() {
+  if (!std::getenv("SDL_AUDIODRIVER")) {
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
+    ::setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+  }
+}
+
+double cpu_seconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// Notes when the greeting is spoken.
+class GreetingClock : public TranscriptPort {
+ public:
+  std::chrono::steady_clock::time_point greeted{};
+  void record(const char* kind, const std::string& text) override {
+    if (std::string(kind) == "say" && text.rfind("Welcome", 0) == 0) greeted = std::chrono::steady_clock::now();
+  }
+};
+
+std::unique_ptr<WindowedSession> open_game(bool sound, TranscriptPort* transcript, std::string& reason) {
+  Options o;
+  o.speech = "none";
+  o.no_sound = !sound;
+  sound_to_nowhere();
+  return open_windowed(o, TINKERHOLD_PROGRAM_DIR, transcript, reason);
+}
+
+// One redraw of a 7 x 7 level (16) as the tick does it, and its way to the
+// display (only the cursor's box changes, so little is sent).
+void BM_RedrawLevel(benchmark::State& state) {
+  std::string reason;
+  auto s = open_game(false, nullptr, reason);
+  if (!s) return state.SkipWithError(reason.c_str());
+  Game& g = *s->game;
+  if (!Form_Load(g)) return state.SkipWithError("start-up failed");
+  g.level = 16;
+  startusout(g);
+  bool send = state.range(0) == 1;
+  long sent = s->screen->frames_sent();
+  for (auto _ : state) {
+    drawscreen(g);
+    if (send) s->screen->flush();
+  }
+  state.counters["frames sent"] = static_cast<double>(s->screen->frames_sent() - sent);
+}
+BENCHMARK(BM_RedrawLevel)->Arg(0)->Arg(1)->ArgName("to_display")->Unit(benchmark::kMicrosecond);
+
+// From nothing to the greeting: SDL, the window, the sound device, the
+// progress file, the level tables.
+void BM_StartupToGreeting(benchmark::State& state) {
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    GreetingClock clock;
+    std::string reason;
+    auto s = open_game(true, &clock, reason);
+    if (!s) return state.SkipWithError(reason.c_str());
+    if (!Form_Load(*s->game)) return state.SkipWithError("start-up failed");
+    state.SetIterationTime(std::chrono::duration<double>(clock.greeted - start).count());
+  }
+}
+BENCHMARK(BM_StartupToGreeting)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// The game idling in level 1 for ten seconds, sound and music on (or off):
+// the share of one core it takes (the mixer's thread included).
+void BM_IdleInALevel(benchmark::State& state) {
+  for (auto _ : state) {
+    std::string reason;
+    auto s = open_game(state.range(0) == 1, nullptr, reason);
+    if (!s) return state.SkipWithError(reason.c_str());
+    Game& g = *s->game;
+    if (!Form_Load(g)) return state.SkipWithError("start-up failed");
+    g.level = 1;
+    startusout(g);
+    g.menunum = 0;
+    long sent = s->screen->frames_sent(), sleeps = s->events->sleeps();
+    SDL_AddTimer(
+        10000,
+        [](Uint32, void*) -> Uint32 {
+          SDL_Event quit{};
+          quit.type = SDL_QUIT;
+          SDL_PushEvent(&quit);
+          return 0;
+        },
+        nullptr);
+    double cpu0 = cpu_seconds();
+    auto wall0 = std::chrono::steady_clock::now();
+    try {
+      runloop(g);
+    } catch (const ProgramExit&) {
+    }
+    double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
+    state.counters["cpu %"] = 100 * (cpu_seconds() - cpu0) / wall;
+    state.counters["frames sent"] = static_cast<double>(s->screen->frames_sent() - sent);
+    state.counters["sleeps"] = static_cast<double>(s->events->sleeps() - sleeps);
+  }
+}
+BENCHMARK(BM_IdleInALevel)->Arg(1)->Arg(0)->ArgName("sound")->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SDL_InitSubSystem(SDL_INIT_TIMER);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

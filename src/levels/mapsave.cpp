@@ -1,0 +1,97 @@
+#include "levels/mapsave.h"
+
+#include "audio/sound.h"
+#include "audio/speech.h"
+#include "game/game.h"
+#include "levels/mapfile.h"
+#include "levels/message_table.h"
+#include "play/drawing.h"
+
+namespace {
+
+std::string num(int n) { return Value(n).print_form(); }
+
+bool has_rat(const Game& g) {
+  for (int x = 1; x <= g.mapwidth; ++x)
+    for (int y = 1; y <= g.mapheight; ++y)
+      if (g.tile[x][y] == kRat || (g.tile[x][y] == kRatPath && g.tvar2[x][y] == kRat)) return true;
+  return false;
+}
+
+}  // namespace
+
+bool validmapname(const std::string& name) {
+  if (name.empty() || name.size() > 200 || name == "." || name.find("..") != std::string::npos) return false;
+  for (unsigned char c : name) {
+    if (c < 0x20 || c == 0x7f) return false;
+    // Separators, and characters other file systems refuse in a name.
+    if (std::string("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string::npos) return false;
+  }
+  return name.front() != ' ' && name.back() != ' ' && name.back() != '.';
+}
+
+std::vector<std::string> maplines(const Game& g) {
+  std::vector<std::string> l = {g.leveltitle[0], g.leveldesc[0], num(g.mapwidth), num(g.mapheight),
+                                num(g.startx),   num(g.starty),  num(g.startdir), num(g.energy[1])};
+  for (int x = 1; x <= g.mapwidth; ++x)
+    for (int y = 1; y <= g.mapheight; ++y)
+      for (const Layer* layer : {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.locked})
+        l.push_back((*layer)[x][y].print_form());
+  l.push_back(g.levelstory[0]);
+  // The message table: each text twice, the second for the author to reword.
+  l.push_back(kMessageTableHeader);
+  for (const std::string& text : messagetable()) {
+    l.push_back(text);
+    l.push_back(text);
+  }
+  return l;
+}
+
+bool editorload(Game& g, const std::string& name) {
+  auto map = readmap(g, name, challengepath(g, name), false);
+  if (!map) return false;
+  for (int x = 1; x <= kMaxRoom; ++x)
+    for (int y = 1; y <= kMaxRoom; ++y)
+      for (Layer* layer : {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.locked}) (*layer)[x][y] = 0;
+  g.leveltitle[0] = map->title;
+  g.leveldesc[0] = map->description;
+  g.mapwidth = map->width;
+  g.mapheight = map->height;
+  g.startx = map->startx;
+  g.starty = map->starty;
+  g.startdir = map->startdir;
+  g.energy[1] = map->energy;
+  for (int x = 1; x <= map->width; ++x)
+    for (int y = 1; y <= map->height; ++y) {
+      const auto& c = map->cells[x][y];
+      g.tile[x][y] = c[0];
+      g.tile2[x][y] = c[1];
+      g.tvar1[x][y] = c[2];
+      g.tvar2[x][y] = c[3];
+      g.tvar3[x][y] = c[4];
+      g.locked[x][y] = 0;  // the editor works on free cells
+    }
+  if (map->has_story) g.levelstory[0] = map->story;
+  g.io.surface.clear();
+  drawscreen(g);
+  plainsound(g, "/sounds/Editor/load.wav");
+  return true;
+}
+
+bool editorsave(Game& g, const std::string& name) {
+  if (!validmapname(name)) {
+    plainsound(g, "/sounds/Editor/error.wav");
+    sayit(g, "Canceled.");
+    return false;
+  }
+  std::string reason;
+  if (!g.io.files.write_lines("\\challenges\\" + name + ".txt", maplines(g), reason)) {
+    plainsound(g, "/sounds/Editor/error.wav");
+    sayit(g, "Save failed: " + reason);
+    return false;
+  }
+  plainsound(g, "/sounds/Editor/Save.wav");
+  sayit(g, "Saved");
+  if (!has_rat(g)) sayit(g, "This challenge has no rat yet, so it cannot be won.");
+  return true;
+}

@@ -1,0 +1,62 @@
+#include "platform/sdl/events.h"
+
+#include <algorithm>
+
+#include "platform/sdl/keymap.h"
+
+KeyEvent key_event(const SDL_KeyboardEvent& e) { return KeyEvent{virtual_key(e.keysym), modifier_mask(e.keysym.mod)}; }
+
+SdlEvents::SdlEvents(SdlScreen& screen) : screen_(screen), start_(SDL_GetTicks64()) {}
+
+int64_t SdlEvents::now_ms() { return static_cast<int64_t>(SDL_GetTicks64() - start_); }
+
+void SdlEvents::take(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_QUIT:
+      throw ProgramExit{0};
+    case SDL_WINDOWEVENT:
+      screen_.window_event(e.window);
+      break;
+    case SDL_KEYDOWN: {
+      // Held keys repeat as further presses, as players expect of an arrow.
+      KeyEvent k = key_event(e.key);
+      if (k.code == 0) break;
+      // The moment it was pressed, on the game's clock.
+      int64_t age = static_cast<int32_t>(SDL_GetTicks() - e.key.timestamp);
+      keys_.push_back({k, now_ms() - std::max<int64_t>(age, 0)});
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+std::optional<KeyEvent> SdlEvents::wait(int64_t deadline_ms) {
+  if (!posted_.empty()) {
+    KeyEvent k = posted_.front().key;
+    posted_.pop_front();
+    return k;
+  }
+  for (;;) {
+    // One key at a time: what follows it stays queued for whoever reads
+    // next, such as an input box the key opens.
+    if (!keys_.empty()) {
+      // A key pressed after the deadline waits for the next call, so that
+      // timers due before it run first.
+      if (keys_.front().at_ms > deadline_ms) return std::nullopt;
+      KeyEvent k = keys_.front().key;
+      keys_.pop_front();
+      return k;
+    }
+    SDL_Event e;
+    if (SDL_PollEvent(&e)) {
+      take(e);
+      continue;
+    }
+    screen_.flush();
+    int64_t left = deadline_ms - now_ms();
+    if (left <= 0) return std::nullopt;
+    ++sleeps_;
+    if (SDL_WaitEventTimeout(&e, static_cast<int>(std::min<int64_t>(left, 1000)))) take(e);
+  }
+}

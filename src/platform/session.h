@@ -1,0 +1,18 @@
+// What every way of running the game shares: the clock seed, start-up, the
+// level or challenge asked for on the command line, and the event loop.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/options.h"
+
+struct Game;
+
+// Seconds since midnight, as the game has always seeded itself.
+uint64_t clock_seed();
+
+// Runs start-up, opens what the command line asked for, calls `started`
+// (if given) and runs the event loop until the program ends. Returns the
+// exit status; the transcript gets its "exit" line.
+int run_session(Game& g, const Options& o, const std::function<void()>& started);

@@ -1,0 +1,67 @@
+// A room and its arm packed into plain numbers, so that the search can keep
+// many of them, compare them and put one back into a game in a moment.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "game/game.h"
+
+// Cell values as numbers: whole numbers stand for themselves, anything else
+// (an animal's name, a fraction) gets a number of its own.
+class ValueCodes {
+ public:
+  int32_t code(const Value& v) {
+    if (!v.is_text()) {
+      double n = v.num();
+      if (n > -kWhole && n < kWhole) {
+        int32_t i = static_cast<int32_t>(n);
+        if (i == n) return i;
+      }
+    }
+    return own(v);
+  }
+  Value value(int32_t code) const {
+    if (code >= kOwn && code - kOwn < static_cast<int32_t>(values_.size())) return values_[code - kOwn];
+    return Value(code);
+  }
+
+ private:
+  static constexpr double kWhole = 1 << 29;
+  int32_t own(const Value& v);
+  static constexpr int32_t kOwn = 1 << 30;
+  std::vector<Value> values_;
+  std::vector<std::pair<std::string, int32_t>> texts_;
+  std::unordered_map<double, int32_t> numbers_;
+};
+
+struct CellCode {
+  int32_t tile = 0, tile2 = 0, v1 = 0, v2 = 0, v3 = 0;
+  bool operator==(const CellCode&) const = default;
+};
+
+struct RoomState {
+  int width = 0, height = 0;
+  std::array<CellCode, kMaxRoom * kMaxRoom> cells{};  // [(x - 1) * height + (y - 1)]
+  double armx = 0, army = 0, armspeed = 0, lasty = 0;
+  int armdir = 0, energy = 0, attachment = 0, carrying = 0;
+  int32_t carryname = 0;
+  int arms = 0, bounces = 0;
+  bool won = false;
+
+  CellCode& at(int x, int y) { return cells[(x - 1) * height + (y - 1)]; }
+  const CellCode& at(int x, int y) const { return cells[(x - 1) * height + (y - 1)]; }
+  // Everything that decides what happens next (the bounces so far and the
+  // row of the last row cue do not), with one cell left out when asked, and
+  // the energy left out when asked.
+  uint64_t hash(int skipx = 0, int skipy = 0, bool with_energy = true) const;
+};
+
+RoomState capture(const Game& g, ValueCodes& codes);
+// Puts the room and arm back into a game and clears what a tick leaves
+// behind (the event log, waits in progress).
+void restore(const RoomState& s, Game& g, const ValueCodes& codes);

@@ -1,0 +1,824 @@
+// The search behind the solver: iterative deepening on the number of
+// placements, depth first inside, with remembered dead ends.
+//
+// A node is a moment of the arm's run (packed into a RoomState) together
+// with what is still open about every free cell: the set of contents it may
+// hold. The room is played tick by tick in a sandbox; the cell watch stops
+// the tick as soon as the arm looks at a cell whose content is still open.
+// Then each possible content is tried for that one tick, and contents that
+// leave the room in the same state stay open together (a track blocker, a
+// north-east and a south-east turn all send an arm heading east back).
+// Lowered pieces look like empty cells to the arm, so they are chosen only
+// when a switch is tied to the cell; a switch's link is chosen when the arm
+// first presses it.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <bit>
+#include <chrono>
+#include <climits>
+#include <cstdint>
+#include <stdexcept>
+#include <unordered_set>
+
+#include "game/game.h"
+#include "play/naming.h"
+#include "solver/roomstate.h"
+#include "solver/sandbox.h"
+#include "solver/solver.h"
+
+namespace {
+
+// The contents a free cell may be given: kept as it was, emptied, or one of
+// the placeable pieces, raised or lowered. The order is the order of
+// preference when several would do.
+constexpr int kPieceCount = 8;
+constexpr int kPieces[kPieceCount] = {kBlocker,  kSouthWest, kNorthWest,    kNorthEast,
+                                      kSouthEast, kRecharge, kToolExchange, kSwitch};
+constexpr int kKeep = 0, kClear = 1, kRaised = 2, kLowered_ = 2 + kPieceCount;
+
+int optpiece(int o) { return o >= kLowered_ ? kPieces[o - kLowered_] : kPieces[o - kRaised]; }
+bool isswitch(int o) { return o >= kRaised && optpiece(o) == kSwitch; }
+
+constexpr uint8_t kPending = 1;  // a switch whose link is not chosen yet
+constexpr uint8_t kLooked = 2;   // the arm has looked at the cell
+
+constexpr int64_t kTickCap = 400000;  // ticks between two decisions before a run counts as endless
+constexpr int64_t kExactNodes = 30000;      // decision points for the exact search's first turn
+constexpr int64_t kStepNodes = 60000;       // and for the step-by-step search's first turn
+constexpr int64_t kImproveNodes = 50000;    // at most, after the first win, looking for a better one
+constexpr int kFirstStep = 3;               // extra placements tried at first to kill the next rat
+constexpr size_t kMilestonesPerStep = 400;  // moments kept from one step
+constexpr size_t kMoments = 20000;          // moments waiting to be gone on from
+
+struct Hot {
+  int cell;
+  bool pending;
+};
+struct OutOfBudget {};
+
+struct FreeCell {
+  int x, y;
+  CellCode orig;
+  bool origempty;
+};
+
+struct Node {
+  RoomState room;
+  std::vector<uint32_t> dom;
+  std::vector<uint8_t> flags;
+  std::vector<uint16_t> order;
+  int cost = 0;
+  uint16_t settled = 0;
+};
+
+uint64_t mix(uint64_t h, uint64_t v) {
+  h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+  h *= 0xff51afd7ed558ccdULL;
+  return h ^ (h >> 32);
+}
+
+// Dead ends already explored: a position (with what is open about each cell)
+// from which no win was found with `remaining` more placements at most,
+// having bounced `bounces` times to get there. A fixed table; a newer entry
+// replaces an older one in the same slot.
+class Memo {
+ public:
+  explicit Memo(int bits) : table_(size_t{1} << bits), mask_((uint64_t{1} << bits) - 1) {}
+  // True when the position is a known dead end; `cut` then tells whether
+  // that was only for want of placements.
+  bool failed(uint64_t key, int remaining, int bounces, bool& cut) const {
+    const Entry& e = table_[key & mask_];
+    if (e.key != key || e.remaining < remaining || e.bounces > bounces) return false;
+    cut = e.cut;
+    return true;
+  }
+  // A dead end whatever the placements allowed is stored as such.
+  void store(uint64_t key, int remaining, int bounces, bool cut) {
+    if (bounces > INT16_MAX) return;
+    table_[key & mask_] = {key, cut ? remaining : INT32_MAX, static_cast<int16_t>(bounces), cut};
+  }
+  size_t bytes() const { return table_.size() * sizeof(Entry); }
+
+ private:
+  struct Entry {
+    uint64_t key = 0;
+    int32_t remaining = -1;
+    int16_t bounces = 0;
+    bool cut = false;
+  };
+  std::vector<Entry> table_;
+  uint64_t mask_;
+};
+
+// The fewest new lines (rows or columns) the arm must travel to reach every
+// rat not on its present line: a minimum vertex cover of the rats' rows and
+// columns, found as a maximum matching.
+int linesneeded(const RoomState& s) {
+  bool edge[kGrid][kGrid] = {};
+  bool any = false;
+  bool rowwise = s.armdir == kEast || s.armdir == kWest;
+  for (int x = 1; x <= s.width; ++x)
+    for (int y = 1; y <= s.height; ++y) {
+      const CellCode& c = s.at(x, y);
+      bool rat = c.tile == kRat || (c.tile == kRatPath && c.v2 == kRat);
+      if (!rat) continue;
+      if (rowwise ? y == s.army : x == s.armx) continue;
+      edge[y][x] = true;
+      any = true;
+    }
+  if (!any) return 0;
+  int matchcol[kGrid];
+  std::fill(std::begin(matchcol), std::end(matchcol), 0);
+  int matched = 0;
+  for (int row = 1; row <= s.height; ++row) {
+    bool seen[kGrid] = {};
+    // Kuhn's augmenting path, written as a small recursive lambda.
+    auto augment = [&](auto&& self, int r) -> bool {
+      for (int col = 1; col <= s.width; ++col) {
+        if (!edge[r][col] || seen[col]) continue;
+        seen[col] = true;
+        if (matchcol[col] == 0 || self(self, matchcol[col])) {
+          matchcol[col] = r;
+          return true;
+        }
+      }
+      return false;
+    };
+    if (augment(augment, row)) ++matched;
+  }
+  return matched;
+}
+
+class Search : public CellWatch {
+ public:
+  Search(const Game& g, const SolveLimits& limits)
+      : original_(g), limits_(limits), box_(g), memo_(limits.memo_bits), killmemo_(limits.memo_bits) {
+    for (auto& column : index_) column.fill(-1);
+  }
+
+  Solution run();
+  void look(Game& g, int x, int y, Look kind) override;
+
+ private:
+  enum class Outcome { won, lost, decision };
+
+  bool setup(Node& root, Solution& out);
+  bool reachable(Solution& out) const;
+  CellCode content(int i, int o) const;
+  int optcost(int i, int o) const { return o == kKeep || (o == kClear && cells_[i].origempty) ? 0 : 1; }
+  int cellcost(int i, uint32_t d) const {
+    for (uint32_t b = d; b; b &= b - 1)
+      if (optcost(i, std::countr_zero(b)) == 0) return 0;
+    return 1;
+  }
+  uint32_t freemask(int i) const { return (1u << kKeep) | (cells_[i].origempty ? 1u << kClear : 0); }
+  bool hot(int x, int y) const;
+  uint8_t flagsfor(int o) const { return static_cast<uint8_t>(kLooked | (isswitch(o) ? kPending : 0)); }
+  void settle(Node& n, int i) const {
+    if (n.order[i] == 0) n.order[i] = ++n.settled;
+  }
+
+  Outcome advance(Node& n, RoomState& pre, Hot& hot);
+  void expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>& kids);
+  void expandlink(Node& n, const RoomState& pre, int i, std::vector<Node>& kids);
+  bool dfs(Node n);
+  bool explore(Node n);
+  void exact(const Node& root, Solution& out, int64_t cap);
+  bool stepwise(const Node& root, int step, int64_t cap);
+  void improvement() { nodecap_ = std::min(nodecap_, nodes_ + std::min<int64_t>(nodes_ / 2, kImproveNodes) + 5000); }
+  int alive(const RoomState& s) const;
+  bool pruned(const Node& n);
+  void tick();
+  void checkbudget();
+  uint64_t key(const Node& n, const RoomState& pre) const;
+  void record(const Node& n);
+
+  const Game& original_;
+  SolveLimits limits_;
+  Sandbox box_;
+  ValueCodes codes_;
+  Memo memo_;      // no win from here with so many placements more
+  Memo killmemo_;  // no rat killed (nor a win) from here with so many more
+  std::array<std::array<int, kGrid>, kGrid> index_{};
+  std::vector<FreeCell> cells_;
+  std::vector<int> lowerable_;  // the lowered options that may be placed
+  uint32_t initialdom_ = 0;
+
+  // The watch's view of the node being played.
+  Node* cur_ = nullptr;
+  bool fresh_ = false, snapvalid_ = false;
+  RoomState snap_;
+
+  enum class Goal { win, kill };
+  Goal goal_ = Goal::win;
+  int goalalive_ = 0;            // rats alive when this step began (Goal::kill)
+  std::vector<Node> milestones_;  // moments after a kill found in this step
+  int k_ = 0;  // placements allowed in this round
+  bool budgetcut_ = false;
+  bool outofbudget_ = false;  // the whole search's budget is spent
+  int64_t nodes_ = 0, ticks_ = 0, nodecap_ = 0;
+  std::chrono::steady_clock::time_point start_;
+  bool found_ = false;
+  int bestcost_ = 0, bestbounces_ = 0;
+  Solution best_;
+};
+
+CellCode Search::content(int i, int o) const {
+  if (o == kKeep) return cells_[i].orig;
+  CellCode c;
+  if (o == kClear) return c;
+  int p = optpiece(o);
+  c.tile = o >= kLowered_ ? kLowered : p;
+  c.tile2 = o >= kLowered_ ? p : kLowered;
+  return c;
+}
+
+bool Search::hot(int x, int y) const {
+  if (x < 0 || y < 0 || x >= kGrid || y >= kGrid) return false;
+  int i = index_[x][y];
+  if (i < 0) return false;
+  return std::popcount(cur_->dom[i]) > 1 || (cur_->flags[i] & kPending);
+}
+
+void Search::look(Game& g, int x, int y, Look kind) {
+  if (fresh_) {
+    // The first look of a tick comes before the tick has changed anything:
+    // keep the room as it is, in case the tick must be played again.
+    fresh_ = false;
+    if (g.tile[x][y] == kSwitch || hot(x, y) || hot(x - 1, y) || hot(x + 1, y) || hot(x, y - 1) || hot(x, y + 1)) {
+      snap_ = capture(g, codes_);
+      snapvalid_ = true;
+    }
+  }
+  if (x < 0 || y < 0 || x >= kGrid || y >= kGrid) return;
+  int i = index_[x][y];
+  if (i < 0) return;
+  if (std::popcount(cur_->dom[i]) > 1) throw Hot{i, false};
+  if (kind == Look::centre && (cur_->flags[i] & kPending) && g.tile[x][y] == kSwitch) throw Hot{i, true};
+}
+
+void Search::tick() {
+  fresh_ = true;
+  snapvalid_ = false;
+  box_.tick();
+  ++ticks_;
+}
+
+void Search::checkbudget() {
+  if (nodes_ > limits_.nodes) outofbudget_ = true;
+  if ((nodes_ & 63) == 0) {
+    double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    if (spent > limits_.seconds) outofbudget_ = true;
+  }
+  if (outofbudget_ || (nodecap_ > 0 && nodes_ > nodecap_)) throw OutOfBudget{};
+}
+
+Search::Outcome Search::advance(Node& n, RoomState& pre, Hot& hot) {
+  Game& g = box_.g();
+  restore(n.room, g, codes_);
+  cur_ = &n;
+  std::unordered_set<uint64_t> seen;
+  int bounces = g.bounces;
+  for (int64_t count = 0;; ++count) {
+    if (g.storyvisible) return Outcome::won;
+    if (g.arms == 0) return Outcome::lost;
+    if (count > kTickCap) return Outcome::lost;
+    // An arm that comes back to the same room, going the same way, with
+    // nothing changed but its energy, goes round and round until the energy
+    // is gone: give up on it the first time round. Checked after each
+    // bounce; with unlimited energy nothing is counted, so now and then.
+    bool check = g.bounces != bounces || (g.energy[1] == -1 && count > 2000 && count % 20 == 0);
+    bounces = g.bounces;
+    if (check && !seen.insert(capture(g, codes_).hash(0, 0, false)).second) return Outcome::lost;
+    try {
+      tick();
+    } catch (const Hot& h) {
+      if (!snapvalid_) throw std::logic_error("the solver lost the room before a decision");
+      pre = snap_;
+      hot = h;
+      return Outcome::decision;
+    }
+  }
+}
+
+void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>& kids) {
+  const int x = cells_[i].x, y = cells_[i].y;
+  const uint32_t d = n.dom[i];
+  const uint8_t f = n.flags[i];
+  const int base = n.cost - cellcost(i, d);
+  struct Group {
+    uint64_t key;
+    uint32_t members;
+    RoomState room;
+  };
+  std::vector<Group> groups;
+  std::vector<std::pair<int, RoomState>> singles;
+  Game& g = box_.g();
+  for (uint32_t b = d; b; b &= b - 1) {
+    int o = std::countr_zero(b);
+    if (base + optcost(i, o) > k_) {
+      budgetcut_ = true;
+      continue;
+    }
+    RoomState s = pre;
+    s.at(x, y) = content(i, o);
+    n.dom[i] = 1u << o;
+    n.flags[i] = flagsfor(o);
+    if (o == kKeep) n.flags[i] = kLooked;
+    restore(s, g, codes_);
+    cur_ = &n;
+    bool stopped = false;
+    try {
+      tick();
+    } catch (const Hot&) {
+      stopped = true;
+    }
+    if (stopped) {
+      // The same tick looks at another open cell (or presses this switch):
+      // this content goes on alone.
+      singles.emplace_back(o, s);
+      continue;
+    }
+    RoomState after = capture(g, codes_);
+    if (!(after.at(x, y) == content(i, o))) {
+      singles.emplace_back(o, after);
+      continue;
+    }
+    uint64_t k = after.hash(x, y);
+    auto it = std::find_if(groups.begin(), groups.end(), [&](const Group& gr) { return gr.key == k; });
+    if (it == groups.end()) {
+      groups.push_back({k, 1u << o, after});
+    } else {
+      it->members |= 1u << o;
+    }
+  }
+  n.dom[i] = d;
+  n.flags[i] = f;
+  auto child = [&](uint32_t members, const RoomState& room) {
+    Node c = n;
+    c.room = room;
+    c.dom[i] = members;
+    int o = std::countr_zero(members);
+    c.flags[i] = std::popcount(members) == 1 && o != kKeep ? flagsfor(o) : kLooked;
+    c.cost = base + cellcost(i, members);
+    settle(c, i);
+    kids.push_back(std::move(c));
+  };
+  for (const Group& gr : groups) child(gr.members, gr.room);
+  for (const auto& [o, room] : singles) child(1u << o, room);
+}
+
+void Search::expandlink(Node& n, const RoomState& pre, int i, std::vector<Node>& kids) {
+  const int sx = cells_[i].x, sy = cells_[i].y;
+  for (size_t j = 0; j < cells_.size(); ++j) {
+    if (static_cast<int>(j) == i || !(n.flags[j] & kLooked)) continue;
+    const int tx = cells_[j].x, ty = cells_[j].y;
+    // The placement menu ties a cell to one switch of the player's only.
+    bool controlled = false;
+    for (int x = 1; x <= pre.width && !controlled; ++x)
+      for (int y = 1; y <= pre.height && !controlled; ++y) {
+        if (x == sx && y == sy) continue;
+        const CellCode& c = pre.at(x, y);
+        if ((c.tile == kSwitch || c.tile2 == kSwitch) && original_.locked[x][y] == 0 && c.v2 == tx && c.v3 == ty)
+          controlled = true;
+      }
+    if (controlled) continue;
+    const uint32_t d = n.dom[j];
+    auto add = [&](const CellCode& target, uint32_t dom, int action, bool newswitch) {
+      int cost = n.cost - cellcost(static_cast<int>(j), d) + cellcost(static_cast<int>(j), dom);
+      if (cost > k_) {
+        budgetcut_ = true;
+        return;
+      }
+      Node c = n;
+      c.room = pre;
+      c.room.at(tx, ty) = target;
+      CellCode& sw = c.room.at(sx, sy);
+      sw.v1 = action;
+      sw.v2 = tx;
+      sw.v3 = ty;
+      c.flags[i] = static_cast<uint8_t>(c.flags[i] & ~kPending);
+      c.dom[j] = dom;
+      c.flags[j] = static_cast<uint8_t>(kLooked | (newswitch ? kPending : 0));
+      c.cost = cost;
+      settle(c, static_cast<int>(j));
+      kids.push_back(std::move(c));
+    };
+    // A piece that is down now can be raised (for good, or to be toggled);
+    // a piece that is up and may be lowered can be lowered or toggled.
+    auto concrete = [&](const CellCode& t, uint32_t dom) {
+      // A switch of the player's that has not been pressed yet keeps its
+      // link open.
+      bool isnew = std::popcount(dom) == 1 && isswitch(std::countr_zero(dom)) && t.v1 == 0;
+      if (t.tile == kLowered && t.tile2 != 0 && t.tile2 != kLowered) {
+        add(t, dom, 1, isnew);
+        add(t, dom, 3, isnew);
+      } else if (t.tile2 == kLowered && t.tile != 0 && t.tile != kLowered) {
+        add(t, dom, 2, isnew);
+        add(t, dom, 3, isnew);
+      }
+    };
+    auto latent = [&]() {
+      for (int o : lowerable_) {
+        add(content(static_cast<int>(j), o), 1u << o, 1, isswitch(o));
+        add(content(static_cast<int>(j), o), 1u << o, 3, isswitch(o));
+      }
+    };
+    const CellCode now = pre.at(tx, ty);
+    if (std::popcount(d) == 1) {
+      int o = std::countr_zero(d);
+      if (o == kClear && now == CellCode{}) {
+        latent();
+      } else {
+        concrete(now, d);
+      }
+      continue;
+    }
+    for (uint32_t b = d; b; b &= b - 1) {
+      int o = std::countr_zero(b);
+      if (o == kClear) {
+        latent();
+      } else if (o == kKeep) {
+        concrete(cells_[j].orig, 1u << o);
+      } else if (o < kLowered_) {
+        concrete(content(static_cast<int>(j), o), 1u << o);
+      }
+    }
+  }
+}
+
+uint64_t Search::key(const Node& n, const RoomState& pre) const {
+  uint64_t h = pre.hash();
+  for (size_t i = 0; i < n.dom.size(); ++i) h = mix(h, (uint64_t{n.dom[i]} << 8) | n.flags[i]);
+  return h | 1;
+}
+
+bool Search::pruned(const Node& n) {
+  const RoomState& s = n.room;
+  if (found_ && (n.cost > bestcost_ || (n.cost == bestcost_ && s.bounces >= bestbounces_))) return true;
+  if (s.energy < 0 || s.arms == 0) return false;
+  int need = linesneeded(s);
+  if (need == 0) return false;
+  int stations = 0, possible = 0;
+  for (int x = 1; x <= s.width; ++x)
+    for (int y = 1; y <= s.height; ++y) {
+      const CellCode& c = s.at(x, y);
+      if (c.tile == kRecharge || (c.tile == kLowered && c.tile2 == kRecharge)) ++stations;
+    }
+  for (size_t i = 0; i < cells_.size(); ++i)
+    if (n.dom[i] & (1u << (kRaised + 5))) ++possible;
+  int affordable = std::min(possible, std::max(0, k_ - n.cost));
+  if (need <= s.energy - 1 + 9 * (stations + affordable)) return false;
+  if (need <= s.energy - 1 + 9 * (stations + possible)) budgetcut_ = true;
+  return true;
+}
+
+void Search::record(const Node& n) {
+  std::vector<std::pair<int, Placement>> made;
+  for (size_t i = 0; i < cells_.size(); ++i) {
+    if (cellcost(static_cast<int>(i), n.dom[i]) == 0) continue;
+    int o = std::countr_zero(n.dom[i]);
+    Placement p;
+    p.x = cells_[i].x;
+    p.y = cells_[i].y;
+    if (o != kClear) {
+      p.piece = optpiece(o);
+      p.lowered = o >= kLowered_;
+    }
+    if (p.piece == kSwitch) {
+      const CellCode& c = n.room.at(p.x, p.y);
+      p.action = c.v1;
+      p.tx = c.v2;
+      p.ty = c.v3;
+    }
+    made.emplace_back(n.order[i], p);
+  }
+  std::stable_sort(made.begin(), made.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  Solution s;
+  for (const auto& m : made) s.placements.push_back(m.second);
+  if (!checksolution(original_, s.placements, s)) return;
+  int cost = static_cast<int>(s.placements.size());
+  if (found_ && (cost > bestcost_ || (cost == bestcost_ && s.bounces >= bestbounces_))) return;
+  found_ = true;
+  bestcost_ = cost;
+  bestbounces_ = s.bounces;
+  best_ = s;
+}
+
+bool Search::dfs(Node n) {
+  // Whether this part of the search was cut short for want of placements
+  // is kept apart from the rest, to go into its memo entry.
+  bool outer = budgetcut_;
+  budgetcut_ = false;
+  bool won = explore(std::move(n));
+  budgetcut_ = budgetcut_ || outer;
+  return won;
+}
+
+bool Search::explore(Node n) {
+  for (;;) {
+    ++nodes_;
+    checkbudget();
+    if (pruned(n)) return false;
+    if (n.cost == k_) {
+      // Nothing more may be placed: every open cell that may stay as it is
+      // does, and the rest of the run is settled without choices.
+      for (size_t i = 0; i < cells_.size(); ++i) {
+        uint32_t free = n.dom[i] & freemask(static_cast<int>(i));
+        if (free && free != n.dom[i]) {
+          n.dom[i] = free;
+          budgetcut_ = true;
+        }
+      }
+    }
+    RoomState pre;
+    Hot hot{};
+    Outcome r = advance(n, pre, hot);
+    if (r == Outcome::won) {
+      bool before = found_;
+      record(n);
+      if (!before && found_) improvement();
+      return found_;
+    }
+    if (r == Outcome::lost) return false;
+    if (goal_ == Goal::kill && alive(pre) < goalalive_) {
+      // A rat died on the way here: a milestone to go on from later.
+      if (milestones_.size() < kMilestonesPerStep) milestones_.push_back(n);
+      return true;
+    }
+    Memo& memo = goal_ == Goal::win ? memo_ : killmemo_;
+    uint64_t k = key(n, pre);
+    int remaining = k_ - n.cost;
+    bool cut = false;
+    if (memo.failed(k, remaining, pre.bounces, cut)) {
+      budgetcut_ = budgetcut_ || cut;
+      return false;
+    }
+    std::vector<Node> kids;
+    if (hot.pending) {
+      expandlink(n, pre, hot.cell, kids);
+    } else {
+      expandcell(n, pre, hot.cell, kids);
+    }
+    std::stable_sort(kids.begin(), kids.end(), [](const Node& a, const Node& b) { return a.cost < b.cost; });
+    if (kids.size() == 1) {
+      // No choice here: go on without growing the stack.
+      n = std::move(kids[0]);
+      continue;
+    }
+    bool won = false;
+    for (Node& c : kids)
+      if (dfs(std::move(c))) won = true;
+    if (!won) memo.store(k, remaining, pre.bounces, budgetcut_);
+    return won;
+  }
+}
+
+int Search::alive(const RoomState& s) const {
+  int n = s.carrying == kRat ? 1 : 0;
+  for (int x = 1; x <= s.width; ++x)
+    for (int y = 1; y <= s.height; ++y) {
+      const CellCode& c = s.at(x, y);
+      if (c.tile == kRat || (c.tile == kRatPath && c.v2 == kRat)) ++n;
+    }
+  return n;
+}
+
+// Exact: every way with 0 placements, then 1, and so on. The first win is
+// one of the fewest placements; the search then looks a little further for
+// fewer bounces. Ends the program's proof when a round was not cut short
+// by its budget and found nothing.
+void Search::exact(const Node& root, Solution& out, int64_t cap) {
+  goal_ = Goal::win;
+  nodecap_ = std::min(limits_.nodes, cap);
+  try {
+    for (k_ = 0; k_ <= static_cast<int>(cells_.size()); ++k_) {
+      budgetcut_ = false;
+      dfs(root);
+      if (found_) break;
+      if (!budgetcut_) {
+        out.verdict = Verdict::unwinnable;
+        out.reason = "every way of placing pieces was tried";
+        break;
+      }
+    }
+  } catch (const OutOfBudget&) {
+  }
+}
+
+// Step by step from rat to rat: from the most promising moment found so far
+// (fewest rats left, then fewest placements, then fewest bounces), every way
+// to kill the next rat with the fewest extra placements is searched, and
+// each becomes a new moment to go on from. Not a proof of anything, but
+// each step is small.
+bool Search::stepwise(const Node& root, int step, int64_t cap) {
+  struct Moment {
+    int alive, cost, bounces;
+    int64_t order;
+    Node node;
+  };
+  auto later = [](const Moment& a, const Moment& b) {
+    if (a.alive != b.alive) return a.alive > b.alive;
+    if (a.cost != b.cost) return a.cost > b.cost;
+    if (a.bounces != b.bounces) return a.bounces > b.bounces;
+    return a.order > b.order;
+  };
+  std::vector<Moment> heap;
+  std::unordered_set<uint64_t> seen;
+  int64_t order = 0;
+  nodecap_ = std::min(limits_.nodes, cap);
+  auto push = [&](const Node& n, const RoomState& at) {
+    heap.push_back({alive(at), n.cost, at.bounces, order++, n});
+    std::push_heap(heap.begin(), heap.end(), later);
+  };
+  try {
+    {
+      Node probe = root;
+      RoomState pre;
+      Hot hot{};
+      if (advance(probe, pre, hot) != Outcome::decision) return true;
+      push(root, pre);
+    }
+    while (!heap.empty()) {
+      std::pop_heap(heap.begin(), heap.end(), later);
+      Moment m = std::move(heap.back());
+      heap.pop_back();
+      if (found_ && (m.cost > bestcost_ || (m.cost == bestcost_ && m.bounces >= bestbounces_))) continue;
+      goal_ = Goal::kill;
+      goalalive_ = m.alive;
+      milestones_.clear();
+      for (int d = 0; d <= step && milestones_.empty(); ++d) {
+        k_ = m.cost + d;
+        if (found_ && k_ > bestcost_) break;
+        dfs(m.node);
+      }
+      for (const Node& n : milestones_) {
+        Node probe = n;
+        RoomState pre;
+        Hot hot{};
+        if (advance(probe, pre, hot) != Outcome::decision) continue;
+        if (!seen.insert(key(n, pre)).second) continue;
+        if (heap.size() < kMoments) push(n, pre);
+      }
+    }
+  } catch (const OutOfBudget&) {
+    return false;
+  }
+  return true;
+}
+
+// Cells the arm can never enter: locked blockers and recharge stations that
+// no switch of the room can move. A rat behind them cannot be reached.
+bool Search::reachable(Solution& out) const {
+  const Game& g = original_;
+  auto moved = [&](int x, int y) {
+    for (int sx = 1; sx <= g.mapwidth; ++sx)
+      for (int sy = 1; sy <= g.mapheight; ++sy)
+        if ((g.tile[sx][sy] == kSwitch || g.tile2[sx][sy] == kSwitch) && g.tvar2[sx][sy] == x && g.tvar3[sx][sy] == y &&
+            g.tvar1[sx][sy] != 0)
+          return true;
+    return false;
+  };
+  auto wall = [&](int x, int y) {
+    if (g.locked[x][y] != 1) return false;
+    if (!(g.tile[x][y] == kBlocker || g.tile[x][y] == kRecharge)) return false;
+    return !(g.tile2[x][y] == kLowered && moved(x, y));
+  };
+  bool seen[kGrid][kGrid] = {};
+  std::vector<std::pair<int, int>> todo{{g.startx, g.starty}};
+  if (g.startx < 1 || g.startx > g.mapwidth || g.starty < 1 || g.starty > g.mapheight) return true;
+  seen[g.startx][g.starty] = true;
+  while (!todo.empty()) {
+    auto [x, y] = todo.back();
+    todo.pop_back();
+    const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
+    for (int k = 0; k < 4; ++k) {
+      int nx = x + dx[k], ny = y + dy[k];
+      if (nx < 1 || ny < 1 || nx > g.mapwidth || ny > g.mapheight || seen[nx][ny] || wall(nx, ny)) continue;
+      seen[nx][ny] = true;
+      todo.emplace_back(nx, ny);
+    }
+  }
+  for (int x = 1; x <= g.mapwidth; ++x)
+    for (int y = 1; y <= g.mapheight; ++y) {
+      bool rat = g.tile[x][y] == kRat || (g.tile[x][y] == kRatPath && g.tvar2[x][y] == kRat);
+      if (rat && !seen[x][y]) {
+        out.reason = "the rat at " + cellname(x, y) + " is walled in: the arm can never reach it";
+        return false;
+      }
+    }
+  return true;
+}
+
+bool Search::setup(Node& root, Solution& out) {
+  const Game& g = original_;
+  if (g.mapwidth < 1 || g.mapheight < 1 || g.mapwidth > kMaxRoom || g.mapheight > kMaxRoom || g.arms < 1 ||
+      g.armspeed[1] != 0) {
+    out.verdict = Verdict::unwinnable;
+    out.reason = "there is no room with a standing arm to solve";
+    return false;
+  }
+  bool tools = g.level >= 17;
+  for (int p = 0; p < kPieceCount; ++p) {
+    if (kPieces[p] == kToolExchange && !tools) continue;
+    initialdom_ |= 1u << (kRaised + p);
+    lowerable_.push_back(kLowered_ + p);
+  }
+  for (int x = 1; x <= g.mapwidth; ++x)
+    for (int y = 1; y <= g.mapheight; ++y) {
+      if (g.locked[x][y] != 0 || (x == g.startx && y == g.starty)) continue;
+      const Value& t = g.tile[x][y];
+      if (t == kMouse || t == kRat || t == kDebris || t == kRatPath || t == kDropZone) continue;
+      FreeCell c;
+      c.x = x;
+      c.y = y;
+      c.orig = {codes_.code(g.tile[x][y]), codes_.code(g.tile2[x][y]), codes_.code(g.tvar1[x][y]),
+                codes_.code(g.tvar2[x][y]), codes_.code(g.tvar3[x][y])};
+      c.origempty = g.tile[x][y] == 0 && g.tile2[x][y] == 0;
+      if (limits_.keep_pieces && !c.origempty) continue;
+      index_[x][y] = static_cast<int>(cells_.size());
+      cells_.push_back(c);
+    }
+  box_.startarm();
+  root.room = capture(box_.g(), codes_);
+  for (const FreeCell& c : cells_) {
+    uint32_t d = initialdom_ | (1u << kClear);
+    if (!c.origempty) d |= 1u << kKeep;
+    root.dom.push_back(d);
+    root.flags.push_back(0);
+    root.order.push_back(0);
+  }
+  if (!reachable(out)) {
+    out.verdict = Verdict::unwinnable;
+    return false;
+  }
+  return true;
+}
+
+Solution Search::run() {
+  start_ = std::chrono::steady_clock::now();
+  Solution out;
+  Node root;
+  if (setup(root, out)) {
+    box_.g().watch = this;
+    // The exact search and the step-by-step search take turns, each with
+    // twice the budget of its last turn; the exact search picks up where it
+    // left off, since its dead ends are remembered. A step that ran out of
+    // moments to go on from may take more placements next time.
+    int64_t exactcap = kExactNodes, stepcap = kStepNodes;
+    int step = kFirstStep;
+    for (;;) {
+      exact(root, out, nodes_ + exactcap);
+      if (found_ || out.verdict == Verdict::unwinnable || outofbudget_) break;
+      if (stepwise(root, step, nodes_ + stepcap)) step += 2;
+      if (found_ || outofbudget_) break;
+      exactcap *= 2;
+      stepcap *= 2;
+    }
+    box_.g().watch = nullptr;
+    if (found_) {
+      out = best_;
+      out.verdict = Verdict::solved;
+    }
+  }
+  out.nodes = nodes_;
+  out.ticks = ticks_;
+  out.memo_bytes = memo_.bytes() + killmemo_.bytes();
+  out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  return out;
+}
+
+}  // namespace
+
+void applyplacement(Game& g, const Placement& p) {
+  int x = p.x, y = p.y;
+  g.tile[x][y] = p.piece == 0 ? 0 : p.lowered ? kLowered : p.piece;
+  g.tile2[x][y] = p.piece == 0 ? 0 : p.lowered ? p.piece : kLowered;
+  g.tvar1[x][y] = 0;
+  g.tvar2[x][y] = 0;
+  g.tvar3[x][y] = 0;
+  if (p.piece == kSwitch && p.action != 0) {
+    g.tvar1[x][y] = p.action;
+    g.tvar2[x][y] = p.tx;
+    g.tvar3[x][y] = p.ty;
+  }
+}
+
+bool checksolution(const Game& g, const std::vector<Placement>& placements, Solution& out) {
+  Sandbox box(g);
+  Game& w = box.g();
+  for (const Placement& p : placements) applyplacement(w, p);
+  int64_t started = box.clock().now_ms();
+  box.startarm();
+  for (int64_t n = 0; n < kTickCap && w.arms > 0 && !w.storyvisible; ++n) box.tick();
+  out.bounces = w.bounces;
+  out.energyleft = w.energy[1];
+  out.seconds_to_win = static_cast<double>(box.clock().now_ms() - started) / 1000.0;
+  return w.storyvisible;
+}
+
+Solution solveroom(const Game& g, const SolveLimits& limits) {
+  Search s(g, limits);
+  return s.run();
+}

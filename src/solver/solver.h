@@ -1,0 +1,52 @@
+// The solver: finds pieces to place before the arm starts so that the room
+// is won, by playing the room's own simulation over and over in a quiet
+// sandbox. A free cell's content is settled only when the arm first looks at
+// it, and pieces that the arm cannot tell apart there stay undecided together.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct Game;
+
+struct SolveLimits {
+  int64_t nodes = 20'000'000;  // decision points the search may visit
+  double seconds = 10;         // wall-clock time it may take
+  bool keep_pieces = false;    // cells that already hold something stay as they are
+  int memo_bits = 20;          // 2^memo_bits remembered positions (two tables of 16 bytes each)
+};
+
+// One thing the player does before starting the arm.
+struct Placement {
+  int x = 0, y = 0;
+  int piece = 0;         // 0 empties the cell
+  bool lowered = false;  // placed with Shift+Enter
+  int action = 0;        // a switch's link: 1 raise, 2 lower, 3 toggle the piece at (tx, ty)
+  int tx = 0, ty = 0;
+};
+
+enum class Verdict { solved, unwinnable, out_of_budget };
+
+struct Solution {
+  Verdict verdict = Verdict::out_of_budget;
+  std::vector<Placement> placements;  // in the order the arm first meets their cells
+  int bounces = 0, energyleft = 0;
+  double seconds_to_win = 0;  // from Space to the victory, on the game's clock
+  std::string reason;         // why the room cannot be won
+  int64_t nodes = 0;          // decision points visited
+  int64_t ticks = 0;          // game ticks simulated
+  double seconds = 0;         // wall-clock time taken
+  size_t memo_bytes = 0;
+};
+
+// Solves the room as it stands in the game (the arm standing on its start).
+// The game itself is not changed.
+Solution solveroom(const Game& g, const SolveLimits& limits);
+
+// Plays the room with the placements from Space to its end, quietly. True
+// when every rat dies; fills the bounces, energy left and time taken.
+bool checksolution(const Game& g, const std::vector<Placement>& placements, Solution& out);
+
+// Writes a placement into a game's room as the placement menu would.
+void applyplacement(Game& g, const Placement& p);

@@ -1,0 +1,182 @@
+// The game's voice on a real speech-dispatcher: the private daemon that the
+// test command starts, its synthesiser writing down what it was asked to say.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
+#include "audio/speech.h"
+#include "platform/speechd/system_speech.h"
+#include "play/keys.h"
+#include "speech_rig.h"
+
+namespace {
+
+#define NEEDS_SPEECH_SERVICES()                          \
+  do {                                                   \
+    std::string why = speech_services_missing();         \
+    if (!why.empty()) GTEST_SKIP() << why;               \
+  } while (0)
+
+std::vector<std::string> squeezed_all(const std::vector<std::string>& texts) {
+  std::vector<std::string> out;
+  for (const auto& t : texts) out.push_back(squeezed(t));
+  return out;
+}
+
+// A long message: seconds of synthesis, so that the next one finds it still
+// being spoken.
+std::string long_message() {
+  std::string text;
+  for (int i = 1; i <= 40; ++i) text += "The arm travels east along the track and meets a turn. ";
+  return text;
+}
+
+// Points the voice at another daemon for the life of this object.
+struct DaemonAddress {
+  explicit DaemonAddress(const std::string& address) : before(std::getenv("SPEECHD_ADDRESS")) {
+    ::setenv("SPEECHD_ADDRESS", address.c_str(), 1);
+  }
+  ~DaemonAddress() { ::setenv("SPEECHD_ADDRESS", before.c_str(), 1); }
+  std::string before;
+};
+
+bool process_gone(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return true;
+  size_t paren = line.rfind(')');
+  return paren != std::string::npos && line.size() > paren + 2 && line[paren + 2] == 'Z';
+}
+
+// A daemon started for one test, ended with it whatever happens.
+struct OwnDaemon {
+  ProgramDir dir;
+  pid_t pid = 0;
+  bool start() {
+    std::string cmd = std::string(std::getenv("TINKERHOLD_SPEECH_SERVICES")) + " speechd " + dir.path.string();
+    if (std::system(cmd.c_str()) != 0) return false;
+    auto lines = dir.read_lines("speechd.pid");
+    pid = lines.empty() ? 0 : std::atoi(lines[0].c_str());
+    return pid > 1;
+  }
+  void kill() {
+    if (pid > 1 && !process_gone(pid)) ::kill(pid, SIGTERM);
+    for (int i = 0; i < 500 && pid > 1 && !process_gone(pid); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ~OwnDaemon() { kill(); }
+};
+
+}  // namespace
+
+TEST(SpeechDaemon, AScriptedSessionIsSpokenInOrderAtTheRatesTheKeysSet) {
+  NEEDS_SPEECH_SERVICES();
+  SynthLog synth(std::getenv("TINKERHOLD_SPEECHD_LOG"));
+  ProgramDir dir;
+  // Each wait gives the message time to reach the synthesiser before the
+  // next key cuts it off.
+  std::string out;
+  int status = run_game_script({"--headless", "--speech=system", "--seed", "3", "--program-dir", dir.path.string()},
+                               "wait 0.6\nkey Down\nwait 0.4\nkey Down\nwait 0.4\nkey PageUp\nwait 0.4\n"
+                               "key PageDown\nwait 0.4\nkey PageDown\nwait 0.4\nkey PageDown\nwait 0.4\n"
+                               "key Up\nwait 0.6\n",
+                               out);
+  ASSERT_EQ(status, 0) << out;
+  auto said = said_in(out);
+  ASSERT_EQ(said.size(), 8u) << out;
+  Synthesis s = synth.wait_for(said.size());
+  EXPECT_EQ(s.said(), squeezed_all(said)) << out;
+  // 3, 2, 1, 1 again, then the menu item at 1.
+  auto rates = s.rates();
+  ASSERT_EQ(rates.size(), 8u);
+  EXPECT_GT(rates[3], rates[4]);
+  EXPECT_GT(rates[4], rates[5]);
+  EXPECT_EQ(rates[5], rates[6]);
+  EXPECT_EQ(rates[6], rates[7]);
+  EXPECT_EQ(dir.read_lines("debuglog.txt").size(), 0u);
+}
+
+TEST(SpeechDaemon, EachMessageCutsOffTheOneBeingSpokenAndTheEmptyTextOnlyStopsIt) {
+  NEEDS_SPEECH_SERVICES();
+  SynthLog synth(std::getenv("TINKERHOLD_SPEECHD_LOG"));
+  auto speech = make_system_speech();
+  SpeechGame game(*speech);
+  game.start();
+  ASSERT_EQ(game.g().sapiok, 1);
+  ASSERT_EQ(synth.wait_for(1).said().size(), 1u) << "the greeting did not reach the daemon";
+  synth.mark();
+  sayit(game.g(), long_message());
+  ASSERT_EQ(synth.wait_for(1).said().size(), 1u);
+  // Seconds of speech are still to come when the next message arrives.
+  synth.mark();
+  sayit(game.g(), "Arm reset.");
+  Synthesis s = synth.wait_for(1, 1);
+  EXPECT_EQ(s.said(), std::vector<std::string>{"Armreset."});
+  EXPECT_GE(s.stops_before(0), 1u) << "the long message was not cut off";
+
+  sayit(game.g(), long_message());
+  ASSERT_EQ(synth.wait_for(2).said().size(), 2u);
+  synth.mark();
+  sayit(game.g(), "");
+  s = synth.wait_for(0, 1);
+  EXPECT_GE(s.stops_before(0), 1u) << "the empty text did not stop the voice";
+  EXPECT_TRUE(s.said().empty());
+  EXPECT_EQ(game.dir().read_lines("debuglog.txt").size(), 0u);
+}
+
+TEST(SpeechDaemon, ADaemonThatDiesMidSessionCostsOneDebugLineAndTheGameGoesOn) {
+  NEEDS_SPEECH_SERVICES();
+  // A daemon of this test's own, to be killed.
+  OwnDaemon daemon;
+  ASSERT_TRUE(daemon.start());
+  DaemonAddress address("unix_socket:" + (daemon.dir.path / "speechd.sock").string());
+  SynthLog synth(daemon.dir.path / "log" / "espeak-ng.log");
+
+  auto speech = make_system_speech();
+  SpeechGame game(*speech);
+  game.start();
+  ASSERT_EQ(game.g().sapiok, 1);
+  ASSERT_EQ(synth.wait_for(1).said().size(), 1u) << "the greeting did not reach the daemon";
+
+  daemon.kill();
+  ASSERT_TRUE(process_gone(daemon.pid));
+
+  sayit(game.g(), "Piece lowered.");
+  Form_KeyDown(game.g(), kKeyPageUp, 0);
+  sayit(game.g(), "Piece raised.");
+  sayit(game.g(), "");
+  auto log = game.dir().read_lines("debuglog.txt");
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].rfind("error in sayit: ", 0), 0u) << log[0];
+  // Still recording, still on the voice route, the rate still taken.
+  EXPECT_EQ(game.g().history[1], "Piece raised.");
+  EXPECT_EQ(game.g().history[2], "Sapi rate changed to 3.");
+  EXPECT_EQ(game.g().speechmode, 0);
+  EXPECT_EQ(game.g().sapirate, 3);
+}
+
+TEST(SpeechDaemon, ADaemonThatComesBackIsHeardFromTheNextMessageOn) {
+  NEEDS_SPEECH_SERVICES();
+  OwnDaemon daemon;
+  ASSERT_TRUE(daemon.start());
+  DaemonAddress address("unix_socket:" + (daemon.dir.path / "speechd.sock").string());
+  SynthLog synth(daemon.dir.path / "log" / "espeak-ng.log");
+  auto speech = make_system_speech();
+  SpeechGame game(*speech);
+  game.start();
+  ASSERT_EQ(synth.wait_for(1).said().size(), 1u) << "the greeting did not reach the daemon";
+
+  daemon.kill();
+  sayit(game.g(), "Piece lowered.");
+  // Started again on the same socket, as the desktop would.
+  ASSERT_TRUE(daemon.start());
+  SynthLog again(daemon.dir.path / "log" / "espeak-ng.log");
+  again.mark();
+  sayit(game.g(), "Piece raised.");
+  EXPECT_EQ(again.wait_for(1).said(), std::vector<std::string>{"Pieceraised."});
+  EXPECT_EQ(game.dir().read_lines("debuglog.txt").size(), 1u);
+}

@@ -1,0 +1,259 @@
+#include "speech_rig.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "menus/startup.h"
+#include "play/waits.h"
+#include "rig.h"
+
+namespace {
+
+class TranscriptLines : public TranscriptPort {
+ public:
+  explicit TranscriptLines(std::vector<std::pair<std::string, std::string>>& lines) : lines_(lines) {}
+  void record(const char* kind, const std::string& text) override { lines_.emplace_back(kind, text); }
+
+ private:
+  std::vector<std::pair<std::string, std::string>>& lines_;
+};
+
+Script parsed(const std::string& text) {
+  ScriptError error;
+  auto s = parsescript(text, error);
+  EXPECT_TRUE(s.has_value()) << "script line " << error.line << ": " << error.reason;
+  return s ? *s : Script{};
+}
+
+std::string env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? v : "";
+}
+
+std::string unescaped(const std::string& s) {
+  static const std::pair<const char*, const char*> entities[] = {
+      {"&lt;", "<"}, {"&gt;", ">"}, {"&apos;", "'"}, {"&quot;", "\""}, {"&amp;", "&"}};
+  std::string out;
+  for (size_t i = 0; i < s.size();) {
+    bool hit = false;
+    for (const auto& [from, to] : entities) {
+      size_t n = std::char_traits<char>::length(from);
+      if (s.compare(i, n, from) == 0) {
+        out += to;
+        i += n;
+        hit = true;
+        break;
+      }
+    }
+    if (!hit) out += s[i++];
+  }
+  return out;
+}
+
+// The text of a request as the game gave it: markup the daemon adds left out.
+std::string request_text(const std::string& markup) {
+  std::string plain;
+  bool in_tag = false;
+  for (char c : markup) {
+    if (c == '<') in_tag = true;
+    else if (c == '>') in_tag = false;
+    else if (!in_tag) plain += c;
+  }
+  return squeezed(unescaped(plain));
+}
+
+}  // namespace
+
+std::vector<std::string> CallLog::only(const std::string& kind) const {
+  std::vector<std::string> out;
+  for (const auto& c : calls)
+    if (c.rfind(kind + ": ", 0) == 0) out.push_back(c.substr(kind.size() + 2));
+  return out;
+}
+
+void CallLog::note(const std::string& call) {
+  calls.push_back(call);
+  if (refuse) throw SpeechError("the voice is not answering");
+}
+
+ProgramDir::ProgramDir() {
+  char tmpl[] = "/tmp/tinkerhold-speech-test-XXXXXX";
+  path = ::mkdtemp(tmpl);
+  std::filesystem::create_symlink(TINKERHOLD_PROGRAM_DIR "/sounds", path / "sounds");
+  std::filesystem::create_directory(path / "challenges");
+}
+
+ProgramDir::~ProgramDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path, ec);
+}
+
+void ProgramDir::write(const std::string& rel, const std::string& text) const {
+  std::ofstream(path / rel, std::ios::binary) << text;
+}
+
+std::vector<std::string> ProgramDir::read_lines(const std::string& rel) const { return file_lines(path / rel); }
+
+std::vector<std::string> file_lines(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::vector<std::string> out;
+  for (std::string l; std::getline(in, l);) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    out.push_back(l);
+  }
+  return out;
+}
+
+SpeechGame::SpeechGame(SpeechPort& speech, const std::string& script) {
+  events_ = std::make_unique<VirtualEvents>(parsed(script));
+  transcript_ = std::make_unique<TranscriptLines>(lines_);
+  sound_ = std::make_unique<VirtualSound>(*events_);
+  dialogs_ = std::make_unique<ScriptedDialogs>(events_->answers());
+  files_ = std::make_unique<PosixFiles>(dir_.path.string());
+  game_ = std::make_unique<Game>(Ports{speech, *sound_, music_, surface_, *dialogs_, *events_, *files_, *transcript_});
+  game_->rng.seed(7);
+}
+
+void SpeechGame::start() { EXPECT_TRUE(Form_Load(*game_)); }
+
+void SpeechGame::run() {
+  start();
+  events_->start_script();
+  try {
+    runloop(*game_);
+  } catch (const ProgramExit&) {
+  }
+}
+
+std::vector<std::string> SpeechGame::lines(const std::string& kind) const {
+  std::vector<std::string> out;
+  for (const auto& [k, text] : lines_)
+    if (k == kind) out.push_back(text);
+  return out;
+}
+
+std::string speech_services_missing() {
+#if !TINKERHOLD_SYSTEM_SPEECH
+  return "this build has no system speech (libspeechd-dev and libsystemd-dev were missing)";
+#else
+  if (env("SPEECHD_ADDRESS").empty() || env("TINKERHOLD_SPEECHD_LOG").empty() ||
+      env("TINKERHOLD_SPEECH_SERVICES").empty())
+    return "needs the private speech-dispatcher that the test command starts "
+           "(run tools/test.sh, or: tools/speech_services.sh run ctest)";
+  return "";
+#endif
+}
+
+std::string private_bus_missing() {
+  std::string why = speech_services_missing();
+  if (!why.empty()) return why;
+  if (env("TINKERHOLD_PRIVATE_BUS").empty() || env("DBUS_SESSION_BUS_ADDRESS").empty())
+    return "needs the private session bus that the test command starts "
+           "(run tools/test.sh, or: tools/speech_services.sh run ctest)";
+  return "";
+}
+
+std::vector<std::string> Synthesis::said() const {
+  std::vector<std::string> out;
+  for (const auto& e : events)
+    if (e.kind == Event::say) out.push_back(e.text);
+  return out;
+}
+
+std::vector<int> Synthesis::rates() const {
+  // The module reports a new rate just after the request it applies to.
+  std::vector<int> out;
+  int rate = 0;
+  for (const auto& e : events) {
+    if (e.kind == Event::say) out.push_back(rate);
+    if (e.kind == Event::rate) {
+      rate = e.value;
+      if (!out.empty()) out.back() = rate;
+    }
+  }
+  return out;
+}
+
+size_t Synthesis::stops_before(size_t n) const {
+  size_t seen = 0, stops = 0;
+  for (const auto& e : events) {
+    if (e.kind == Event::say && seen++ == n) break;
+    if (e.kind == Event::stop) ++stops;
+  }
+  return stops;
+}
+
+SynthLog::SynthLog(std::filesystem::path file) : file_(std::move(file)) { mark(); }
+
+void SynthLog::mark() {
+  std::error_code ec;
+  from_ = std::filesystem::file_size(file_, ec);
+  if (ec) from_ = 0;
+}
+
+Synthesis SynthLog::read() const {
+  Synthesis s;
+  std::ifstream in(file_, std::ios::binary);
+  in.seekg(static_cast<std::streamoff>(from_));
+  const std::string requested = "Requested data: |", rate = "Rate set to ";
+  for (std::string line; std::getline(in, line);) {
+    size_t at;
+    if ((at = line.find(requested)) != std::string::npos) {
+      size_t start = at + requested.size(), end = line.rfind('|');
+      if (end == std::string::npos || end < start) end = line.size();
+      s.events.push_back({Synthesis::Event::say, request_text(line.substr(start, end - start)), 0});
+    } else if (line.find("module_stop()") != std::string::npos) {
+      s.events.push_back({Synthesis::Event::stop, "", 0});
+    } else if ((at = line.find(rate)) != std::string::npos) {
+      s.events.push_back({Synthesis::Event::rate, "", std::atoi(line.c_str() + at + rate.size())});
+    }
+  }
+  return s;
+}
+
+Synthesis SynthLog::wait_for(size_t count, size_t stops) const {
+  auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  for (;;) {
+    Synthesis s = read();
+    size_t n = s.said().size(), k = 0;
+    for (const auto& e : s.events) k += e.kind == Synthesis::Event::stop;
+    if ((n >= count && k >= stops) || std::chrono::steady_clock::now() > give_up) return s;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+std::string squeezed(const std::string& text) {
+  std::string out;
+  for (char c : text)
+    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') out += c;
+  return out;
+}
+
+int run_game_script(const std::vector<std::string>& args, const std::string& script, std::string& out) {
+  char tmpl[] = "/tmp/tinkerhold-script-XXXXXX";
+  int fd = ::mkstemp(tmpl);
+  if (fd < 0) return -1;
+  ::close(fd);
+  std::ofstream(tmpl, std::ios::binary) << script;
+  std::vector<std::string> all = args;
+  all.insert(all.end(), {"--script", tmpl});
+  int status = run_game(all, out);
+  std::filesystem::remove(tmpl);
+  return status;
+}
+
+std::vector<std::string> said_in(const std::string& transcript) {
+  std::vector<std::string> out;
+  std::istringstream in(transcript);
+  for (std::string line; std::getline(in, line);) {
+    size_t at = line.find(" say: ");
+    if (at != std::string::npos && line.find(' ') == at && line.size() > at + 6) out.push_back(line.substr(at + 6));
+  }
+  return out;
+}

@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# A private speech-dispatcher and a private D-Bus session bus for the speech
+# tests, so that they run against real processes on a machine with no sound
+# card, no desktop session and no daemon of its own.
+#
+# Usage:
+#   tools/speech_services.sh run COMMAND [ARG...]
+#       starts both, runs the command with their addresses in the
+#       environment, ends both, and exits with the command's status;
+#   tools/speech_services.sh speechd DIR
+#       starts one speech-dispatcher in DIR (its own configuration, log,
+#       socket and pid file; a null sound device) and returns once it
+#       answers. End it with: kill "$(cat DIR/speechd.pid)".
+#
+# What the command sees:
+#   SPEECHD_ADDRESS            unix_socket:... of the private daemon
+#   DBUS_SESSION_BUS_ADDRESS   the private session bus
+#   TINKERHOLD_SPEECHD_LOG     the synthesiser's log ("Requested data: |...|")
+#   TINKERHOLD_SPEECH_SERVICES this script, to start further daemons with
+set -uo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+
+# Starts a daemon in $1 and waits until its socket answers.
+start_speechd() {
+  local dir=$1
+  mkdir -p "$dir/home" "$dir/log"
+  rm -rf "$dir/conf"
+  cp -r /etc/speech-dispatcher "$dir/conf" || return 1
+  local conf="$dir/conf/speechd.conf"
+  # The stock settings that ours replace.
+  sed -i -E 's/^[[:space:]]*(LogLevel|LogDir|AudioOutputMethod|AudioALSADevice|AddModule|DefaultModule|Timeout)\b/# &/' "$conf"
+  cat >>"$conf" <<EOF
+
+# A private daemon for the tests.
+LogLevel 3
+LogDir "$dir/log"
+AudioOutputMethod "alsa"
+AudioALSADevice "default"
+AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"
+DefaultModule espeak-ng
+Timeout 0
+EOF
+  sed -i -E 's/^[[:space:]]*Debug\b.*/Debug 1/' "$dir/conf/modules/espeak-ng.conf"
+  grep -q '^Debug 1' "$dir/conf/modules/espeak-ng.conf" || echo 'Debug 1' >>"$dir/conf/modules/espeak-ng.conf"
+  # No sound card: the voice plays into a null device.
+  printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$dir/home/.asoundrc"
+  rm -f "$dir/speechd.sock" "$dir/speechd.pid"
+  HOME="$dir/home" XDG_RUNTIME_DIR="$dir/home" speech-dispatcher -s -t 0 -C "$dir/conf" \
+    -S "$dir/speechd.sock" -P "$dir/speechd.pid" </dev/null >"$dir/log/stdout.txt" 2>&1 &
+  local pid=$!
+  for _ in $(seq 1 100); do
+    if [ -S "$dir/speechd.sock" ] && [ -s "$dir/speechd.pid" ]; then
+      return 0
+    fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "speech_services: speech-dispatcher did not start (see $dir/log)" >&2
+  kill "$pid" 2>/dev/null
+  return 1
+}
+
+# Starts a session bus of its own on a socket in $1; its address goes to
+# $1/bus.address.
+start_bus() {
+  local dir=$1
+  mkdir -p "$dir"
+  cat >"$dir/bus.conf" <<EOF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=$dir/bus.sock</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+EOF
+  : >"$dir/bus.address"
+  dbus-daemon --config-file="$dir/bus.conf" --nofork --print-address=3 \
+    3>"$dir/bus.address" </dev/null >/dev/null 2>"$dir/bus.log" &
+  echo $! >"$dir/bus.pid"
+  for _ in $(seq 1 100); do
+    [ -s "$dir/bus.address" ] && return 0
+    kill -0 "$(cat "$dir/bus.pid")" 2>/dev/null || break
+    sleep 0.05
+  done
+  echo "speech_services: dbus-daemon did not start (see $dir/bus.log)" >&2
+  return 1
+}
+
+# Ends a process by the PID in file $1: politely, then for certain.
+stop_pid_file() {
+  [ -s "$1" ] || return 0
+  local pid
+  pid=$(cat "$1")
+  kill "$pid" 2>/dev/null || return 0
+  for _ in $(seq 1 40); do
+    kill -0 "$pid" 2>/dev/null || break
+    [ "$(cut -d' ' -f3 "/proc/$pid/stat" 2>/dev/null)" = "Z" ] && break
+    sleep 0.05
+  done
+  kill -9 "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  return 0
+}
+
+case "${1:-}" in
+  speechd)
+    [ $# -eq 2 ] || { echo "usage: $0 speechd DIR" >&2; exit 2; }
+    start_speechd "$2"
+    ;;
+  run)
+    shift
+    [ $# -ge 1 ] || { echo "usage: $0 run COMMAND [ARG...]" >&2; exit 2; }
+    work=$(mktemp -d /tmp/tinkerhold-speech-XXXXXX)
+    stop_all() {
+      stop_pid_file "$work/speechd/speechd.pid"
+      stop_pid_file "$work/bus/bus.pid"
+      rm -rf "$work"
+    }
+    trap stop_all EXIT
+    trap 'exit 130' INT TERM
+    if command -v speech-dispatcher >/dev/null && start_speechd "$work/speechd"; then
+      export SPEECHD_ADDRESS="unix_socket:$work/speechd/speechd.sock"
+      export TINKERHOLD_SPEECHD_LOG="$work/speechd/log/espeak-ng.log"
+      export TINKERHOLD_SPEECH_SERVICES="$here/speech_services.sh"
+    else
+      echo "speech_services: WARNING: no private speech-dispatcher; the speech daemon tests will be skipped" >&2
+    fi
+    if command -v dbus-daemon >/dev/null && start_bus "$work/bus"; then
+      export DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$work/bus/bus.address")"
+      export TINKERHOLD_PRIVATE_BUS=1
+    else
+      echo "speech_services: WARNING: no private session bus; the screen reader tests will be skipped" >&2
+    fi
+    "$@"
+    ;;
+  *)
+    echo "usage: $0 run COMMAND [ARG...] | speechd DIR" >&2
+    exit 2
+    ;;
+esac
