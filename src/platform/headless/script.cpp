@@ -60,14 +60,14 @@ std::optional<Script> parsescript(const std::string& text, ScriptError& error) {
     std::string rest = space == std::string::npos ? "" : trim(line.substr(space + 1));
     if (word == "key") {
       KeyEvent k;
-      std::string spec = lower(rest);
+      std::string name = lower(rest);
       for (;;) {
-        if (spec.rfind("shift+", 0) == 0) k.shift |= 1, spec.erase(0, 6);
-        else if (spec.rfind("ctrl+", 0) == 0) k.shift |= 2, spec.erase(0, 5);
-        else if (spec.rfind("alt+", 0) == 0) k.shift |= 4, spec.erase(0, 4);
+        if (name.rfind("shift+", 0) == 0) k.shift |= 1, name.erase(0, 6);
+        else if (name.rfind("ctrl+", 0) == 0) k.shift |= 2, name.erase(0, 5);
+        else if (name.rfind("alt+", 0) == 0) k.shift |= 4, name.erase(0, 4);
         else break;
       }
-      k.code = keycode(spec);
+      k.code = keycode(name);
       if (k.code < 0) return fail("unknown key \"" + rest + "\"");
       s.keys.push_back({now, k});
       s.end_ms = now;
