@@ -66,7 +66,7 @@ void BM_MakesoundWarmCache(benchmark::State& state) {
   GameOnMixer m;
   if (!m.ok) return state.SkipWithError("no sound device");
   for (auto _ : state) {
-    Placement p = sound2D(m.g, 3, 4);
+    Stereo p = sound2D(m.g, 3, 4);
     makesound(m.g, "/sounds/tile.wav", p.volume / 4, p.pan, 0, -1, -1, 3, 4, 1.15 - 0.3 * 4 / 10.0);
   }
   state.counters["file reads"] = static_cast<double>(m.sound.cache()->reads());
@@ -85,7 +85,7 @@ void BM_MakesoundDecodingFromDisk(benchmark::State& state) {
     ++stamp;
     ::utime(path.c_str(), &times);
     state.ResumeTiming();
-    Placement p = sound2D(m.g, 3, 4);
+    Stereo p = sound2D(m.g, 3, 4);
     makesound(m.g, "/sounds/tile.wav", p.volume / 4, p.pan, 0, -1, -1, 3, 4, 1.15 - 0.3 * 4 / 10.0);
   }
   state.counters["file reads"] = static_cast<double>(m.sound.cache()->reads());

@@ -102,6 +102,7 @@ TEST(Editor, BuildSaveFindPlayAndWinAChallengeByKeys) {
   EXPECT_TRUE(has(say, "Rat.")) << r.all();
   EXPECT_TRUE(has(say, "Challenge name set."));
   EXPECT_TRUE(has(say, "Saved"));
+  EXPECT_TRUE(has(say, "This challenge can be won with 0 pieces."));  // the rat is straight ahead
   EXPECT_TRUE(has(say, "Challenge: The corridor.  Undescribed"));
   ASSERT_FALSE(r.lines("story").empty()) << r.all();
   EXPECT_NE(r.lines("story").back().find("Well done!"), std::string::npos);
@@ -199,12 +200,24 @@ TEST(Editor, BadNamesAndFailedSavesAreSaidAndLeaveTheOldFile) {
   EXPECT_EQ(read(r.dir() / "challenges" / "keep.txt"), before);
 }
 
-TEST(Editor, SavingAMapWithoutARatWarns) {
+TEST(Editor, SavingTellsTheAuthorWhetherTheMapCanBeWon) {
   Rig r;
   ASSERT_TRUE(Form_Load_for_test(r));
   Game& g = r.g();
   g.level = 0;
-  g.mapwidth = 2, g.mapheight = 2, g.startx = 1, g.starty = 1;
+  g.mapwidth = 2, g.mapheight = 2, g.startx = 1, g.starty = 1, g.startdir = kEast;
   ASSERT_TRUE(editorsave(g, "empty"));
   EXPECT_EQ(r.lines("say").back(), "This challenge has no rat yet, so it cannot be won.");
+  // A rat in the far corner needs one turn.
+  g.tile[2][2] = kRat;
+  g.tvar1[2][2] = "Bits";
+  ASSERT_TRUE(editorsave(g, "corner"));
+  EXPECT_EQ(r.lines("say").back(), "This challenge can be won with 1 piece.");
+  // Walled in by blockers the player cannot move (a lowered blocker is locked in play).
+  g.tile[1][2] = kLowered, g.tile2[1][2] = kBlocker;
+  g.tile[2][1] = kLowered, g.tile2[2][1] = kBlocker;
+  g.tile[1][2] = kBlocker, g.tile2[1][2] = kLowered;
+  g.tile[2][1] = kBlocker, g.tile2[2][1] = kLowered;
+  ASSERT_TRUE(editorsave(g, "walled"));
+  EXPECT_EQ(r.lines("say").back(), "No way to win this challenge was found.");
 }

@@ -10,7 +10,7 @@ TEST(Sound, PlacesACellForAListenerJustSouthOfTheRoom) {
   Rig r;
   r.g().mapwidth = 4;
   r.g().mapheight = 4;
-  Placement p = sound2D(r.g(), 1, 4);
+  Stereo p = sound2D(r.g(), 1, 4);
   EXPECT_DOUBLE_EQ(p.pan, -937.5);
   EXPECT_NEAR(p.volume, -308.95, 0.01);
   r.g().mapwidth = 10;

@@ -48,8 +48,8 @@ std::string challengesoundfolder(const std::string& challengefile) {
   return base;
 }
 
-Placement sound2D(const Game& g, double x, double y) {
-  Placement p;
+Stereo sound2D(const Game& g, double x, double y) {
+  Stereo p;
   if (g.mapwidth <= 0 || g.mapheight <= 0) return p;
   double lx = g.mapwidth / 2.0 + 0.5;
   double ly = g.mapheight + 1;
@@ -137,7 +137,7 @@ void makesound(Game& g, const std::string& requested, double volume, double pan,
 void plainsound(Game& g, const std::string& path) { makesound(g, path, 0, 0, 0, -1, 0, 0, 0, 1); }
 
 void soundat(Game& g, const std::string& path, double x, double y, double divide) {
-  Placement p = sound2D(g, x, y);
+  Stereo p = sound2D(g, x, y);
   makesound(g, path, p.volume / divide, p.pan, 0, -1, -1, x, y, 1);
 }
 
@@ -146,7 +146,7 @@ void tracksounds(Game& g) {
     int st = g.slotstatus[k];
     if (st == 0) continue;
     if (!g.io.sound.has_sound(k) || !is_playing(g.io.sound.status(k))) continue;
-    Placement p;
+    Stereo p;
     if (st == -1) {
       p = sound2D(g, g.slotx[k], g.sloty[k]);
     } else if (st >= 1 && st < kArmSlots) {

@@ -5,7 +5,7 @@
 
 struct Game;
 
-struct Placement {
+struct Stereo {
   double volume = 0;  // hundredths of a decibel
   double pan = 0;     // -10000 left .. 10000 right
 };
@@ -21,7 +21,7 @@ void plainsound(Game& g, const std::string& path);
 // A one-shot sound fixed at a cell; the volume is divided by `divide`.
 void soundat(Game& g, const std::string& path, double x, double y, double divide = 1);
 // Volume and pan of a cell as heard by a listener just south of the room.
-Placement sound2D(const Game& g, double x, double y);
+Stereo sound2D(const Game& g, double x, double y);
 // Loads a file into a slot; false when nothing was loaded.
 bool setsound(Game& g, int slot, std::string path);
 void setvol(Game& g, int slot, double& volume);

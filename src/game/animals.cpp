@@ -118,7 +118,7 @@ Pass animalmet(Game& g, int i, int x, int y) {
   if (animal == 0) return Pass::next_item;
   if (flee(g, g.armdir[i], x, y, animal)) {
     redraw(g);
-    Placement p = sound2D(g, x, y);
+    Stereo p = sound2D(g, x, y);
     makesound(g, animal == kMouse ? "\\sounds\\mvictim.wav" : "\\sounds\\mtarget.wav", p.volume / 4, p.pan, 0, -1,
               -1, x, y, 1);
     return Pass::next_item;

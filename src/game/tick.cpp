@@ -76,7 +76,7 @@ Pass redirect_ends(Game& g) {
 void row_cue(Game& g, int x, int y) {
   if (y == g.lasty) return;
   g.lasty = y;
-  Placement p = sound2D(g, x, y);
+  Stereo p = sound2D(g, x, y);
   makesound(g, "/sounds/row.wav", 0, p.pan, 0, -1, 0, 0, 0, 0.7 - 0.3 * y / g.mapheight);
 }
 

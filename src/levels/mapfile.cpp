@@ -97,7 +97,9 @@ void refuse(Game& g, const std::string& name, const MapError& e) {
   sayit(g, "Cannot load challenge " + name + where + ": " + e.reason + ".");
 }
 
-void apply_map(Game& g, const MapData& m, const std::string& name, const std::string& path) {
+}  // namespace
+
+void applymap(Game& g, const MapData& m, const std::string& name, const std::string& path) {
   g.challengefile = name;
   g.challengepath = path;
   for (int x = 1; x <= kMaxRoom; ++x)
@@ -152,8 +154,10 @@ void apply_map(Game& g, const MapData& m, const std::string& name, const std::st
   g.carryname[1] = "";
 }
 
+namespace {
+
 bool start_play(Game& g, const MapData& map, const std::string& name, const std::string& path) {
-  apply_map(g, map, name, path);
+  applymap(g, map, name, path);
   plainsound(g, "/sounds/map.wav");
   sayit(g, "Challenge: " + g.leveltitle[99] + ".  " + g.leveldesc[99]);
   g.io.surface.clear();

@@ -29,6 +29,9 @@ struct MapError {
 // Reads a map from its lines. The message table is read only when asked;
 // the story line is required for play and optional for the editor.
 std::optional<MapData> parsemap(const std::vector<std::string>& lines, bool for_play, MapError& error);
+// Lays out a map for play (level 99): the lock rule, the start cell locked,
+// the message table, the arm standing on its start with the saw.
+void applymap(Game& g, const MapData& m, const std::string& name, const std::string& path);
 // Reads a map file (a real path; "" when there is none). A file that cannot
 // be used is refused with a spoken message naming it and the problem.
 std::optional<MapData> readmap(Game& g, const std::string& name, const std::string& path, bool for_play);

@@ -6,6 +6,7 @@
 #include "levels/mapfile.h"
 #include "levels/message_table.h"
 #include "play/drawing.h"
+#include "solver/solver.h"
 
 namespace {
 
@@ -16,6 +17,29 @@ bool has_rat(const Game& g) {
     for (int y = 1; y <= g.mapheight; ++y)
       if (g.tile[x][y] == kRat || (g.tile[x][y] == kRatPath && g.tvar2[x][y] == kRat)) return true;
   return false;
+}
+
+// Tells the author whether the saved map can be won, searching for a few
+// seconds at most on a copy of the map as a player would get it.
+void say_winnable(Game& g) {
+  MapError error;
+  auto map = parsemap(maplines(g), true, error);
+  if (!map) return;
+  Game trial = g;
+  trial.watch = nullptr;
+  applymap(trial, *map, "", "");
+  SolveLimits limits;
+  limits.seconds = 3;
+  Solution s = solveroom(trial, limits);
+  if (s.verdict == Verdict::solved) {
+    size_t n = s.placements.size();
+    sayit(g, n == 1 ? "This challenge can be won with 1 piece."
+                    : "This challenge can be won with " + std::to_string(n) + " pieces.");
+  } else if (s.verdict == Verdict::unwinnable) {
+    sayit(g, "No way to win this challenge was found.");
+  } else {
+    sayit(g, "The check ran out of time.");
+  }
 }
 
 }  // namespace
@@ -92,6 +116,10 @@ bool editorsave(Game& g, const std::string& name) {
   }
   plainsound(g, "/sounds/Editor/Save.wav");
   sayit(g, "Saved");
-  if (!has_rat(g)) sayit(g, "This challenge has no rat yet, so it cannot be won.");
+  if (!has_rat(g)) {
+    sayit(g, "This challenge has no rat yet, so it cannot be won.");
+  } else {
+    say_winnable(g);
+  }
   return true;
 }

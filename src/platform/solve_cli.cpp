@@ -104,7 +104,7 @@ int run_solve(const Options& o, const std::string& program_dir) {
                                   : "Challenge \"" + g.leveltitle[99] + "\"";
   SolveLimits limits;
   limits.seconds = 60;
-  limits.memo_bits = 22;
+  limits.memo_bits = 21;
   Solution s = solveroom(g, limits);
   char figures[160];
   std::snprintf(figures, sizeof figures, "# %lld decision points, %lld ticks, %.2f s.",

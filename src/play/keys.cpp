@@ -54,14 +54,14 @@ const char* facing_word(int dir) {
 
 // The cursor cell's tile sound: higher rows sound higher.
 void cursor_sound(Game& g, const char* file) {
-  Placement p = sound2D(g, g.cursorx, g.cursory);
+  Stereo p = sound2D(g, g.cursorx, g.cursory);
   double rate = std::string(file) == "/sounds/tile.wav" ? 1.15 - 0.3 * g.cursory / g.mapheight : 1;
   makesound(g, file, p.volume / 4, p.pan, 0, -1, 0, 0, 0, rate);
 }
 
 // A positional sound at the arm's start, in slot 0.
 void start_sound(Game& g, const char* file) {
-  Placement p = sound2D(g, g.startx, g.starty);
+  Stereo p = sound2D(g, g.startx, g.starty);
   makesound(g, file, p.volume / 10, p.pan, 0, 0, 0, 0, 0, 1);
 }
 

@@ -38,12 +38,18 @@ int32_t ValueCodes::own(const Value& v) {
   return c;
 }
 
-uint64_t RoomState::hash(int skipx, int skipy, bool with_energy) const {
+namespace {
+
+// The hash of a room and its arm, the cells given one by one.
+template <typename CellAt>
+uint64_t roomhash(int width, int height, CellAt cellat, int skipx, int skipy, double armx, double army,
+                  double armspeed, int armdir, int energy, int attachment, int carrying, int32_t carryname, int arms,
+                  bool won) {
   uint64_t h = mix(0, static_cast<uint64_t>(width * 16 + height));
   for (int x = 1; x <= width; ++x)
     for (int y = 1; y <= height; ++y) {
       if (x == skipx && y == skipy) continue;
-      const CellCode& c = at(x, y);
+      CellCode c = cellat(x, y);
       h = mix(h, (static_cast<uint64_t>(static_cast<uint32_t>(c.tile)) << 32) | static_cast<uint32_t>(c.tile2));
       h = mix(h, (static_cast<uint64_t>(static_cast<uint32_t>(c.v1)) << 32) | static_cast<uint32_t>(c.v2));
       h = mix(h, static_cast<uint32_t>(c.v3));
@@ -51,11 +57,29 @@ uint64_t RoomState::hash(int skipx, int skipy, bool with_energy) const {
   h = mix(h, bits(armx));
   h = mix(h, bits(army));
   h = mix(h, bits(armspeed));
-  h = mix(h, static_cast<uint64_t>(armdir) << 40 ^ (with_energy ? static_cast<uint64_t>(static_cast<uint32_t>(energy)) : 0));
+  h = mix(h, static_cast<uint64_t>(armdir) << 40 ^ static_cast<uint64_t>(static_cast<uint32_t>(energy)));
   h = mix(h, static_cast<uint64_t>(attachment) << 48 ^ static_cast<uint64_t>(carrying) << 32 ^
                  static_cast<uint32_t>(carryname));
   h = mix(h, static_cast<uint64_t>(arms) << 1 | (won ? 1 : 0));
   return h;
+}
+
+}  // namespace
+
+uint64_t RoomState::hash(int skipx, int skipy, bool with_energy) const {
+  return roomhash(
+      width, height, [this](int x, int y) { return at(x, y); }, skipx, skipy, armx, army, armspeed, armdir,
+      with_energy ? energy : 0, attachment, carrying, carryname, arms, won);
+}
+
+uint64_t statehash(const Game& g, ValueCodes& codes, bool with_energy) {
+  auto cellat = [&](int x, int y) {
+    return CellCode{codes.code(g.tile[x][y]), codes.code(g.tile2[x][y]), codes.code(g.tvar1[x][y]),
+                    codes.code(g.tvar2[x][y]), codes.code(g.tvar3[x][y])};
+  };
+  return roomhash(g.mapwidth, g.mapheight, cellat, 0, 0, g.armx[1], g.army[1], g.armspeed[1], g.armdir[1],
+                  with_energy ? g.energy[1] : 0, g.attachment[1], g.carrying[1], codes.code(Value(g.carryname[1])),
+                  g.arms, g.storyvisible);
 }
 
 RoomState capture(const Game& g, ValueCodes& codes) {

@@ -62,6 +62,8 @@ struct RoomState {
 };
 
 RoomState capture(const Game& g, ValueCodes& codes);
+// The same as capture(g, codes).hash(0, 0, with_energy), without the copy.
+uint64_t statehash(const Game& g, ValueCodes& codes, bool with_energy);
 // Puts the room and arm back into a game and clears what a tick leaves
 // behind (the event log, waits in progress).
 void restore(const RoomState& s, Game& g, const ValueCodes& codes);

@@ -43,6 +43,7 @@ Sandbox::Sandbox(const Game& from) {
   g.soundready = 0;
   g.musicfile.clear();
   g.silent = true;
+  g.historypos = 1;  // as while the player steps through past messages: none is kept
 }
 
 void Sandbox::startarm() { ::startarm(*game_); }

@@ -290,7 +290,7 @@ Search::Outcome Search::advance(Node& n, RoomState& pre, Hot& hot) {
     // bounce; with unlimited energy nothing is counted, so now and then.
     bool check = g.bounces != bounces || (g.energy[1] == -1 && count > 2000 && count % 20 == 0);
     bounces = g.bounces;
-    if (check && !seen.insert(capture(g, codes_).hash(0, 0, false)).second) return Outcome::lost;
+    if (check && !seen.insert(statehash(g, codes_, false)).second) return Outcome::lost;
     try {
       tick();
     } catch (const Hot& h) {
