@@ -74,7 +74,7 @@ case "${1:-}" in
     # The speech tests run against a private speech daemon and session bus.
     start_display
     trap stop_display EXIT
-    (cd build && ../tools/speech_services.sh run ctest --output-on-failure -j "$(nproc)")
+    (cd build && ../tools/speech_services.sh run ctest --output-on-failure --timeout 180 -j "$(nproc)")
     ;;
   *)
     echo "usage: $0 play|test" >&2

@@ -44,7 +44,7 @@ EOF
   sed -i -E 's/^[[:space:]]*Debug\b.*/Debug 1/' "$dir/conf/modules/espeak-ng.conf"
   grep -q '^Debug 1' "$dir/conf/modules/espeak-ng.conf" || echo 'Debug 1' >>"$dir/conf/modules/espeak-ng.conf"
   # No sound card: the voice plays into a null device.
-  printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$dir/home/.asoundrc"
+  echo 'pcm.!default { type null }' >"$dir/home/.asoundrc"
   rm -f "$dir/speechd.sock" "$dir/speechd.pid"
   HOME="$dir/home" XDG_RUNTIME_DIR="$dir/home" speech-dispatcher -s -t 0 -C "$dir/conf" \
     -S "$dir/speechd.sock" -P "$dir/speechd.pid" </dev/null >"$dir/log/stdout.txt" 2>&1 &

@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   if (!parseoptions(argc, argv, o, error)) {
     std::cerr << "tinkerhold: " << error << "\n"
               << "usage: tinkerhold [--headless] [--program-dir DIR] [--seed N] [--level N | --challenge FILE]"
-                 " [--script FILE] [--speech=system|--speech=none]\n";
+                 " [--script FILE] [--speech=system|--speech=none] [--no-sound]\n";
     return 2;
   }
   std::string dir = o.program_dir.empty() ? executable_dir() : o.program_dir;

@@ -48,6 +48,7 @@ constexpr int64_t kExactNodes = 30000;      // decision points for the exact sea
 constexpr int64_t kStepNodes = 60000;       // and for the step-by-step search's first turn
 constexpr int64_t kImproveNodes = 50000;    // at most, after the first win, looking for a better one
 constexpr int kFirstStep = 3;               // extra placements tried at first to kill the next rat
+constexpr int kSlack = 1;                   // and how many more than the fewest that kill one
 constexpr size_t kMilestonesPerStep = 400;  // moments kept from one step
 constexpr size_t kMoments = 20000;          // moments waiting to be gone on from
 
@@ -113,17 +114,17 @@ class Memo {
 
 // The fewest new lines (rows or columns) the arm must travel to reach every
 // rat not on its present line: a minimum vertex cover of the rats' rows and
-// columns, found as a maximum matching.
-int linesneeded(const RoomState& s) {
+// columns, found as a maximum matching. Each new line costs a turn, and
+// each turn a unit of energy.
+template <typename RatAt>
+int linesneeded(int width, int height, int armdir, double armx, double army, RatAt ratat) {
   bool edge[kGrid][kGrid] = {};
   bool any = false;
-  bool rowwise = s.armdir == kEast || s.armdir == kWest;
-  for (int x = 1; x <= s.width; ++x)
-    for (int y = 1; y <= s.height; ++y) {
-      const CellCode& c = s.at(x, y);
-      bool rat = c.tile == kRat || (c.tile == kRatPath && c.v2 == kRat);
-      if (!rat) continue;
-      if (rowwise ? y == s.army : x == s.armx) continue;
+  bool rowwise = armdir == kEast || armdir == kWest;
+  for (int x = 1; x <= width; ++x)
+    for (int y = 1; y <= height; ++y) {
+      if (!ratat(x, y)) continue;
+      if (rowwise ? y == army : x == armx) continue;
       edge[y][x] = true;
       any = true;
     }
@@ -131,11 +132,11 @@ int linesneeded(const RoomState& s) {
   int matchcol[kGrid];
   std::fill(std::begin(matchcol), std::end(matchcol), 0);
   int matched = 0;
-  for (int row = 1; row <= s.height; ++row) {
+  for (int row = 1; row <= height; ++row) {
     bool seen[kGrid] = {};
     // Kuhn's augmenting path, written as a small recursive lambda.
     auto augment = [&](auto&& self, int r) -> bool {
-      for (int col = 1; col <= s.width; ++col) {
+      for (int col = 1; col <= width; ++col) {
         if (!edge[r][col] || seen[col]) continue;
         seen[col] = true;
         if (matchcol[col] == 0 || self(self, matchcol[col])) {
@@ -189,6 +190,8 @@ class Search : public CellWatch {
   void improvement() { nodecap_ = std::min(nodecap_, nodes_ + std::min<int64_t>(nodes_ / 2, kImproveNodes) + 5000); }
   int alive(const RoomState& s) const;
   bool pruned(const Node& n);
+  bool outofreach(const Node& n, int need, int energy, int stations);
+  bool outofreach(const Node& n, const Game& g);
   void tick();
   void checkbudget();
   uint64_t key(const Node& n, const RoomState& pre) const;
@@ -213,7 +216,13 @@ class Search : public CellWatch {
   enum class Goal { win, kill };
   Goal goal_ = Goal::win;
   int goalalive_ = 0;            // rats alive when this step began (Goal::kill)
-  std::vector<Node> milestones_;  // moments after a kill found in this step
+  struct Moment {
+    int alive, cost, bounces;
+    int64_t order;
+    Node node;
+  };
+  std::vector<Moment> milestones_;         // moments after a kill found in this step
+  std::unordered_set<uint64_t> seenmoments_;  // every moment found so far
   int k_ = 0;  // placements allowed in this round
   bool budgetcut_ = false;
   bool outofbudget_ = false;  // the whole search's budget is spent
@@ -288,9 +297,11 @@ Search::Outcome Search::advance(Node& n, RoomState& pre, Hot& hot) {
     // nothing changed but its energy, goes round and round until the energy
     // is gone: give up on it the first time round. Checked after each
     // bounce; with unlimited energy nothing is counted, so now and then.
-    bool check = g.bounces != bounces || (g.energy[1] == -1 && count > 2000 && count % 20 == 0);
+    bool bounced = g.bounces != bounces;
+    bool check = bounced || (g.energy[1] == -1 && count > 2000 && count % 20 == 0);
     bounces = g.bounces;
     if (check && !seen.insert(statehash(g, codes_, false)).second) return Outcome::lost;
+    if (bounced && outofreach(n, g)) return Outcome::lost;
     try {
       tick();
     } catch (const Hot& h) {
@@ -458,20 +469,44 @@ bool Search::pruned(const Node& n) {
   const RoomState& s = n.room;
   if (found_ && (n.cost > bestcost_ || (n.cost == bestcost_ && s.bounces >= bestbounces_))) return true;
   if (s.energy < 0 || s.arms == 0) return false;
-  int need = linesneeded(s);
+  int need = linesneeded(s.width, s.height, s.armdir, s.armx, s.army, [&](int x, int y) {
+    const CellCode& c = s.at(x, y);
+    return c.tile == kRat || (c.tile == kRatPath && c.v2 == kRat);
+  });
   if (need == 0) return false;
-  int stations = 0, possible = 0;
+  int stations = 0;
   for (int x = 1; x <= s.width; ++x)
     for (int y = 1; y <= s.height; ++y) {
       const CellCode& c = s.at(x, y);
       if (c.tile == kRecharge || (c.tile == kLowered && c.tile2 == kRecharge)) ++stations;
     }
+  return outofreach(n, need, s.energy, stations);
+}
+
+// Whether the energy left, with every recharge station that is there or
+// may still be placed, is too little for the turns still needed.
+bool Search::outofreach(const Node& n, int need, int energy, int stations) {
+  int possible = 0;
   for (size_t i = 0; i < cells_.size(); ++i)
     if (n.dom[i] & (1u << (kRaised + 5))) ++possible;
   int affordable = std::min(possible, std::max(0, k_ - n.cost));
-  if (need <= s.energy - 1 + 9 * (stations + affordable)) return false;
-  if (need <= s.energy - 1 + 9 * (stations + possible)) budgetcut_ = true;
+  if (need <= energy - 1 + 9 * (stations + affordable)) return false;
+  if (need <= energy - 1 + 9 * (stations + possible)) budgetcut_ = true;
   return true;
+}
+
+// The same while the arm runs, after each bounce.
+bool Search::outofreach(const Node& n, const Game& g) {
+  if (g.energy[1] < 0 || g.arms == 0) return false;
+  int need = linesneeded(g.mapwidth, g.mapheight, g.armdir[1], g.armx[1], g.army[1], [&](int x, int y) {
+    return g.tile[x][y] == kRat || (g.tile[x][y] == kRatPath && g.tvar2[x][y] == kRat);
+  });
+  if (need == 0) return false;
+  int stations = 0;
+  for (int x = 1; x <= g.mapwidth; ++x)
+    for (int y = 1; y <= g.mapheight; ++y)
+      if (g.tile[x][y] == kRecharge || (g.tile[x][y] == kLowered && g.tile2[x][y] == kRecharge)) ++stations;
+  return outofreach(n, need, g.energy[1], stations);
 }
 
 void Search::record(const Node& n) {
@@ -543,8 +578,10 @@ bool Search::explore(Node n) {
     }
     if (r == Outcome::lost) return false;
     if (goal_ == Goal::kill && alive(pre) < goalalive_) {
-      // A rat died on the way here: a milestone to go on from later.
-      if (milestones_.size() < kMilestonesPerStep) milestones_.push_back(n);
+      // A rat died on the way here: a moment to go on from later.
+      uint64_t k = key(n, pre);
+      if (milestones_.size() < kMilestonesPerStep && seenmoments_.insert(k).second)
+        milestones_.push_back({alive(pre), n.cost, pre.bounces, 0, n});
       return true;
     }
     Memo& memo = goal_ == Goal::win ? memo_ : killmemo_;
@@ -613,11 +650,6 @@ void Search::exact(const Node& root, Solution& out, int64_t cap) {
 // each becomes a new moment to go on from. Not a proof of anything, but
 // each step is small.
 bool Search::stepwise(const Node& root, int step, int64_t cap) {
-  struct Moment {
-    int alive, cost, bounces;
-    int64_t order;
-    Node node;
-  };
   auto later = [](const Moment& a, const Moment& b) {
     if (a.alive != b.alive) return a.alive > b.alive;
     if (a.cost != b.cost) return a.cost > b.cost;
@@ -625,41 +657,43 @@ bool Search::stepwise(const Node& root, int step, int64_t cap) {
     return a.order > b.order;
   };
   std::vector<Moment> heap;
-  std::unordered_set<uint64_t> seen;
+  seenmoments_.clear();
   int64_t order = 0;
   nodecap_ = std::min(limits_.nodes, cap);
-  auto push = [&](const Node& n, const RoomState& at) {
-    heap.push_back({alive(at), n.cost, at.bounces, order++, n});
-    std::push_heap(heap.begin(), heap.end(), later);
-  };
   try {
     {
       Node probe = root;
       RoomState pre;
       Hot hot{};
       if (advance(probe, pre, hot) != Outcome::decision) return true;
-      push(root, pre);
+      heap.push_back({alive(pre), 0, pre.bounces, order++, root});
     }
     while (!heap.empty()) {
       std::pop_heap(heap.begin(), heap.end(), later);
       Moment m = std::move(heap.back());
       heap.pop_back();
       if (found_ && (m.cost > bestcost_ || (m.cost == bestcost_ && m.bounces >= bestbounces_))) continue;
+      if (getenv("SOLVER_TRACE")) fprintf(stderr, "pop alive %d cost %d bounces %d energy %d heap %zu nodes %ld step %d\n", m.alive, m.cost, m.bounces, m.node.room.energy, heap.size(), (long)nodes_, step);
       goal_ = Goal::kill;
       goalalive_ = m.alive;
       milestones_.clear();
-      for (int d = 0; d <= step && milestones_.empty(); ++d) {
+      // The cheapest ways to the next kill, and a few dearer ones: a rat
+      // killed cheaply may leave the arm nowhere to go.
+      int first = -1;
+      int slack = getenv("SOLVER_SLACK") ? atoi(getenv("SOLVER_SLACK")) : kSlack;
+      for (int d = 0; d <= step && (first < 0 || d <= first + slack); ++d) {
         k_ = m.cost + d;
         if (found_ && k_ > bestcost_) break;
+        int64_t before = nodes_;
         dfs(m.node);
+        if (getenv("SOLVER_TRACE")) fprintf(stderr, "  d %d nodes %ld found %zu\n", d, (long)(nodes_ - before), milestones_.size());
+        if (first < 0 && !milestones_.empty()) first = d;
       }
-      for (const Node& n : milestones_) {
-        Node probe = n;
-        RoomState pre;
-        Hot hot{};
-        if (advance(probe, pre, hot) != Outcome::decision) continue;
-        if (!seen.insert(key(n, pre)).second) continue;
-        if (heap.size() < kMoments) push(n, pre);
+      for (Moment& next : milestones_) {
+        if (heap.size() >= kMoments) break;
+        next.order = order++;
+        heap.push_back(std::move(next));
+        std::push_heap(heap.begin(), heap.end(), later);
       }
     }
   } catch (const OutOfBudget&) {
@@ -767,13 +801,16 @@ Solution Search::run() {
     // left off, since its dead ends are remembered. A step that ran out of
     // moments to go on from may take more placements next time.
     int64_t exactcap = kExactNodes, stepcap = kStepNodes;
+    if (getenv("SOLVER_EXACT")) exactcap = atol(getenv("SOLVER_EXACT"));
+    if (getenv("SOLVER_STEP")) stepcap = atol(getenv("SOLVER_STEP"));
+    double eg = getenv("SOLVER_EG") ? atof(getenv("SOLVER_EG")) : 2.0;
     int step = kFirstStep;
     for (;;) {
       exact(root, out, nodes_ + exactcap);
       if (found_ || out.verdict == Verdict::unwinnable || outofbudget_) break;
       if (stepwise(root, step, nodes_ + stepcap)) step += 2;
       if (found_ || outofbudget_) break;
-      exactcap *= 2;
+      exactcap = static_cast<int64_t>(exactcap * eg);
       stepcap *= 2;
     }
     box_.g().watch = nullptr;

@@ -4,6 +4,17 @@
 
 #include "platform/sdl/keymap.h"
 
+namespace {
+
+// Shift, Ctrl and Alt on their own do nothing in the game, and passing them
+// on would end a review of past messages just before Shift+"]" could step
+// it by five; their work is the mask of the key they are held with.
+bool modifier_only(int code) {
+  return code == 16 || code == 17 || code == 18 || code == 20 || code == 91 || code == 92 || code == 144;
+}
+
+}  // namespace
+
 KeyEvent key_event(const SDL_KeyboardEvent& e) { return KeyEvent{virtual_key(e.keysym), modifier_mask(e.keysym.mod)}; }
 
 SdlEvents::SdlEvents(SdlScreen& screen) : screen_(screen), start_(SDL_GetTicks64()) {}
@@ -20,7 +31,7 @@ void SdlEvents::take(const SDL_Event& e) {
     case SDL_KEYDOWN: {
       // Held keys repeat as further presses, as players expect of an arrow.
       KeyEvent k = key_event(e.key);
-      if (k.code == 0) break;
+      if (k.code == 0 || modifier_only(k.code)) break;
       // The moment it was pressed, on the game's clock.
       int64_t age = static_cast<int32_t>(SDL_GetTicks() - e.key.timestamp);
       keys_.push_back({k, now_ms() - std::max<int64_t>(age, 0)});
