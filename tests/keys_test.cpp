@@ -43,16 +43,6 @@ TEST(Keys, DuringAWaitOnlyTheKeysOfEveryStateAct) {
   EXPECT_TRUE(away.g().tile[3][1] == kRat);
 }
 
-TEST(Keys, EscapeWithoutShiftOnlyExplainsInTheRoom) {
-  Rig r(presses({"escape"}));
-  r.load(rat_room());
-  r.run();
-  EXPECT_EQ(r.lines("say").back(),
-            "Hold Shift and press Escape to exit and return to the main menu.  Your progress on the current level will "
-            "be lost.");
-  EXPECT_EQ(r.g().menunum, 0);
-}
-
 TEST(Keys, HistoryReviewStaysWithinItsBoundsAndIsSilentAtZero) {
   // Three messages, then back through them and past the newest.
   Rig r(presses({"z", "x", "c", "rightbracket", "period", "shift+rightbracket", "leftbracket", "shift+comma",

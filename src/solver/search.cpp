@@ -227,6 +227,7 @@ class Search : public CellWatch {
   bool budgetcut_ = false;
   bool outofbudget_ = false;  // the whole search's budget is spent
   int64_t nodes_ = 0, ticks_ = 0, nodecap_ = 0;
+  int64_t linkkids_ = 0, links_ = 0, cellkids_ = 0, cellx_ = 0;
   std::chrono::steady_clock::time_point start_;
   bool found_ = false;
   int bestcost_ = 0, bestbounces_ = 0;
@@ -595,8 +596,10 @@ bool Search::explore(Node n) {
     std::vector<Node> kids;
     if (hot.pending) {
       expandlink(n, pre, hot.cell, kids);
+      linkkids_ += kids.size(); ++links_;
     } else {
       expandcell(n, pre, hot.cell, kids);
+      cellkids_ += kids.size(); ++cellx_;
     }
     std::stable_sort(kids.begin(), kids.end(), [](const Node& a, const Node& b) { return a.cost < b.cost; });
     if (kids.size() == 1) {
@@ -821,6 +824,7 @@ Solution Search::run() {
   }
   out.nodes = nodes_;
   out.ticks = ticks_;
+  if (getenv("SOLVER_STATS")) fprintf(stderr, "links %ld kids %ld, cells %ld kids %ld\n", (long)links_, (long)linkkids_, (long)cellx_, (long)cellkids_);
   out.memo_bytes = memo_.bytes() + killmemo_.bytes();
   out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   return out;

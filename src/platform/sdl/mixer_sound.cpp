@@ -106,7 +106,7 @@ void MixerSound::play(int slot, bool loop) {
   Mix_RegisterEffect(slot, level_effect, nullptr, &levels_[slot]);
   s.playing = chunk;
   s.loop = loop;
-  Mix_PlayChannel(slot, chunk->chunk, loop ? -1 : 0);
+  if (Mix_PlayChannel(slot, chunk->chunk, loop ? -1 : 0) < 0) Mix_UnregisterAllEffects(slot);
 }
 
 void MixerSound::stop(int slot) {

@@ -195,7 +195,7 @@ void SdlScreen::print(double x, double y, const std::string& text) {
     return;
   }
   int rgb = (channel(fore_.r) << 16) | (channel(fore_.g) << 8) | channel(fore_.b);
-  auto key = std::make_tuple(text, font_points_, rgb);
+  auto key = std::make_tuple(text, font_name_, font_points_, rgb);
   auto it = texts_.find(key);
   if (it == texts_.end()) {
     if (texts_.size() >= 512) {

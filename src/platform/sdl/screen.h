@@ -80,7 +80,7 @@ class SdlScreen : public SurfacePort {
   SDL_Surface* overlay_ = nullptr;    // the boxes, drawn once per change
   Uint32 format_ = SDL_PIXELFORMAT_ARGB8888;
   Fonts fonts_;
-  std::map<std::tuple<std::string, int, int>, SDL_Texture*> texts_;  // (text, points, rgb) -> picture
+  std::map<std::tuple<std::string, std::string, int, int>, SDL_Texture*> texts_;  // (text, font, points, rgb)
   Rgb fore_{255, 255, 255}, fill_{0, 0, 0};
   FillStyle style_ = FillStyle::transparent;
   std::string font_name_ = "Arial";

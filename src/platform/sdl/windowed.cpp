@@ -1,4 +1,5 @@
 #include <iostream>
+#include <string>
 
 #include "audio/speech.h"
 #include "platform/posix/posix_files.h"
@@ -11,10 +12,12 @@
 #include "platform/windowed.h"
 
 SdlVideo::SdlVideo() {
-  // The window's picture goes straight to the display: drawing a few lines
-  // fifty times a second needs no graphics card, and costs less without one.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   ok = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+  // On X11 the window's picture goes straight to the display (shared
+  // memory): drawing a few lines fifty times a second needs no graphics
+  // card, and costs less without one. Elsewhere SDL picks its own way.
+  const char* driver = ok ? SDL_GetCurrentVideoDriver() : nullptr;
+  if (driver && std::string(driver) == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 }
 
 SdlVideo::~SdlVideo() {
