@@ -14,13 +14,6 @@
 
 namespace {
 
-std::string read(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 int count_lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
 
 bool has(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
@@ -125,7 +118,7 @@ TEST(Editor, ASavedMapHasItsLayoutAndReadsBackByteForByte) {
   g.tile[1][1] = kSwitch, g.tile2[1][1] = 7, g.tvar1[1][1] = 2, g.tvar2[1][1] = 2, g.tvar3[1][1] = 2;
   g.tile[2][2] = kLowered, g.tile2[2][2] = kBlocker, g.locked[2][2] = 1;
   ASSERT_TRUE(editorsave(g, "two"));
-  std::string first = read(r.dir() / "challenges" / "two.txt");
+  std::string first = read_file(r.dir() / "challenges" / "two.txt");
   EXPECT_EQ(count_lines(first), 8 + 24 + 1 + 1 + 232);
   EXPECT_EQ(first.substr(0, first.find("\r\n", first.find("\r\n") + 2) + 2), "Two\r\nSmall\r\n");
   EXPECT_NE(first.find("\r\n 2 \r\n 2 \r\n 2 \r\n 1 \r\n 180 \r\n-1 \r\n"), std::string::npos);
@@ -140,10 +133,10 @@ TEST(Editor, ASavedMapHasItsLayoutAndReadsBackByteForByte) {
   EXPECT_EQ(g.energy[1], -1);
   EXPECT_TRUE(g.locked[2][2] == 0);
   ASSERT_TRUE(editorsave(g, "two"));
-  std::string second = read(r.dir() / "challenges" / "two.txt");
+  std::string second = read_file(r.dir() / "challenges" / "two.txt");
   ASSERT_TRUE(editorload(g, "two.txt"));
   ASSERT_TRUE(editorsave(g, "two"));
-  EXPECT_EQ(read(r.dir() / "challenges" / "two.txt"), second);
+  EXPECT_EQ(read_file(r.dir() / "challenges" / "two.txt"), second);
   std::string locked_line = "\r\n 7 \r\n 1 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n";  // the last cell, lock now 0
   EXPECT_NE(second.find(locked_line), std::string::npos);
 }
@@ -158,7 +151,7 @@ TEST(Editor, AnAuthorsWordingReplacesTheGamesInFileOrder) {
   g.tvar1[2][1] = "Bits";
   g.leveltitle[0] = "Voles";
   ASSERT_TRUE(editorsave(g, "voles"));
-  std::string text = read(r.dir() / "challenges" / "voles.txt");
+  std::string text = read_file(r.dir() / "challenges" / "voles.txt");
   // Reword the last pair only: "Rat" inside "Rats" changes too, as nothing before it changed it.
   text.replace(text.size() - 5, 3, "Vole");
   std::ofstream(r.dir() / "challenges" / "voles.txt", std::ios::binary) << text;
@@ -189,7 +182,7 @@ TEST(Editor, BadNamesAndFailedSavesAreSaidAndLeaveTheOldFile) {
 
   g.leveltitle[0] = "Old";
   ASSERT_TRUE(editorsave(g, "keep"));
-  std::string before = read(r.dir() / "challenges" / "keep.txt");
+  std::string before = read_file(r.dir() / "challenges" / "keep.txt");
   // The temporary file cannot be made: the save fails and says so.
   std::filesystem::create_directory(r.dir() / "challenges" / "keep.txt.tmp");
   g.leveltitle[0] = "New";
@@ -197,7 +190,7 @@ TEST(Editor, BadNamesAndFailedSavesAreSaidAndLeaveTheOldFile) {
   EXPECT_FALSE(editorsave(g, "keep"));
   EXPECT_EQ(r.lines("say").back().rfind("Save failed: ", 0), 0u);
   EXPECT_FALSE(has(r.lines("say"), "Saved"));
-  EXPECT_EQ(read(r.dir() / "challenges" / "keep.txt"), before);
+  EXPECT_EQ(read_file(r.dir() / "challenges" / "keep.txt"), before);
 }
 
 TEST(Editor, SavingTellsTheAuthorWhetherTheMapCanBeWon) {

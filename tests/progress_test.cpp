@@ -9,22 +9,11 @@
 #include "menus/progress.h"
 #include "rig.h"
 
-namespace {
-
-std::string read(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-}  // namespace
-
 TEST(Progress, TabOnAFreshInstallationWritesTheFourLines) {
   Rig r("key tab\n");
   ASSERT_TRUE(Form_Load_for_test(r));
   r.run();
-  EXPECT_EQ(read(r.dir() / "progress.ini"), " 1 \r\n 2 \r\n\r\n 45 \r\n");
+  EXPECT_EQ(read_file(r.dir() / "progress.ini"), " 1 \r\n 2 \r\n\r\n 45 \r\n");
   EXPECT_FALSE(std::filesystem::exists(r.dir() / "progress.ini.tmp"));
 }
 
@@ -34,10 +23,10 @@ TEST(Progress, SettingsSurviveARestartAndTheKeptLineStaysByteForByte) {
   ASSERT_TRUE(Form_Load_for_test(r));
   EXPECT_EQ(r.g().musicvolume, 45);
   r.run();
-  EXPECT_EQ(read(r.dir() / "progress.ini"), " 1 \r\n 3 \r\nkeep \xe9 this \r\n 50 \r\n");
+  EXPECT_EQ(read_file(r.dir() / "progress.ini"), " 1 \r\n 3 \r\nkeep \xe9 this \r\n 50 \r\n");
 
   Rig again;
-  again.write("progress.ini", read(r.dir() / "progress.ini"));
+  again.write("progress.ini", read_file(r.dir() / "progress.ini"));
   ASSERT_TRUE(Form_Load_for_test(again));
   EXPECT_EQ(again.g().speechmode, 1);
   EXPECT_EQ(again.g().sapirate, 3);
@@ -64,5 +53,5 @@ TEST(Progress, AnUnwritableFileCostsADebugLineAndTheSettingStillChanges) {
   ASSERT_TRUE(Form_Load_for_test(r));
   r.run();
   EXPECT_EQ(r.g().musicvolume, 40);
-  EXPECT_NE(read(r.dir() / "debuglog.txt").find("error in saveprogress: "), std::string::npos);
+  EXPECT_NE(read_file(r.dir() / "debuglog.txt").find("error in saveprogress: "), std::string::npos);
 }

@@ -155,3 +155,10 @@ bool Form_Load_for_test(Rig& r) {
 }
 
 void Rig::when_said(const std::string& text, std::function<void()> then) { triggers_.emplace_back(text, std::move(then)); }
+
+std::string read_file(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}

@@ -67,5 +67,8 @@ class Rig {
 // Runs start-up and forgets its transcript.
 bool Form_Load_for_test(Rig& r);
 
+// The whole content of a file.
+std::string read_file(const std::filesystem::path& p);
+
 // Runs the built game: returns the exit status and fills its output.
 int run_game(const std::vector<std::string>& args, std::string& out);

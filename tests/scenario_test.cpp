@@ -10,13 +10,6 @@
 
 namespace {
 
-std::string read(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 std::vector<std::string> split(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
@@ -38,7 +31,7 @@ TEST(Scenario, RoomsPlayToTheSameTranscriptEveryTime) {
                            (dir / (name + ".txt")).string(), "--script", entry.path().string()},
                           out);
     EXPECT_EQ(status, 0) << name;
-    auto got = split(out), want = split(read(dir / (name + ".expected")));
+    auto got = split(out), want = split(read_file(dir / (name + ".expected")));
     for (size_t i = 0; i < std::max(got.size(), want.size()); ++i) {
       std::string g = i < got.size() ? got[i] : "(nothing)", w = i < want.size() ? want[i] : "(nothing)";
       ASSERT_EQ(g, w) << name << ", line " << i + 1;

@@ -9,13 +9,6 @@
 
 namespace {
 
-std::string read(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 std::vector<std::string> split_crlf(const std::string& text) {
   std::vector<std::string> lines;
   for (size_t at = 0; at < text.size();) {
@@ -40,8 +33,8 @@ TEST(ShippedChallenges, AreWhatTheEditorScriptsBuild) {
                        out),
               0)
         << out;
-    auto built = split_crlf(read(r.dir() / "challenges" / (name + ".txt")));
-    auto shipped = split_crlf(read(kSource / "challenges" / (name + ".txt")));
+    auto built = split_crlf(read_file(r.dir() / "challenges" / (name + ".txt")));
+    auto shipped = split_crlf(read_file(kSource / "challenges" / (name + ".txt")));
     ASSERT_EQ(built.size(), shipped.size()) << name;
     int reworded = 0;
     for (size_t i = 0; i < built.size(); ++i) {
