@@ -12,6 +12,7 @@
 // when a switch is tied to the cell; a switch's link is chosen when the arm
 // first presses it.
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <bit>
@@ -49,12 +50,16 @@ constexpr int64_t kStepNodes = 60000;       // and for the step-by-step search's
 constexpr int64_t kImproveNodes = 50000;    // at most, after the first win, looking for a better one
 constexpr int kFirstStep = 3;               // extra placements tried at first to kill the next rat
 constexpr int kSlack = 1;                   // and how many more than the fewest that kill one
+constexpr int64_t kSegmentNodes = 10000;    // decision points for one step, per placement it may take
 constexpr size_t kMilestonesPerStep = 400;  // moments kept from one step
 constexpr size_t kMoments = 20000;          // moments waiting to be gone on from
 
+// Why the tick was stopped: an open cell was looked at, or a cell that a
+// pressed switch may be tied to (armed >= 0: which of the node's armed
+// switches).
 struct Hot {
   int cell;
-  bool pending;
+  int armed = -1;
 };
 struct OutOfBudget {};
 
@@ -64,11 +69,24 @@ struct FreeCell {
   bool origempty;
 };
 
+// A switch of the player's that has been pressed while its link was still
+// open. Which cell it is tied to is chosen the first time the arm looks at a
+// cell it may be tied to (one the arm had looked at before the first press),
+// and the effect of the presses so far is applied then: until the arm looks
+// at that cell, nothing could tell the difference.
+struct Armed {
+  int cell;                       // the switch
+  std::array<uint64_t, 2> maybe;  // cells it may be tied to
+  bool has(int i) const { return (maybe[i >> 6] >> (i & 63)) & 1; }
+  void drop(int i) { maybe[i >> 6] &= ~(uint64_t{1} << (i & 63)); }
+};
+
 struct Node {
   RoomState room;
   std::vector<uint32_t> dom;
   std::vector<uint8_t> flags;
   std::vector<uint16_t> order;
+  std::vector<Armed> armed;
   int cost = 0;
   uint16_t settled = 0;
 };
@@ -182,7 +200,7 @@ class Search : public CellWatch {
 
   Outcome advance(Node& n, RoomState& pre, Hot& hot);
   void expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>& kids);
-  void expandlink(Node& n, const RoomState& pre, int i, std::vector<Node>& kids);
+  void expandtarget(Node& n, const RoomState& pre, int a, int j, std::vector<Node>& kids);
   bool dfs(Node n);
   bool explore(Node n);
   void exact(const Node& root, Solution& out, int64_t cap);
@@ -220,7 +238,9 @@ class Search : public CellWatch {
     int alive, cost, bounces;
     int64_t order;
     Node node;
+    RoomState room;  // at the first decision after the kill
   };
+  int ratsfirst() const;
   std::vector<Moment> milestones_;         // moments after a kill found in this step
   std::unordered_set<uint64_t> seenmoments_;  // every moment found so far
   int k_ = 0;  // placements allowed in this round
@@ -256,7 +276,8 @@ void Search::look(Game& g, int x, int y, Look kind) {
     // The first look of a tick comes before the tick has changed anything:
     // keep the room as it is, in case the tick must be played again.
     fresh_ = false;
-    if (g.tile[x][y] == kSwitch || hot(x, y) || hot(x - 1, y) || hot(x + 1, y) || hot(x, y - 1) || hot(x, y + 1)) {
+    if (!cur_->armed.empty() || g.tile[x][y] == kSwitch || hot(x, y) || hot(x - 1, y) || hot(x + 1, y) ||
+        hot(x, y - 1) || hot(x, y + 1)) {
       snap_ = capture(g, codes_);
       snapvalid_ = true;
     }
@@ -264,8 +285,23 @@ void Search::look(Game& g, int x, int y, Look kind) {
   if (x < 0 || y < 0 || x >= kGrid || y >= kGrid) return;
   int i = index_[x][y];
   if (i < 0) return;
-  if (std::popcount(cur_->dom[i]) > 1) throw Hot{i, false};
-  if (kind == Look::centre && (cur_->flags[i] & kPending) && g.tile[x][y] == kSwitch) throw Hot{i, true};
+  if (std::popcount(cur_->dom[i]) > 1) throw Hot{i};
+  for (size_t a = 0; a < cur_->armed.size(); ++a)
+    if (cur_->armed[a].has(i)) throw Hot{i, static_cast<int>(a)};
+  if (kind == Look::centre && (cur_->flags[i] & kPending) && g.tile[x][y] == kSwitch) {
+    // A switch with its link still open is pressed: count the presses on
+    // the switch itself (its link says "do nothing", so the count rests
+    // where the target row would be), and remember which cells it may be
+    // tied to.
+    bool known = std::any_of(cur_->armed.begin(), cur_->armed.end(), [&](const Armed& a) { return a.cell == i; });
+    if (!known && g.tvar3[x][y] == 0) {
+      Armed a{i, {0, 0}};
+      for (size_t j = 0; j < cells_.size(); ++j)
+        if (static_cast<int>(j) != i && (cur_->flags[j] & kLooked)) a.maybe[j >> 6] |= uint64_t{1} << (j & 63);
+      if (a.maybe[0] | a.maybe[1]) cur_->armed.push_back(a);
+    }
+    g.tvar3[x][y] = g.tvar3[x][y].num() + 1;
+  }
 }
 
 void Search::tick() {
@@ -318,14 +354,15 @@ void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>&
   const int x = cells_[i].x, y = cells_[i].y;
   const uint32_t d = n.dom[i];
   const uint8_t f = n.flags[i];
+  const std::vector<Armed> armed = n.armed;
   const int base = n.cost - cellcost(i, d);
-  struct Group {
-    uint64_t key;
+  struct Outcome1 {
     uint32_t members;
     RoomState room;
+    std::vector<Armed> armed;
+    uint64_t key = 0;  // 0: goes on alone
   };
-  std::vector<Group> groups;
-  std::vector<std::pair<int, RoomState>> singles;
+  std::vector<Outcome1> outcomes;
   Game& g = box_.g();
   for (uint32_t b = d; b; b &= b - 1) {
     int o = std::countr_zero(b);
@@ -336,8 +373,8 @@ void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>&
     RoomState s = pre;
     s.at(x, y) = content(i, o);
     n.dom[i] = 1u << o;
-    n.flags[i] = flagsfor(o);
-    if (o == kKeep) n.flags[i] = kLooked;
+    n.flags[i] = o == kKeep ? kLooked : flagsfor(o);
+    n.armed = armed;
     restore(s, g, codes_);
     cur_ = &n;
     bool stopped = false;
@@ -347,115 +384,137 @@ void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>&
       stopped = true;
     }
     if (stopped) {
-      // The same tick looks at another open cell (or presses this switch):
-      // this content goes on alone.
-      singles.emplace_back(o, s);
+      // The same tick looks at another open cell: this content goes on
+      // alone, from the start of the tick.
+      outcomes.push_back({1u << o, s, armed});
       continue;
     }
     RoomState after = capture(g, codes_);
     if (!(after.at(x, y) == content(i, o))) {
-      singles.emplace_back(o, after);
+      // The tick changed the cell itself (a switch pressed there).
+      outcomes.push_back({1u << o, after, n.armed});
       continue;
     }
-    uint64_t k = after.hash(x, y);
-    auto it = std::find_if(groups.begin(), groups.end(), [&](const Group& gr) { return gr.key == k; });
-    if (it == groups.end()) {
-      groups.push_back({k, 1u << o, after});
+    uint64_t k = after.hash(x, y) | 1;
+    auto it = std::find_if(outcomes.begin(), outcomes.end(), [&](const Outcome1& e) { return e.key == k; });
+    if (it == outcomes.end()) {
+      outcomes.push_back({1u << o, after, n.armed, k});
     } else {
       it->members |= 1u << o;
     }
   }
   n.dom[i] = d;
   n.flags[i] = f;
-  auto child = [&](uint32_t members, const RoomState& room) {
+  n.armed = armed;
+  for (Outcome1& e : outcomes) {
     Node c = n;
-    c.room = room;
-    c.dom[i] = members;
-    int o = std::countr_zero(members);
-    c.flags[i] = std::popcount(members) == 1 && o != kKeep ? flagsfor(o) : kLooked;
-    c.cost = base + cellcost(i, members);
+    c.room = std::move(e.room);
+    c.armed = std::move(e.armed);
+    c.dom[i] = e.members;
+    int o = std::countr_zero(e.members);
+    c.flags[i] = std::popcount(e.members) == 1 && o != kKeep ? flagsfor(o) : kLooked;
+    c.cost = base + cellcost(i, e.members);
     settle(c, i);
     kids.push_back(std::move(c));
-  };
-  for (const Group& gr : groups) child(gr.members, gr.room);
-  for (const auto& [o, room] : singles) child(1u << o, room);
+  }
 }
 
-void Search::expandlink(Node& n, const RoomState& pre, int i, std::vector<Node>& kids) {
+// The arm looks at cell j, which the armed switch a may be tied to: either
+// it is not, or it is, with a raise, lower or toggle link and (for a cell
+// still open) one of the pieces it may hold; the switch's presses so far
+// then act on it at once.
+void Search::expandtarget(Node& n, const RoomState& pre, int a, int j, std::vector<Node>& kids) {
+  const Armed armed = n.armed[a];
+  const int i = armed.cell;
   const int sx = cells_[i].x, sy = cells_[i].y;
-  for (size_t j = 0; j < cells_.size(); ++j) {
-    if (static_cast<int>(j) == i || !(n.flags[j] & kLooked)) continue;
-    const int tx = cells_[j].x, ty = cells_[j].y;
-    // The placement menu ties a cell to one switch of the player's only.
-    bool controlled = false;
-    for (int x = 1; x <= pre.width && !controlled; ++x)
-      for (int y = 1; y <= pre.height && !controlled; ++y) {
-        if (x == sx && y == sy) continue;
-        const CellCode& c = pre.at(x, y);
-        if ((c.tile == kSwitch || c.tile2 == kSwitch) && original_.locked[x][y] == 0 && c.v2 == tx && c.v3 == ty)
-          controlled = true;
-      }
-    if (controlled) continue;
-    const uint32_t d = n.dom[j];
-    auto add = [&](const CellCode& target, uint32_t dom, int action, bool newswitch) {
-      int cost = n.cost - cellcost(static_cast<int>(j), d) + cellcost(static_cast<int>(j), dom);
-      if (cost > k_) {
-        budgetcut_ = true;
+  const int tx = cells_[j].x, ty = cells_[j].y;
+  {
+    Node c = n;
+    c.room = pre;
+    c.armed[a].drop(j);  // kept even when no cell is left, so it is not armed again
+    kids.push_back(std::move(c));
+  }
+  // The placement menu ties a cell to one switch of the player's only.
+  for (int x = 1; x <= pre.width; ++x)
+    for (int y = 1; y <= pre.height; ++y) {
+      if (x == sx && y == sy) continue;
+      const CellCode& c = pre.at(x, y);
+      if ((c.tile == kSwitch || c.tile2 == kSwitch) && original_.locked[x][y] == 0 && c.v1 != 0 && c.v2 == tx &&
+          c.v3 == ty)
         return;
-      }
-      Node c = n;
-      c.room = pre;
-      c.room.at(tx, ty) = target;
-      CellCode& sw = c.room.at(sx, sy);
-      sw.v1 = action;
-      sw.v2 = tx;
-      sw.v3 = ty;
-      c.flags[i] = static_cast<uint8_t>(c.flags[i] & ~kPending);
-      c.dom[j] = dom;
-      c.flags[j] = static_cast<uint8_t>(kLooked | (newswitch ? kPending : 0));
-      c.cost = cost;
-      settle(c, static_cast<int>(j));
-      kids.push_back(std::move(c));
-    };
-    // A piece that is down now can be raised (for good, or to be toggled);
-    // a piece that is up and may be lowered can be lowered or toggled.
-    auto concrete = [&](const CellCode& t, uint32_t dom) {
-      // A switch of the player's that has not been pressed yet keeps its
-      // link open.
-      bool isnew = std::popcount(dom) == 1 && isswitch(std::countr_zero(dom)) && t.v1 == 0;
-      if (t.tile == kLowered && t.tile2 != 0 && t.tile2 != kLowered) {
-        add(t, dom, 1, isnew);
-        add(t, dom, 3, isnew);
-      } else if (t.tile2 == kLowered && t.tile != 0 && t.tile != kLowered) {
-        add(t, dom, 2, isnew);
-        add(t, dom, 3, isnew);
-      }
-    };
-    auto latent = [&]() {
-      for (int o : lowerable_) {
-        add(content(static_cast<int>(j), o), 1u << o, 1, isswitch(o));
-        add(content(static_cast<int>(j), o), 1u << o, 3, isswitch(o));
-      }
-    };
-    const CellCode now = pre.at(tx, ty);
-    if (std::popcount(d) == 1) {
-      int o = std::countr_zero(d);
-      if (o == kClear && now == CellCode{}) {
-        latent();
-      } else {
-        concrete(now, d);
-      }
-      continue;
     }
-    for (uint32_t b = d; b; b &= b - 1) {
-      int o = std::countr_zero(b);
-      if (o == kClear) {
-        latent();
-      } else if (o == kKeep) {
-        concrete(cells_[j].orig, 1u << o);
-      } else if (o < kLowered_) {
-        concrete(content(static_cast<int>(j), o), 1u << o);
+  const int presses = pre.at(sx, sy).v3;
+  const uint32_t d = n.dom[j];
+  auto add = [&](CellCode target, uint32_t dom, int action) {
+    int cost = n.cost - cellcost(j, d) + cellcost(j, dom);
+    if (cost > k_) {
+      budgetcut_ = true;
+      return;
+    }
+    // What the presses so far have done to the piece.
+    bool down = target.tile == kLowered;
+    int times = action == 3 ? presses : 1;
+    for (int t = 0; t < times; ++t) {
+      if (down) {
+        std::swap(target.tile, target.tile2);
+        if (action == 1) target.tile2 = 0;
+      } else {
+        std::swap(target.tile, target.tile2);
       }
+      down = !down;
+    }
+    Node c = n;
+    c.room = pre;
+    c.room.at(tx, ty) = target;
+    CellCode& sw = c.room.at(sx, sy);
+    sw.v1 = action;
+    sw.v2 = tx;
+    sw.v3 = ty;
+    c.armed.erase(c.armed.begin() + a);
+    c.flags[i] = static_cast<uint8_t>(c.flags[i] & ~kPending);
+    c.dom[j] = dom;
+    int o = std::countr_zero(dom);
+    bool newswitch = std::popcount(dom) == 1 && isswitch(o) && target.v1 == 0;
+    c.flags[j] = static_cast<uint8_t>(kLooked | (newswitch ? kPending : 0) | (n.flags[j] & kPending));
+    c.cost = cost;
+    settle(c, j);
+    kids.push_back(std::move(c));
+  };
+  // A piece that was down can be raised (for good, or to be toggled); a
+  // piece that was up and may be lowered can be lowered or toggled.
+  auto concrete = [&](const CellCode& t, uint32_t dom) {
+    if (t.tile == kLowered && t.tile2 != 0 && t.tile2 != kLowered) {
+      add(t, dom, 1);
+      add(t, dom, 3);
+    } else if (t.tile2 == kLowered && t.tile != 0 && t.tile != kLowered) {
+      add(t, dom, 2);
+      add(t, dom, 3);
+    }
+  };
+  auto latent = [&]() {
+    for (int o : lowerable_) {
+      add(content(j, o), 1u << o, 1);
+      add(content(j, o), 1u << o, 3);
+    }
+  };
+  const CellCode now = pre.at(tx, ty);
+  if (std::popcount(d) == 1) {
+    int o = std::countr_zero(d);
+    if (o == kClear && now == CellCode{}) {
+      latent();
+    } else {
+      concrete(now, d);
+    }
+    return;
+  }
+  for (uint32_t b = d; b; b &= b - 1) {
+    int o = std::countr_zero(b);
+    if (o == kClear) {
+      latent();
+    } else if (o == kKeep) {
+      concrete(cells_[j].orig, 1u << o);
+    } else if (o < kLowered_) {
+      concrete(content(j, o), 1u << o);
     }
   }
 }
@@ -463,6 +522,7 @@ void Search::expandlink(Node& n, const RoomState& pre, int i, std::vector<Node>&
 uint64_t Search::key(const Node& n, const RoomState& pre) const {
   uint64_t h = pre.hash();
   for (size_t i = 0; i < n.dom.size(); ++i) h = mix(h, (uint64_t{n.dom[i]} << 8) | n.flags[i]);
+  for (const Armed& a : n.armed) h = mix(mix(mix(h, a.cell), a.maybe[0]), a.maybe[1]);
   return h | 1;
 }
 
@@ -524,6 +584,8 @@ void Search::record(const Node& n) {
     }
     if (p.piece == kSwitch) {
       const CellCode& c = n.room.at(p.x, p.y);
+      // A switch whose link was never chosen did nothing: leave it out.
+      if (c.v1 == 0) continue;
       p.action = c.v1;
       p.tx = c.v2;
       p.ty = c.v3;
@@ -537,6 +599,7 @@ void Search::record(const Node& n) {
   int cost = static_cast<int>(s.placements.size());
   if (found_ && (cost > bestcost_ || (cost == bestcost_ && s.bounces >= bestbounces_))) return;
   found_ = true;
+  if (getenv("SOLVER_TRACE")) fprintf(stderr, "found cost %d bounces %d goal %d nodes %ld\n", cost, s.bounces, (int)goal_, (long)nodes_);
   bestcost_ = cost;
   bestbounces_ = s.bounces;
   best_ = s;
@@ -582,7 +645,7 @@ bool Search::explore(Node n) {
       // A rat died on the way here: a moment to go on from later.
       uint64_t k = key(n, pre);
       if (milestones_.size() < kMilestonesPerStep && seenmoments_.insert(k).second)
-        milestones_.push_back({alive(pre), n.cost, pre.bounces, 0, n});
+        milestones_.push_back({alive(pre), n.cost, pre.bounces, 0, n, pre});
       return true;
     }
     Memo& memo = goal_ == Goal::win ? memo_ : killmemo_;
@@ -594,8 +657,8 @@ bool Search::explore(Node n) {
       return false;
     }
     std::vector<Node> kids;
-    if (hot.pending) {
-      expandlink(n, pre, hot.cell, kids);
+    if (hot.armed >= 0) {
+      expandtarget(n, pre, hot.armed, hot.cell, kids);
       linkkids_ += kids.size(); ++links_;
     } else {
       expandcell(n, pre, hot.cell, kids);
@@ -652,8 +715,34 @@ void Search::exact(const Node& root, Solution& out, int64_t cap) {
 // to kill the next rat with the fewest extra placements is searched, and
 // each becomes a new moment to go on from. Not a proof of anything, but
 // each step is small.
+// How many different rats the moments of this step have killed (told apart
+// by the cells the remaining rats are on).
+int Search::ratsfirst() const {
+  std::unordered_set<uint64_t> left;
+  for (const Moment& m : milestones_) {
+    uint64_t h = 0;
+    for (int x = 1; x <= m.room.width; ++x)
+      for (int y = 1; y <= m.room.height; ++y) {
+        const CellCode& c = m.room.at(x, y);
+        if (c.tile == kRat || (c.tile == kRatPath && c.v2 == kRat)) h = mix(h, static_cast<uint64_t>(x * 16 + y));
+      }
+    left.insert(h);
+  }
+  return static_cast<int>(left.size());
+}
+
 bool Search::stepwise(const Node& root, int step, int64_t cap) {
-  auto later = [](const Moment& a, const Moment& b) {
+  int mode = getenv("SOLVER_MODE") ? atoi(getenv("SOLVER_MODE")) : 0;
+  auto later = [mode](const Moment& a, const Moment& b) {
+    if (mode == 1) {
+      int fa = a.alive * 3 + a.cost, fb = b.alive * 3 + b.cost;
+      if (fa != fb) return fa > fb;
+    }
+    if (mode == 2) {
+      int ea = a.node.room.energy, eb = b.node.room.energy;
+      if (a.alive != b.alive) return a.alive > b.alive;
+      if (ea != eb) return ea < eb;
+    }
     if (a.alive != b.alive) return a.alive > b.alive;
     if (a.cost != b.cost) return a.cost > b.cost;
     if (a.bounces != b.bounces) return a.bounces > b.bounces;
@@ -669,7 +758,7 @@ bool Search::stepwise(const Node& root, int step, int64_t cap) {
       RoomState pre;
       Hot hot{};
       if (advance(probe, pre, hot) != Outcome::decision) return true;
-      heap.push_back({alive(pre), 0, pre.bounces, order++, root});
+      heap.push_back({alive(pre), 0, pre.bounces, order++, root, pre});
     }
     while (!heap.empty()) {
       std::pop_heap(heap.begin(), heap.end(), later);
@@ -684,14 +773,25 @@ bool Search::stepwise(const Node& root, int step, int64_t cap) {
       // killed cheaply may leave the arm nowhere to go.
       int first = -1;
       int slack = getenv("SOLVER_SLACK") ? atoi(getenv("SOLVER_SLACK")) : kSlack;
-      for (int d = 0; d <= step && (first < 0 || d <= first + slack); ++d) {
-        k_ = m.cost + d;
-        if (found_ && k_ > bestcost_) break;
-        int64_t before = nodes_;
-        dfs(m.node);
-        if (getenv("SOLVER_TRACE")) fprintf(stderr, "  d %d nodes %ld found %zu\n", d, (long)(nodes_ - before), milestones_.size());
-        if (first < 0 && !milestones_.empty()) first = d;
+      int64_t segcap = getenv("SOLVER_SEG") ? atol(getenv("SOLVER_SEG")) : kSegmentNodes;
+      // One step may not use up the turn: a rat that takes that long is
+      // left for another moment.
+      int64_t stepcap = nodecap_;
+      nodecap_ = std::min(stepcap, nodes_ + segcap * step);
+      try {
+        // Go on until every rat has been killed first in one way or
+        // another: the rat that is hard to get may be the one to get while
+        // the energy lasts.
+        for (int d = 0; d <= step && (first < 0 || d <= first + slack || ratsfirst() < m.alive); ++d) {
+          k_ = m.cost + d;
+          if (found_ && k_ > bestcost_) break;
+          dfs(m.node);
+          if (first < 0 && !milestones_.empty()) first = d;
+        }
+      } catch (const OutOfBudget&) {
+        if (outofbudget_ || nodes_ > stepcap || found_) throw;
       }
+      nodecap_ = stepcap;
       for (Moment& next : milestones_) {
         if (heap.size() >= kMoments) break;
         next.order = order++;
