@@ -73,12 +73,12 @@ bool MixerSound::load(int slot, const std::string& path, std::string& reason) {
   Mix_HaltChannel(slot);  // the slot's old sound goes with its buffer
   Slot& s = slots_[slot];
   s.sound = std::move(sound);
-  s.hz = s.sound->spec.freq;
+  s.hz = s.sound->format_of_file.freq;
   s.loop = false;
   return true;
 }
 
-int MixerSound::sample_rate(int slot) { return valid(slot) && slots_[slot].sound ? slots_[slot].sound->spec.freq : 0; }
+int MixerSound::sample_rate(int slot) { return valid(slot) && slots_[slot].sound ? slots_[slot].sound->format_of_file.freq : 0; }
 
 bool MixerSound::has_sound(int slot) { return valid(slot) && slots_[slot].sound != nullptr; }
 

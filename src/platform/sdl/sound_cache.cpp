@@ -35,15 +35,15 @@ PlayableChunk::~PlayableChunk() {
   if (chunk) Mix_FreeChunk(chunk);
 }
 
-std::vector<int16_t> convert_for_device(const SDL_AudioSpec& spec, const uint8_t* data, size_t bytes, int play_hz,
+std::vector<int16_t> convert_for_device(const SDL_AudioSpec& format_of_file, const uint8_t* data, size_t bytes, int play_hz,
                                         int device_rate, std::string& reason) {
   std::vector<int16_t> out;
-  const int frame_bytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+  const int frame_bytes = SDL_AUDIO_BITSIZE(format_of_file.format) / 8 * format_of_file.channels;
   if (frame_bytes <= 0 || play_hz <= 0 || device_rate <= 0) {
     reason = "unusable sound format";
     return out;
   }
-  SDL_AudioStream* stream = SDL_NewAudioStream(spec.format, spec.channels, play_hz, AUDIO_S16SYS, 2, device_rate);
+  SDL_AudioStream* stream = SDL_NewAudioStream(format_of_file.format, format_of_file.channels, play_hz, AUDIO_S16SYS, 2, device_rate);
   if (!stream) {
     reason = SDL_GetError();
     return out;
@@ -53,7 +53,7 @@ std::vector<int16_t> convert_for_device(const SDL_AudioSpec& spec, const uint8_t
   // The stream keeps back the last few milliseconds when flushed: silence
   // after the sound pushes all of it out, and the result is cut to length.
   const size_t pad_frames = static_cast<size_t>(play_hz) / 10 + 64;
-  const uint8_t silence = SDL_AUDIO_ISSIGNED(spec.format) || SDL_AUDIO_ISFLOAT(spec.format) ? 0 : 0x80;
+  const uint8_t silence = SDL_AUDIO_ISSIGNED(format_of_file.format) || SDL_AUDIO_ISFLOAT(format_of_file.format) ? 0 : 0x80;
   std::vector<uint8_t> pad(pad_frames * frame_bytes, silence);
   bool ok = SDL_AudioStreamPut(stream, data, static_cast<int>(frames * frame_bytes)) == 0 &&
             SDL_AudioStreamPut(stream, pad.data(), static_cast<int>(pad.size())) == 0 &&
@@ -85,13 +85,13 @@ std::shared_ptr<DecodedSound> SoundCache::decoded(const std::string& path, std::
   sound->stamp = stamp;
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  if (!SDL_LoadWAV(path.c_str(), &sound->spec, &buffer, &length)) {
+  if (!SDL_LoadWAV(path.c_str(), &sound->format_of_file, &buffer, &length)) {
     reason = SDL_GetError();
     return nullptr;
   }
   sound->data.assign(buffer, buffer + length);
   SDL_FreeWAV(buffer);
-  if (sound->spec.freq <= 0 || sound->spec.channels == 0) {
+  if (sound->format_of_file.freq <= 0 || sound->format_of_file.channels == 0) {
     reason = "a wave file without a sample rate";
     return nullptr;
   }
@@ -104,7 +104,7 @@ std::shared_ptr<PlayableChunk> SoundCache::playable(DecodedSound& sound, int pla
   auto it = sound.by_frequency.find(play_hz);
   if (it != sound.by_frequency.end()) return it->second;
   auto chunk = std::make_shared<PlayableChunk>();
-  chunk->samples = convert_for_device(sound.spec, sound.data.data(), sound.data.size(), play_hz, device_rate_, reason);
+  chunk->samples = convert_for_device(sound.format_of_file, sound.data.data(), sound.data.size(), play_hz, device_rate_, reason);
   if (chunk->samples.empty() && !sound.data.empty()) return nullptr;
   if (chunk->samples.empty()) chunk->samples.assign(2, 0);  // an empty file plays as a moment of silence
   chunk->chunk = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(chunk->samples.data()),

@@ -27,7 +27,7 @@ struct PlayableChunk {
 struct DecodedSound {
   std::string path;
   int64_t stamp = 0;  // modification time and size, to notice a changed file
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec format_of_file{};
   std::vector<uint8_t> data;
   std::map<int, std::shared_ptr<PlayableChunk>> by_frequency;
 };
@@ -35,7 +35,7 @@ struct DecodedSound {
 // Converts sound data to 16-bit stereo at the device's rate, as if played at
 // `play_hz` (its own rate plays it unchanged, a lower one lower and longer).
 // The result is exactly as long as the sound lasts at that frequency.
-std::vector<int16_t> convert_for_device(const SDL_AudioSpec& spec, const uint8_t* data, size_t bytes, int play_hz,
+std::vector<int16_t> convert_for_device(const SDL_AudioSpec& format_of_file, const uint8_t* data, size_t bytes, int play_hz,
                                         int device_rate, std::string& reason);
 
 class SoundCache {
