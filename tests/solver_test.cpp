@@ -25,7 +25,7 @@ Solution solve(const MapText& m) {
   Rig r;
   r.load(m);
   SolveLimits limits;
-  limits.seconds = 30;
+  limits.seconds = 300;
   limits.memo_bits = 16;
   return solveroom(r.g(), limits);
 }
@@ -156,6 +156,7 @@ TEST(Solver, NeverPlacesWhereThePlayerCannot) {
     startusout(r.g());
     SolveLimits limits;
     limits.memo_bits = 16;
+    limits.seconds = 300;
     Solution c = solveroom(r.g(), limits);
     ASSERT_EQ(c.verdict, Verdict::solved);
     const Game& g = r.g();
@@ -164,6 +165,48 @@ TEST(Solver, NeverPlacesWhereThePlayerCannot) {
       EXPECT_FALSE(p.x == g.startx && p.y == g.starty) << placementwords(p);
       for (int t : {kMouse, kRat, kDebris, kRatPath, kDropZone}) EXPECT_NE(g.tile[p.x][p.y], t) << placementwords(p);
     }
+  }
+}
+
+TEST(Solver, WinsARoomWithUnlimitedEnergyCountingNoBounce) {
+  // Without a piece the arm bounces along row 1 for ever: the search sees
+  // the loop and goes on to the turn. No bounce is counted.
+  MapText m = one_turn_room();
+  m.energy = -1;
+  Solution s = solve(m);
+  ASSERT_EQ(s.verdict, Verdict::solved) << s.reason;
+  ASSERT_EQ(s.placements.size(), 1u);
+  EXPECT_TRUE(same(s.placements[0], {3, 1, kSouthWest, false, 0, 0, 0}));
+  EXPECT_EQ(s.bounces, 0);
+  EXPECT_EQ(s.energyleft, -1);
+}
+
+TEST(Solver, RunningOutOfBudgetIsNeverTakenForAProof) {
+  Solution s;
+  {
+    Rig r;
+    r.load(switch_room());
+    SolveLimits tiny;
+    tiny.nodes = 3;
+    tiny.memo_bits = 12;
+    s = solveroom(r.g(), tiny);
+  }
+  EXPECT_EQ(s.verdict, Verdict::out_of_budget);
+  // Levels whose wins need more placements than the first turns of the
+  // exact search can try: the search must come back to them (with its
+  // remembered dead ends) without ever calling them lost.
+  for (int level : {8, 14}) {
+    SCOPED_TRACE("level " + std::to_string(level));
+    Rig r;
+    ASSERT_TRUE(Form_Load_for_test(r));
+    r.g().level = level;
+    startusout(r.g());
+    SolveLimits limits;
+    limits.memo_bits = 18;
+    limits.seconds = 300;  // the node budget decides, however slow the machine
+    Solution c = solveroom(r.g(), limits);
+    EXPECT_EQ(c.verdict, Verdict::solved) << c.reason;
+    EXPECT_GE(c.placements.size(), 5u);
   }
 }
 
@@ -191,6 +234,14 @@ TEST(Hint, NamesThePieceToPlaceToRemoveOrToStart) {
     r.run();
     EXPECT_TRUE(has(r.lines("say"), "Hint: place a South-west turn at C 1.")) << r.all();
     EXPECT_EQ(r.g().tile[3][1], kEmpty);  // the hint places nothing
+  }
+  // A room that needs a switch: the piece it raises comes first, since it
+  // must be there before the switch can be tied to it.
+  {
+    Rig r("key H\nwait 1\n");
+    r.load(switch_room());
+    r.run();
+    EXPECT_TRUE(has(r.lines("say"), "Hint: place a lowered South-east turn at C 1.")) << r.all();
   }
   // The turn in place: nothing more is needed.
   {

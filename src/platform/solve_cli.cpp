@@ -1,7 +1,6 @@
 #include "platform/solve_cli.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <iostream>
 #include <sstream>
 
@@ -105,12 +104,11 @@ int run_solve(const Options& o, const std::string& program_dir) {
                                   : "Challenge \"" + g.leveltitle[99] + "\"";
   SolveLimits limits;
   limits.seconds = 60;
-  if (getenv("SOLVE_SECONDS")) limits.seconds = atof(getenv("SOLVE_SECONDS"));
   limits.memo_bits = 21;
   Solution s = solveroom(g, limits);
   char figures[160];
-  std::snprintf(figures, sizeof figures, "# %lld decision points, %lld ticks, %.2f s.",
-                static_cast<long long>(s.nodes), static_cast<long long>(s.ticks), s.seconds);
+  std::snprintf(figures, sizeof figures, "# %lld decision points (%d deep at most), %lld ticks, %.2f s.",
+                static_cast<long long>(s.nodes), s.deepest, static_cast<long long>(s.ticks), s.seconds);
   if (s.verdict == Verdict::unwinnable) {
     std::cout << "# " << name << " cannot be won: " << s.reason << ".\n" << figures << "\n";
     return 1;
@@ -123,6 +121,7 @@ int run_solve(const Options& o, const std::string& program_dir) {
   size_t n = s.placements.size();
   out << "# " << name << " is won with " << n << (n == 1 ? " placement" : " placements") << ".\n";
   for (const Placement& p : s.placements) out << "# " << placementwords(p) << "\n";
+  if (s.fewest && n > 0) out << "# No win needs fewer placements.\n";
   out << "# " << s.bounces << " bounces/redirections of the arm, " << s.energyleft << " energy left.\n";
   out << figures << "\n";
   std::ostringstream keys;

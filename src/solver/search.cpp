@@ -1,5 +1,9 @@
-// The search behind the solver: iterative deepening on the number of
-// placements, depth first inside, with remembered dead ends.
+// The search behind the solver. Two searches take turns: an exact one,
+// iterative deepening on the number of placements (depth first inside, with
+// remembered dead ends), which finds a win with the fewest placements or
+// proves there is none; and a step-by-step one that goes from rat to rat,
+// which finds wins that need many placements far sooner, though not always
+// with the fewest.
 //
 // A node is a moment of the arm's run (packed into a RoomState) together
 // with what is still open about every free cell: the set of contents it may
@@ -9,12 +13,10 @@
 // leave the room in the same state stay open together (a track blocker, a
 // north-east and a south-east turn all send an arm heading east back).
 // Lowered pieces look like empty cells to the arm, so they are chosen only
-// when a switch is tied to the cell; a switch's link is chosen when the arm
-// first presses it.
+// when a switch is tied to the cell; which cell a switch is tied to is
+// chosen only when the arm looks at that cell after pressing the switch.
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <bit>
 #include <chrono>
 #include <climits>
@@ -50,9 +52,10 @@ constexpr int64_t kStepNodes = 60000;       // and for the step-by-step search's
 constexpr int64_t kImproveNodes = 50000;    // at most, after the first win, looking for a better one
 constexpr int kFirstStep = 3;               // extra placements tried at first to kill the next rat
 constexpr int kSlack = 1;                   // and how many more than the fewest that kill one
-constexpr int64_t kSegmentNodes = 10000;    // decision points for one step, per placement it may take
+constexpr int64_t kSegmentNodes = 700;      // decision points for one step, per placement it may take
 constexpr size_t kMilestonesPerStep = 400;  // moments kept from one step
 constexpr size_t kMoments = 20000;          // moments waiting to be gone on from
+constexpr int kMaxDepth = 200;              // choices one after the other in one search
 
 // Why the tick was stopped: an open cell was looked at, or a cell that a
 // pressed switch may be tied to (armed >= 0: which of the node's armed
@@ -205,7 +208,8 @@ class Search : public CellWatch {
   bool explore(Node n);
   void exact(const Node& root, Solution& out, int64_t cap);
   bool stepwise(const Node& root, int step, int64_t cap);
-  void improvement() { nodecap_ = std::min(nodecap_, nodes_ + std::min<int64_t>(nodes_ / 2, kImproveNodes) + 5000); }
+  // After the first win, a little more search for a better one.
+  void improvement() { improvecap_ = nodes_ + std::min<int64_t>(nodes_ / 2, kImproveNodes) + 5000; }
   int alive(const RoomState& s) const;
   bool pruned(const Node& n);
   bool outofreach(const Node& n, int need, int energy, int stations);
@@ -240,14 +244,13 @@ class Search : public CellWatch {
     Node node;
     RoomState room;  // at the first decision after the kill
   };
-  int ratsfirst() const;
   std::vector<Moment> milestones_;         // moments after a kill found in this step
   std::unordered_set<uint64_t> seenmoments_;  // every moment found so far
   int k_ = 0;  // placements allowed in this round
   bool budgetcut_ = false;
   bool outofbudget_ = false;  // the whole search's budget is spent
-  int64_t nodes_ = 0, ticks_ = 0, nodecap_ = 0;
-  int64_t linkkids_ = 0, links_ = 0, cellkids_ = 0, cellx_ = 0;
+  int64_t nodes_ = 0, ticks_ = 0, nodecap_ = 0, improvecap_ = INT64_MAX;
+  int depth_ = 0, deepest_ = 0;
   std::chrono::steady_clock::time_point start_;
   bool found_ = false;
   int bestcost_ = 0, bestbounces_ = 0;
@@ -317,6 +320,7 @@ void Search::checkbudget() {
     double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     if (spent > limits_.seconds) outofbudget_ = true;
   }
+  if (nodes_ > improvecap_) outofbudget_ = true;
   if (outofbudget_ || (nodecap_ > 0 && nodes_ > nodecap_)) throw OutOfBudget{};
 }
 
@@ -599,18 +603,33 @@ void Search::record(const Node& n) {
   int cost = static_cast<int>(s.placements.size());
   if (found_ && (cost > bestcost_ || (cost == bestcost_ && s.bounces >= bestbounces_))) return;
   found_ = true;
-  if (getenv("SOLVER_TRACE")) fprintf(stderr, "found cost %d bounces %d goal %d nodes %ld\n", cost, s.bounces, (int)goal_, (long)nodes_);
+  s.fewest = goal_ == Goal::win;  // the exact search has tried every smaller number
   bestcost_ = cost;
   bestbounces_ = s.bounces;
   best_ = s;
 }
 
 bool Search::dfs(Node n) {
+  // Very long chains of choices are cut, like a lack of placements, to keep
+  // the stack within bounds.
+  if (depth_ >= kMaxDepth) {
+    budgetcut_ = true;
+    return false;
+  }
   // Whether this part of the search was cut short for want of placements
   // is kept apart from the rest, to go into its memo entry.
   bool outer = budgetcut_;
   budgetcut_ = false;
-  bool won = explore(std::move(n));
+  ++depth_;
+  deepest_ = std::max(deepest_, depth_);
+  bool won = false;
+  try {
+    won = explore(std::move(n));
+  } catch (...) {
+    --depth_;
+    throw;
+  }
+  --depth_;
   budgetcut_ = budgetcut_ || outer;
   return won;
 }
@@ -659,10 +678,8 @@ bool Search::explore(Node n) {
     std::vector<Node> kids;
     if (hot.armed >= 0) {
       expandtarget(n, pre, hot.armed, hot.cell, kids);
-      linkkids_ += kids.size(); ++links_;
     } else {
       expandcell(n, pre, hot.cell, kids);
-      cellkids_ += kids.size(); ++cellx_;
     }
     std::stable_sort(kids.begin(), kids.end(), [](const Node& a, const Node& b) { return a.cost < b.cost; });
     if (kids.size() == 1) {
@@ -715,34 +732,8 @@ void Search::exact(const Node& root, Solution& out, int64_t cap) {
 // to kill the next rat with the fewest extra placements is searched, and
 // each becomes a new moment to go on from. Not a proof of anything, but
 // each step is small.
-// How many different rats the moments of this step have killed (told apart
-// by the cells the remaining rats are on).
-int Search::ratsfirst() const {
-  std::unordered_set<uint64_t> left;
-  for (const Moment& m : milestones_) {
-    uint64_t h = 0;
-    for (int x = 1; x <= m.room.width; ++x)
-      for (int y = 1; y <= m.room.height; ++y) {
-        const CellCode& c = m.room.at(x, y);
-        if (c.tile == kRat || (c.tile == kRatPath && c.v2 == kRat)) h = mix(h, static_cast<uint64_t>(x * 16 + y));
-      }
-    left.insert(h);
-  }
-  return static_cast<int>(left.size());
-}
-
 bool Search::stepwise(const Node& root, int step, int64_t cap) {
-  int mode = getenv("SOLVER_MODE") ? atoi(getenv("SOLVER_MODE")) : 0;
-  auto later = [mode](const Moment& a, const Moment& b) {
-    if (mode == 1) {
-      int fa = a.alive * 3 + a.cost, fb = b.alive * 3 + b.cost;
-      if (fa != fb) return fa > fb;
-    }
-    if (mode == 2) {
-      int ea = a.node.room.energy, eb = b.node.room.energy;
-      if (a.alive != b.alive) return a.alive > b.alive;
-      if (ea != eb) return ea < eb;
-    }
+  auto later = [](const Moment& a, const Moment& b) {
     if (a.alive != b.alive) return a.alive > b.alive;
     if (a.cost != b.cost) return a.cost > b.cost;
     if (a.bounces != b.bounces) return a.bounces > b.bounces;
@@ -765,24 +756,18 @@ bool Search::stepwise(const Node& root, int step, int64_t cap) {
       Moment m = std::move(heap.back());
       heap.pop_back();
       if (found_ && (m.cost > bestcost_ || (m.cost == bestcost_ && m.bounces >= bestbounces_))) continue;
-      if (getenv("SOLVER_TRACE")) fprintf(stderr, "pop alive %d cost %d bounces %d energy %d heap %zu nodes %ld step %d\n", m.alive, m.cost, m.bounces, m.node.room.energy, heap.size(), (long)nodes_, step);
       goal_ = Goal::kill;
       goalalive_ = m.alive;
       milestones_.clear();
       // The cheapest ways to the next kill, and a few dearer ones: a rat
       // killed cheaply may leave the arm nowhere to go.
       int first = -1;
-      int slack = getenv("SOLVER_SLACK") ? atoi(getenv("SOLVER_SLACK")) : kSlack;
-      int64_t segcap = getenv("SOLVER_SEG") ? atol(getenv("SOLVER_SEG")) : kSegmentNodes;
       // One step may not use up the turn: a rat that takes that long is
       // left for another moment.
       int64_t stepcap = nodecap_;
-      nodecap_ = std::min(stepcap, nodes_ + segcap * step);
+      nodecap_ = std::min(stepcap, nodes_ + kSegmentNodes * step);
       try {
-        // Go on until every rat has been killed first in one way or
-        // another: the rat that is hard to get may be the one to get while
-        // the energy lasts.
-        for (int d = 0; d <= step && (first < 0 || d <= first + slack || ratsfirst() < m.alive); ++d) {
+        for (int d = 0; d <= step && (first < 0 || d <= first + kSlack); ++d) {
           k_ = m.cost + d;
           if (found_ && k_ > bestcost_) break;
           dfs(m.node);
@@ -904,16 +889,13 @@ Solution Search::run() {
     // left off, since its dead ends are remembered. A step that ran out of
     // moments to go on from may take more placements next time.
     int64_t exactcap = kExactNodes, stepcap = kStepNodes;
-    if (getenv("SOLVER_EXACT")) exactcap = atol(getenv("SOLVER_EXACT"));
-    if (getenv("SOLVER_STEP")) stepcap = atol(getenv("SOLVER_STEP"));
-    double eg = getenv("SOLVER_EG") ? atof(getenv("SOLVER_EG")) : 2.0;
     int step = kFirstStep;
     for (;;) {
       exact(root, out, nodes_ + exactcap);
       if (found_ || out.verdict == Verdict::unwinnable || outofbudget_) break;
       if (stepwise(root, step, nodes_ + stepcap)) step += 2;
       if (found_ || outofbudget_) break;
-      exactcap = static_cast<int64_t>(exactcap * eg);
+      exactcap *= 2;
       stepcap *= 2;
     }
     box_.g().watch = nullptr;
@@ -924,7 +906,7 @@ Solution Search::run() {
   }
   out.nodes = nodes_;
   out.ticks = ticks_;
-  if (getenv("SOLVER_STATS")) fprintf(stderr, "links %ld kids %ld, cells %ld kids %ld\n", (long)links_, (long)linkkids_, (long)cellx_, (long)cellkids_);
+  out.deepest = deepest_;
   out.memo_bytes = memo_.bytes() + killmemo_.bytes();
   out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   return out;

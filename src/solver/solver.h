@@ -31,12 +31,14 @@ enum class Verdict { solved, unwinnable, out_of_budget };
 struct Solution {
   Verdict verdict = Verdict::out_of_budget;
   std::vector<Placement> placements;  // in the order the arm first meets their cells
+  bool fewest = false;                // no win needs fewer placements
   int bounces = 0, energyleft = 0;
   double seconds_to_win = 0;  // from Space to the victory, on the game's clock
   std::string reason;         // why the room cannot be won
   int64_t nodes = 0;          // decision points visited
   int64_t ticks = 0;          // game ticks simulated
   double seconds = 0;         // wall-clock time taken
+  int deepest = 0;            // the longest chain of choices searched
   size_t memo_bytes = 0;
 };
 
