@@ -47,11 +47,11 @@ TEST(SoundSet, EverySoundDecodesAndPeaksAtOrBelowMinusOneDecibel) {
   int checked = 0;
   for (const auto& e : std::filesystem::recursive_directory_iterator(TINKERHOLD_PROGRAM_DIR "/sounds")) {
     if (e.path().extension() != ".wav") continue;
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* buf = nullptr;
     Uint32 len = 0;
-    ASSERT_NE(SDL_LoadWAV(e.path().c_str(), &spec, &buf, &len), nullptr) << e.path() << ": " << SDL_GetError();
-    ASSERT_EQ(spec.format, AUDIO_S16LSB) << e.path();
+    ASSERT_NE(SDL_LoadWAV(e.path().c_str(), &format, &buf, &len), nullptr) << e.path() << ": " << SDL_GetError();
+    ASSERT_EQ(format.format, AUDIO_S16LSB) << e.path();
     int peak = 0;
     const Sint16* s = reinterpret_cast<const Sint16*>(buf);
     for (Uint32 i = 0; i < len / 2; ++i) peak = std::max(peak, std::abs(static_cast<int>(s[i])));
