@@ -35,42 +35,6 @@ std::string long_message() {
   return text;
 }
 
-// Points the voice at another daemon for the life of this object.
-struct DaemonAddress {
-  explicit DaemonAddress(const std::string& address) : before(std::getenv("SPEECHD_ADDRESS")) {
-    ::setenv("SPEECHD_ADDRESS", address.c_str(), 1);
-  }
-  ~DaemonAddress() { ::setenv("SPEECHD_ADDRESS", before.c_str(), 1); }
-  std::string before;
-};
-
-bool process_gone(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string line;
-  if (!std::getline(stat, line)) return true;
-  size_t paren = line.rfind(')');
-  return paren != std::string::npos && line.size() > paren + 2 && line[paren + 2] == 'Z';
-}
-
-// A daemon started for one test, ended with it whatever happens.
-struct OwnDaemon {
-  ProgramDir dir;
-  pid_t pid = 0;
-  bool start() {
-    std::string cmd = std::string(std::getenv("TINKERHOLD_SPEECH_SERVICES")) + " speechd " + dir.path.string();
-    if (std::system(cmd.c_str()) != 0) return false;
-    auto lines = dir.read_lines("speechd.pid");
-    pid = lines.empty() ? 0 : std::atoi(lines[0].c_str());
-    return pid > 1;
-  }
-  void kill() {
-    if (pid > 1 && !process_gone(pid)) ::kill(pid, SIGTERM);
-    for (int i = 0; i < 500 && pid > 1 && !process_gone(pid); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  ~OwnDaemon() { kill(); }
-};
-
 }  // namespace
 
 TEST(SpeechDaemon, AScriptedSessionIsSpokenInOrderAtTheRatesTheKeysSet) {

@@ -257,3 +257,34 @@ std::vector<std::string> said_in(const std::string& transcript) {
   }
   return out;
 }
+
+DaemonAddress::DaemonAddress(const std::string& address) : before(env("SPEECHD_ADDRESS")) {
+  ::setenv("SPEECHD_ADDRESS", address.c_str(), 1);
+}
+
+DaemonAddress::~DaemonAddress() { ::setenv("SPEECHD_ADDRESS", before.c_str(), 1); }
+
+bool process_gone(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return true;
+  size_t paren = line.rfind(')');
+  return paren != std::string::npos && line.size() > paren + 2 && line[paren + 2] == 'Z';
+}
+
+bool OwnDaemon::start() {
+  std::string cmd = env("TINKERHOLD_SPEECH_SERVICES") + " speechd " + dir.path.string();
+  if (std::system(cmd.c_str()) != 0) return false;
+  auto lines = dir.read_lines("speechd.pid");
+  pid = lines.empty() ? 0 : std::atoi(lines[0].c_str());
+  return pid > 1;
+}
+
+void OwnDaemon::kill(int signal) {
+  if (pid > 1 && !process_gone(pid)) {
+    ::kill(pid, signal);
+    ::kill(pid, SIGCONT);  // a daemon stopped by a test ends too
+  }
+  for (int i = 0; i < 500 && pid > 1 && !process_gone(pid); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}

@@ -3,6 +3,9 @@
 // log, read back as what was spoken, stopped and at what rate.
 #pragma once
 
+#include <sys/types.h>
+
+#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -110,3 +113,25 @@ std::string squeezed(const std::string& text);
 int run_game_script(const std::vector<std::string>& args, const std::string& script, std::string& out);
 // The "say" texts of a printed transcript, in order, "" left out.
 std::vector<std::string> said_in(const std::string& transcript);
+
+// Points the voice at another daemon for the life of this object.
+struct DaemonAddress {
+  explicit DaemonAddress(const std::string& address);
+  ~DaemonAddress();
+  std::string before;
+};
+
+// Whether a process has ended (gone, or a zombie).
+bool process_gone(pid_t pid);
+
+// A speech-dispatcher started for one test (tools/speech_services.sh), ended
+// with it whatever happens.
+struct OwnDaemon {
+  ProgramDir dir;
+  pid_t pid = 0;
+  // Starts it (again, on the same socket, after kill) and waits until it answers.
+  bool start();
+  // Ends it with the signal and waits (up to ten seconds) until it is gone.
+  void kill(int signal = SIGTERM);
+  ~OwnDaemon() { kill(); }
+};

@@ -1,3 +1,4 @@
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,14 +27,16 @@ void back_to_main(Game& g, int cursor, bool speak) {
 
 std::vector<std::string> challenge_files(Game& g) { return g.io.files.list("\\challenges\\", ".txt"); }
 
-// The title and description of a challenge file: its first two lines.
+// The title and description of a challenge file: its first two lines. A
+// file that cannot be read is named, with the reason, rather than heard as
+// nothing.
 std::string challenge_summary(Game& g, const std::string& name) {
-  std::string reason;
+  std::string reason = "the file is missing";
   auto real = g.io.files.resolve("\\challenges\\" + name);
-  std::vector<std::string> lines;
-  if (real) {
-    if (auto read = g.io.files.read_lines_at(*real, kMaxMapBytes, reason)) lines = std::move(*read);
-  }
+  std::optional<std::vector<std::string>> read;
+  if (real) read = g.io.files.read_lines_at(*real, kMaxMapBytes, reason);
+  if (!read) return name + ": " + reason + ".";
+  std::vector<std::string> lines = std::move(*read);
   lines.resize(std::max<size_t>(lines.size(), 2));
   lines.resize(2);
   lines_to_utf8(lines);

@@ -21,8 +21,8 @@ class FilesPort {
   virtual std::optional<std::vector<std::string>> read_lines_at(const std::string& path, size_t max_bytes,
                                                                 std::string& reason) = 0;
   // Replaces a text file atomically (a temporary file beside it, then a
-  // rename); lines end with CR LF. False and a reason when it failed, and the
-  // previous file is then untouched.
+  // rename); lines end with CR LF. Folders missing on the way are made. False
+  // and a reason when it failed, and the previous file is then untouched.
   virtual bool write_lines(const std::string& rel, const std::vector<std::string>& lines,
                            std::string& reason) = 0;
   // Appends one line (CR LF) to a text file, creating it.

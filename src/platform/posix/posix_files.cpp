@@ -76,12 +76,13 @@ PosixFiles::PosixFiles(std::string program_dir) : dir_(std::move(program_dir)) {
   while (dir_.size() > 1 && dir_.back() == '/') dir_.pop_back();
 }
 
-std::optional<std::string> PosixFiles::place(const std::string& rel, bool must_exist) {
+std::optional<std::string> PosixFiles::place(const std::string& rel, bool must_exist, std::string* made_folders) {
   std::vector<std::string> parts = split_parts(rel);
+  for (const std::string& part : parts)
+    if (part == "." || part == "..") return std::nullopt;  // never outside the program folder
   std::string path = dir_;
   for (size_t i = 0; i < parts.size(); ++i) {
     const std::string& part = parts[i];
-    if (part == "." || part == "..") return std::nullopt;  // never outside the program folder
     std::string exact = path + "/" + part;
     if (path_exists(exact)) {
       path = exact;
@@ -91,7 +92,16 @@ std::optional<std::string> PosixFiles::place(const std::string& rel, bool must_e
       path += "/" + *entry;
       continue;
     }
-    if (must_exist || i + 1 < parts.size()) return std::nullopt;
+    if (must_exist) return std::nullopt;
+    if (i + 1 < parts.size()) {
+      // A folder on the way is missing: made when writing, so that a
+      // deleted challenges folder does not cost the author their map.
+      if (!made_folders) return std::nullopt;
+      if (::mkdir(exact.c_str(), 0755) != 0 && errno != EEXIST) {
+        *made_folders = std::strerror(errno);
+        return std::nullopt;
+      }
+    }
     path = exact;
   }
   return path;
@@ -167,9 +177,10 @@ std::optional<std::vector<std::string>> PosixFiles::read_lines_at(const std::str
 }
 
 bool PosixFiles::write_lines(const std::string& rel, const std::vector<std::string>& lines, std::string& reason) {
-  auto target = place(rel, false);
+  std::string folder_error;
+  auto target = place(rel, false, &folder_error);
   if (!target) {
-    reason = "the name is not allowed";
+    reason = folder_error.empty() ? "the name is not allowed" : folder_error;
     return false;
   }
   std::string tmp = *target + ".tmp";

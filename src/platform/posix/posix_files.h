@@ -19,6 +19,8 @@ class PosixFiles : public FilesPort {
  private:
   // The real path a relative path names, whether or not the file exists:
   // each part is matched without regard to case where the exact name is absent.
-  std::optional<std::string> place(const std::string& rel, bool must_exist);
+  // Given made_folders, missing folders on the way are made (the reason goes
+  // there when one cannot be).
+  std::optional<std::string> place(const std::string& rel, bool must_exist, std::string* made_folders = nullptr);
   std::string dir_;
 };
