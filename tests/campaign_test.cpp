@@ -2,6 +2,7 @@
 // win them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -173,7 +174,7 @@ TEST(Campaign, EveryLevelScriptWinsItsLevel) {
     EXPECT_TRUE(victory) << out;
     if (status == 0 && victory) won.insert(level);
   }
-  for (int n = 1; n <= 5; ++n) EXPECT_TRUE(won.count(n)) << "level " << n << " is not won by a script";
+  for (int n = 1; n <= 24; ++n) EXPECT_TRUE(won.count(n)) << "level " << n << " is not won by a script";
 }
 
 TEST(Campaign, TheLevelOptionStartsTheLevelAndRefusesOthers) {
@@ -195,4 +196,40 @@ TEST(Campaign, TheLevelOptionStartsTheLevelAndRefusesOthers) {
     EXPECT_EQ(status, 2) << bad;
     EXPECT_NE(out.find("--level"), std::string::npos) << out;
   }
+}
+
+// The whole campaign from the greeting: the main menu to level 1, then every
+// level's winning keys, each story box closed with Enter, which brings the
+// next level, and after level 24 the main menu again.
+TEST(Campaign, TheWholeCampaignIsPlayedFromTheGreetingBackToTheMainMenu) {
+  std::string chain = presses({"down", "enter", "up", "down", "enter"}, 0.2);
+  for (int n = 1; n <= 24; ++n) {
+    char name[16];
+    std::snprintf(name, sizeof name, "level%02d.keys", n);
+    std::string keys = read_file(std::filesystem::path(scripts_dir()) / name);
+    ASSERT_FALSE(keys.empty()) << name;
+    chain += keys + "\nwait 1\nkey enter\nwait 1\n";
+  }
+  Rig folder;
+  folder.write("chain.keys", chain);
+  std::string out;
+  int status = run_game({"--headless", "--seed", "5", "--program-dir", folder.dir().string(), "--script",
+                         (folder.dir() / "chain.keys").string()},
+                        out);
+  EXPECT_EQ(status, 0) << out;
+  // Each level is announced once, in order, and won once.
+  size_t at = 0;
+  for (int n = 1; n <= 24; ++n) {
+    at = out.find(" say: Level " + std::to_string(n) + ": ", at);
+    ASSERT_NE(at, std::string::npos) << "level " << n << " never started";
+    size_t won = out.find(" story: Victory!  You passed the level", at);
+    ASSERT_NE(won, std::string::npos) << "level " << n << " was not won";
+    size_t next = out.find(" say: Level " + std::to_string(n + 1) + ": ", at);
+    if (n < 24) ASSERT_LT(won, next) << "level " << n << " was left before its victory";
+    at = won;
+  }
+  // Closing the last story returns to the main menu, and nothing is left to win.
+  size_t menu = out.find(" say: Main menu\n", at);
+  EXPECT_NE(menu, std::string::npos) << out.substr(at);
+  EXPECT_EQ(out.find(" story: Victory!", at + 1), std::string::npos);
 }
