@@ -225,7 +225,9 @@ TEST(Campaign, TheWholeCampaignIsPlayedFromTheGreetingBackToTheMainMenu) {
     size_t won = out.find(" story: Victory!  You passed the level", at);
     ASSERT_NE(won, std::string::npos) << "level " << n << " was not won";
     size_t next = out.find(" say: Level " + std::to_string(n + 1) + ": ", at);
-    if (n < 24) ASSERT_LT(won, next) << "level " << n << " was left before its victory";
+    if (n < 24) {
+      ASSERT_LT(won, next) << "level " << n << " was left before its victory";
+    }
     at = won;
   }
   // Closing the last story returns to the main menu, and nothing is left to win.
