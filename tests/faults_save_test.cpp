@@ -182,3 +182,45 @@ TEST(FaultsSave, WhateverStandsInTheWayIsSaidAndNothingIsLeftBehind) {
   EXPECT_EQ(g.leveltitle[0], "Mine");
   EXPECT_EQ(g.mapwidth, 2);
 }
+
+TEST(FaultsSave, ALinkAtTheTemporaryNameIsReplacedAndWhatItPointsAtIsLeftAlone) {
+  Rig r;
+  ASSERT_TRUE(Form_Load_for_test(r));
+  Game& g = r.g();
+  const fs::path challenges = r.dir() / "challenges";
+
+  // Another challenge, and a link at "mine.txt.tmp" pointing at it.
+  MapText other;
+  other.title = "Someone else's map";
+  r.write("challenges/other.txt", other.text());
+  const std::string other_before = read_file(challenges / "other.txt");
+  fs::create_symlink(challenges / "other.txt", challenges / "mine.txt.tmp");
+
+  editor_map(g, "Mine");
+  r.forget();
+  EXPECT_TRUE(editorsave(g, "mine"));
+  EXPECT_TRUE(has(r.lines("say"), "Saved")) << r.all();
+  EXPECT_TRUE(read_file(challenges / "other.txt") == other_before) << "the save wrote through the link";
+  EXPECT_FALSE(fs::is_symlink(challenges / "other.txt"));
+  EXPECT_FALSE(fs::is_symlink(challenges / "mine.txt"));
+  EXPECT_EQ(first_line(challenges / "mine.txt"), "Mine");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(challenges / "mine.txt.tmp")));
+
+  // A link to a file that is not there yet: the save does not make it.
+  fs::create_symlink(r.dir() / "made-elsewhere.txt", challenges / "mine.txt.tmp");
+  g.leveltitle[0] = "Mine again";
+  r.forget();
+  EXPECT_TRUE(editorsave(g, "mine"));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(r.dir() / "made-elsewhere.txt")));
+  EXPECT_EQ(first_line(challenges / "mine.txt"), "Mine again");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(challenges / "mine.txt.tmp")));
+
+  // A folder at the temporary name is in the way: said, and left as it was.
+  fs::create_directories(challenges / "mine.txt.tmp" / "inside");
+  g.leveltitle[0] = "Mine a third time";
+  r.forget();
+  EXPECT_FALSE(editorsave(g, "mine"));
+  EXPECT_EQ(r.lines("say").back(), "Save failed: Is a directory");
+  EXPECT_TRUE(fs::is_directory(challenges / "mine.txt.tmp" / "inside"));
+  EXPECT_EQ(first_line(challenges / "mine.txt"), "Mine again");
+}

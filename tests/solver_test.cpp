@@ -5,11 +5,21 @@
 #include <algorithm>
 #include <fstream>
 
+#include "faults_rig.h"
 #include "game/game.h"
 #include "levels/campaign.h"
 #include "rig.h"
 #include "solver/keyscript.h"
 #include "solver/solver.h"
+
+// AddressSanitizer needs far more address space than it uses: no limit there.
+#if defined(__SANITIZE_ADDRESS__)
+#define SOLVER_TEST_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SOLVER_TEST_UNDER_ASAN 1
+#endif
+#endif
 
 namespace {
 
@@ -179,6 +189,43 @@ TEST(Solver, WinsARoomWithUnlimitedEnergyCountingNoBounce) {
   EXPECT_TRUE(same(s.placements[0], {3, 1, kSouthWest, false, 0, 0, 0}));
   EXPECT_EQ(s.bounces, 0);
   EXPECT_EQ(s.energyleft, -1);
+}
+
+TEST(Solver, AnArmSpinningForEverAtOneSpotIsALossNotAnEndlessTick) {
+  // Unlimited energy. From A 2 the arm heads east into the north-west turn
+  // at B 2, which sends it north into the blocker at B 1; sent back south,
+  // the turn sends it west into the north-west turn at A 2, which sends it
+  // back east into B 2's turn, and so on: in the game it spins at B 2, a
+  // second a turn, until the player stops it. In the search that spin is
+  // all one tick. The rat at C 3 is out of reach.
+  MapText m;
+  m.width = 3, m.height = 3, m.startx = 1, m.starty = 2, m.startdir = kEast, m.energy = -1;
+  m.put(1, 2, kNorthWest, 0, " 0 ", 0, 0, 1).put(2, 2, kNorthWest, 0, " 0 ", 0, 0, 1);
+  m.put(2, 1, kBlocker, 0, " 0 ", 0, 0, 1).put(3, 3, kRat, 0, "Bits");
+  // In a child with bounded memory: a tick that never ends writes event
+  // lines until the memory is gone.
+  ChildResult child = in_child(
+      [&] {
+#ifndef SOLVER_TEST_UNDER_ASAN
+        rlimit most{size_t{2} << 30, size_t{2} << 30};
+        ::setrlimit(RLIMIT_AS, &most);
+#endif
+        Solution s = solve(m);
+        return std::string(s.verdict == Verdict::unwinnable ? "unwinnable"
+                           : s.verdict == Verdict::solved   ? "solved"
+                                                            : "out of budget") +
+               "\n";
+      },
+      120);
+  ASSERT_TRUE(child.exited(0)) << "the search did not come back (status " << child.status << ")";
+  EXPECT_EQ(child.out, "unwinnable\n");
+
+  // The game itself spins there, saying so at every turn.
+  Rig r("key space\nwait 60\n");
+  r.load(m);
+  r.run();
+  auto log = r.lines("log");
+  EXPECT_GE(std::count(log.begin(), log.end(), "Track block at A 2 sends arm back the way it came."), 10) << r.all();
 }
 
 TEST(Solver, RunningOutOfBudgetIsNeverTakenForAProof) {

@@ -74,6 +74,39 @@ TEST(Sound, AMissingFileCostsOneDebugLineAndPlaysNothing) {
   EXPECT_EQ(line, "File is missing: " + r.dir().string() + "\\sounds\\nothing-here.wav\r");
 }
 
+TEST(Sound, AFileThatCannotBeLoadedIsLoggedOnceASession) {
+  Rig r;
+  ASSERT_TRUE(Form_Load_for_test(r));
+  r.write("broken/empty.wav", "");
+  r.write("broken/text.wav", "Not a sound.\n");
+  auto log_lines = [&r] {
+    std::ifstream in(r.dir() / "debuglog.txt");
+    std::vector<std::string> out;
+    for (std::string l; std::getline(in, l);) out.push_back(l);
+    return out;
+  };
+  ASSERT_TRUE(log_lines().empty());
+  makesound(r.g(), "\\broken\\empty.wav", 0, 0, 0, 7, 0, 0, 0, 1);
+  makesound(r.g(), "\\broken\\gone.wav", 0, 0, 0, 8, 0, 0, 0, 1);
+  auto first = log_lines();
+  ASSERT_EQ(first.size(), 3u);
+  EXPECT_EQ(first[0].rfind("error in setsound: ", 0), 0u) << first[0];
+  EXPECT_NE(first[1].find("\\broken\\empty.wav"), std::string::npos) << first[1];
+  EXPECT_NE(first[2].find("File is missing: "), std::string::npos) << first[2];
+  // Asked for again and again, in any spelling: not a line more.
+  for (int k = 0; k < 10; ++k) {
+    makesound(r.g(), "\\broken\\empty.wav", 0, 0, 0, 7, 0, 0, 0, 1);
+    makesound(r.g(), "/Broken/Empty.wav", 0, 0, 0, -1, 0, 0, 0, 1);
+    makesound(r.g(), "\\broken\\gone.wav", 0, 0, 0, 8, 0, 0, 0, 1);
+  }
+  EXPECT_EQ(log_lines(), first);
+  EXPECT_EQ(r.g().io.sound.status(7), 0);
+  // Another broken file is still named, once.
+  makesound(r.g(), "\\broken\\text.wav", 0, 0, 0, 7, 0, 0, 0, 1);
+  makesound(r.g(), "\\broken\\text.wav", 0, 0, 0, 7, 0, 0, 0, 1);
+  EXPECT_EQ(log_lines().size(), 5u);
+}
+
 TEST(Sound, AChallengePlaysItsOwnSoundsFromTheFolderNamedAfterIt) {
   EXPECT_EQ(challengesoundfolder("castle12.txt"), "castle");
   EXPECT_EQ(challengesoundfolder("cave.txt"), "cave");

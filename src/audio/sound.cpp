@@ -1,5 +1,6 @@
 #include "audio/sound.h"
 
+#include <cctype>
 #include <cmath>
 
 #include "audio/speech.h"
@@ -39,6 +40,14 @@ std::string challenge_override(Game& g, const std::string& path) {
   return g.io.files.exists(candidate) ? candidate : path;
 }
 
+// True the first time a file is found missing or unreadable this session:
+// a path names the same file whatever its separators and letter case.
+bool first_fault(Game& g, const std::string& path) {
+  std::string key = path;
+  for (char& c : key) c = c == '\\' ? '/' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return g.soundfaults.insert(key).second;
+}
+
 }  // namespace
 
 std::string challengesoundfolder(const std::string& challengefile) {
@@ -72,7 +81,7 @@ bool setsound(Game& g, int slot, std::string path) {
   path = path.substr(b, path.find_last_not_of(' ') - b + 1);
   auto real = g.io.files.resolve(path);
   if (!real) {
-    debuglog(g, "File is missing: " + g.io.files.program_dir() + path);
+    if (first_fault(g, path)) debuglog(g, "File is missing: " + g.io.files.program_dir() + path);
     return false;
   }
   bool loaded = false;
@@ -81,7 +90,7 @@ bool setsound(Game& g, int slot, std::string path) {
     if (g.io.sound.load(slot, *real, reason)) {
       g.slotrate[slot] = static_cast<int>(std::lround(g.io.sound.sample_rate(slot) / 10.0));
       loaded = true;
-    } else {
+    } else if (first_fault(g, path)) {
       debuglog(g, "error in setsound: " + reason);
       debuglog(g, g.io.files.program_dir() + path + "   ");
     }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -134,6 +135,9 @@ struct Game {
   int nextslot = 0;
   int maxslot = 49;
   int soundready = 0;
+  // Sound files already named in debuglog.txt as missing or unreadable: each
+  // is written there once a session, not at every request.
+  std::set<std::string> soundfaults;
 
   // Music.
   std::string musicfile;  // the song loaded into the player ("" before the first)

@@ -15,7 +15,7 @@
 #include "levels/campaign.h"
 #include "levels/mapfile.h"
 #include "menus/startup.h"
-#include "platform/headless/headless.h"
+#include "platform/headless/run.h"
 #include "platform/options.h"
 #include "platform/posix/posix_files.h"
 #include "platform/session.h"
@@ -35,45 +35,12 @@ std::string executable_dir() {
   return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
-int run_headless(const Options& o, const std::string& dir) {
-  Script script;
-  if (!o.script.empty()) {
-    std::ifstream in(o.script, std::ios::binary);
-    if (!in) {
-      std::cerr << "tinkerhold: cannot read the script " << o.script << "\n";
-      return 2;
-    }
-    std::stringstream text;
-    text << in.rdbuf();
-    ScriptError error;
-    auto parsed = parsescript(text.str(), error);
-    if (!parsed) {
-      std::cerr << "tinkerhold: " << o.script << ", line " << error.line << ": " << error.reason << "\n";
-      return 2;
-    }
-    script = std::move(*parsed);
-  }
-  VirtualEvents events(std::move(script));
-  PrintedTranscript transcript(events, stdout);
+int headless(const Options& o, const std::string& dir) {
   // --speech=system: the real voice and screen reader, heard at the pace of
   // the script; otherwise speech is only recorded.
-  RecordedSpeech recorded;
   std::unique_ptr<SpeechPort> system_speech;
-  if (o.speech == "system") {
-    system_speech = make_system_speech();
-    events.pace_with_wall_clock();
-  }
-  SpeechPort& speech = system_speech ? *system_speech : recorded;
-  VirtualSound sound(events);
-  VirtualMusic music;
-  NullSurface surface;
-  ScriptedDialogs dialogs(events.answers());
-  PosixFiles files(dir);
-  Game g(Ports{speech, sound, music, surface, dialogs, events, files, transcript});
-  g.rng.seed(o.seed.value_or(clock_seed()));
-  int status = run_session(g, o, [&events] { events.start_script(); });
-  std::fflush(stdout);
-  return status;
+  if (o.speech == "system") system_speech = make_system_speech();
+  return run_headless(o, dir, stdout, system_speech.get());
 }
 
 }  // namespace
@@ -89,6 +56,6 @@ int main(int argc, char** argv) {
   }
   std::string dir = o.program_dir.empty() ? executable_dir() : o.program_dir;
   if (o.solve) return run_solve(o, dir);
-  if (o.headless) return run_headless(o, dir);
+  if (o.headless) return headless(o, dir);
   return run_windowed(o, dir);
 }

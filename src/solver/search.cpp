@@ -65,6 +65,16 @@ struct Hot {
   int armed = -1;
 };
 struct OutOfBudget {};
+// The arm turns round and round at one spot within a single tick: a turn
+// sends it at a piece that sends it back into the turn, and so on. In the
+// game every redirect after the first waits a second, so the player hears it
+// spin until the energy runs out (or for ever, with unlimited energy); on the
+// sandbox's clock that costs nothing, and the tick would never end. After so
+// many looks at the spot's centre in one tick, nothing new can happen there
+// (the few things that change at one spot, debris hits, a station used, a
+// switch pressed, settle within a handful of turns), and the run is lost.
+struct Endless {};
+constexpr int kLooksPerTick = 1000;
 
 struct FreeCell {
   int x, y;
@@ -233,6 +243,7 @@ class Search : public CellWatch {
   // The watch's view of the node being played.
   Node* cur_ = nullptr;
   bool fresh_ = false, snapvalid_ = false;
+  int centrelooks_ = 0;  // looks at a cell centre in this tick
   RoomState snap_;
 
   enum class Goal { win, kill };
@@ -275,6 +286,7 @@ bool Search::hot(int x, int y) const {
 }
 
 void Search::look(Game& g, int x, int y, Look kind) {
+  if (kind == Look::centre && ++centrelooks_ > kLooksPerTick) throw Endless{};
   if (fresh_) {
     // The first look of a tick comes before the tick has changed anything:
     // keep the room as it is, in case the tick must be played again.
@@ -310,6 +322,7 @@ void Search::look(Game& g, int x, int y, Look kind) {
 void Search::tick() {
   fresh_ = true;
   snapvalid_ = false;
+  centrelooks_ = 0;
   box_.tick();
   ++ticks_;
 }
@@ -350,6 +363,8 @@ Search::Outcome Search::advance(Node& n, RoomState& pre, Hot& hot) {
       pre = snap_;
       hot = h;
       return Outcome::decision;
+    } catch (const Endless&) {
+      return Outcome::lost;
     }
   }
 }
@@ -386,6 +401,8 @@ void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>&
       tick();
     } catch (const Hot&) {
       stopped = true;
+    } catch (const Endless&) {
+      continue;  // this content sets the arm spinning for good: a loss
     }
     if (stopped) {
       // The same tick looks at another open cell: this content goes on

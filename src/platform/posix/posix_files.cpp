@@ -186,7 +186,14 @@ bool PosixFiles::write_lines(const std::string& rel, const std::vector<std::stri
   std::string tmp = *target + ".tmp";
   std::string data;
   for (const std::string& l : lines) data += l + "\r\n";
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // Whatever an earlier save left at the temporary name goes first, and the
+  // new one must be a fresh file: never written through a link that someone
+  // put there, which would change the file it points at.
+  if (::unlink(tmp.c_str()) != 0 && errno != ENOENT) {
+    reason = std::strerror(errno);
+    return false;
+  }
+  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) {
     reason = std::strerror(errno);
     return false;

@@ -1,0 +1,46 @@
+#include "platform/headless/run.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "game/game.h"
+#include "platform/headless/headless.h"
+#include "platform/posix/posix_files.h"
+#include "platform/session.h"
+
+int run_headless(const Options& o, const std::string& dir, std::FILE* out, SpeechPort* speech) {
+  Script script;
+  if (!o.script.empty()) {
+    std::ifstream in(o.script, std::ios::binary);
+    if (!in) {
+      std::cerr << "tinkerhold: cannot read the script " << o.script << "\n";
+      return 2;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    ScriptError error;
+    auto parsed = parsescript(text.str(), error);
+    if (!parsed) {
+      std::cerr << "tinkerhold: " << o.script << ", line " << error.line << ": " << error.reason << "\n";
+      return 2;
+    }
+    script = std::move(*parsed);
+  }
+  VirtualEvents events(std::move(script));
+  PrintedTranscript transcript(events, out);
+  // A real voice is heard at the pace of the script; otherwise speech is
+  // only recorded.
+  RecordedSpeech recorded;
+  if (speech) events.pace_with_wall_clock();
+  VirtualSound sound(events);
+  VirtualMusic music;
+  NullSurface surface;
+  ScriptedDialogs dialogs(events.answers());
+  PosixFiles files(dir);
+  Game g(Ports{speech ? *speech : recorded, sound, music, surface, dialogs, events, files, transcript});
+  g.rng.seed(o.seed.value_or(clock_seed()));
+  int status = run_session(g, o, [&events] { events.start_script(); });
+  std::fflush(out);
+  return status;
+}
