@@ -119,6 +119,16 @@ TEST(MapLoad, KeepsAtMost999MessagePairs) {
   EXPECT_EQ(r.g().replacefrom[999], "a998");
 }
 
+TEST(MapLoad, RulesThatFeedEachOtherCannotSwellAMessageWithoutEnd) {
+  MapText m;
+  for (int i = 0; i < 60; ++i) m.pairs.push_back({"a", "aa"});
+  m.pairs.push_back({"Mouse", "Vole"});
+  Rig r;
+  r.load(m);  // its greeting alone would take 2^60 letters
+  // The doubling stops before a message passes 64 KiB; later rules still apply.
+  EXPECT_EQ(apply_replacements(r.g(), "a Mouse"), std::string(32768, 'a') + " Vole");
+}
+
 TEST(MapLoad, ReadsWindows1252TextAsWellAsUtf8) {
   MapText m;
   m.title = "Caf\xe9 \x93rats\x94";  // single-byte text from an old editor

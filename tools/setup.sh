@@ -11,8 +11,9 @@ WINDOW_PACKAGES=(libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libmpg123-dev lib
                  fonts-liberation)
 # Speech: the client library and, for playing and testing, the daemon.
 SPEECH_PACKAGES=(libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libsystemd-dev)
-# Only the tests need these (a display and a private speech daemon).
-TEST_PACKAGES=(xvfb dbus-daemon)
+# Only the tests need these (a display, a private speech daemon, and clang
+# with its sanitizer and libFuzzer runtimes for the second test build).
+TEST_PACKAGES=(xvfb dbus-daemon clang libclang-rt-14-dev)
 
 install_missing() {
   local missing=()
@@ -61,6 +62,33 @@ build() {
   cmake --build "$dir" -j "$(nproc)"
 }
 
+# Runs ctest in a build folder against the private speech daemon and bus.
+run_tests() {
+  (cd "$1" && ../tools/speech_services.sh run ctest --output-on-failure --timeout 180 -j "$(nproc)")
+}
+
+# The whole suite again, built by clang with AddressSanitizer, LeakSanitizer
+# and UndefinedBehaviorSanitizer, and the fuzz targets' short runs. Every
+# report goes to a file in build-asan/sanitizer-reports, and any report fails
+# the run: also one from a program a test started, whatever that test made of
+# its exit status.
+run_sanitized_tests() {
+  local reports="$PWD/build-asan/sanitizer-reports"
+  rm -rf "$reports"
+  mkdir -p "$reports"
+  local status=0
+  ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:strict_init_order=1:detect_stack_use_after_return=1:log_path=$reports/report" \
+  UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$reports/report" \
+  LSAN_OPTIONS="suppressions=$PWD/tests/platform/lsan.supp:print_suppressions=0" \
+    run_tests build-asan || status=$?
+  if [ -n "$(ls -A "$reports")" ]; then
+    echo "Sanitizer reports:" >&2
+    tail -n +1 "$reports"/* >&2
+    status=1
+  fi
+  return $status
+}
+
 case "${1:-}" in
   play)
     install_missing "${BUILD_PACKAGES[@]}" "${WINDOW_PACKAGES[@]}" "${SPEECH_PACKAGES[@]}"
@@ -71,10 +99,15 @@ case "${1:-}" in
   test)
     install_missing "${BUILD_PACKAGES[@]}" "${WINDOW_PACKAGES[@]}" "${SPEECH_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build build
-    # The speech tests run against a private speech daemon and session bus.
+    build build-asan -DCMAKE_CXX_COMPILER=clang++ -DTINKERHOLD_FUZZ=ON -DTINKERHOLD_BENCH=OFF
+    # The window tests run on a private display; the speech tests against a
+    # private speech daemon and session bus.
     start_display
     trap stop_display EXIT
-    (cd build && ../tools/speech_services.sh run ctest --output-on-failure --timeout 180 -j "$(nproc)")
+    status=0
+    run_tests build || status=$?
+    run_sanitized_tests || status=$?
+    exit $status
     ;;
   *)
     echo "usage: $0 play|test" >&2

@@ -1,5 +1,6 @@
 #include "audio/speech.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "game/game.h"
@@ -7,8 +8,13 @@
 
 namespace {
 
+// Rules that feed each other ("a" to "aa", and again) would double a message
+// with every rule: a rule that would make it longer than this is left out.
+constexpr size_t kMaxReplacedLength = 64 * 1024;
+
 void replace_all(std::string& text, const std::string& from, const std::string& to) {
   if (from.empty()) return;
+  const size_t limit = std::max(text.size(), kMaxReplacedLength);
   std::string out;
   size_t pos = 0;
   for (;;) {
@@ -17,9 +23,11 @@ void replace_all(std::string& text, const std::string& from, const std::string& 
     out.append(text, pos, hit - pos);
     out += to;
     pos = hit + from.size();
+    if (out.size() > limit) return;
   }
   if (pos == 0) return;
   out.append(text, pos, std::string::npos);
+  if (out.size() > limit) return;
   text.swap(out);
 }
 

@@ -9,6 +9,7 @@ struct Game;
 // rules, records it in the history and echoes it on the window.
 void sayit(Game& g, std::string text);
 // The replacement rules in file order, each on the output of the one before.
+// A rule that would make the message longer than 64 KiB is left out.
 std::string apply_replacements(const Game& g, std::string text);
 // Appends a line to the event log (spoken and paced when debugging is on).
 void list1add(Game& g, const std::string& text);

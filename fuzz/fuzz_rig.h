@@ -1,0 +1,72 @@
+// A game on the headless platform for the fuzz targets: the recording ports
+// the tests use, and a program folder of its own whose files are real, so
+// that what the game reads goes through the real file reader.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "fuzz_check.h"
+#include "game/game.h"
+#include "platform/headless/headless.h"
+#include "platform/posix/posix_files.h"
+
+// The transcript is not looked at: only what the game does with its input.
+class QuietTranscript : public TranscriptPort {
+ public:
+  void record(const char*, const std::string&) override {}
+};
+
+class FuzzRig {
+ public:
+  FuzzRig() : dir_(make_dir()), files_(dir_.string()) {
+    std::error_code ec;
+    std::filesystem::create_symlink(TINKERHOLD_PROGRAM_DIR "/sounds", dir_ / "sounds", ec);
+    std::filesystem::create_directory(dir_ / "challenges");
+  }
+  ~FuzzRig() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  FuzzRig(const FuzzRig&) = delete;
+  FuzzRig& operator=(const FuzzRig&) = delete;
+
+  // A new game, before start-up, on this rig's ports.
+  Game game() { return Game(Ports{speech_, sound_, music_, surface_, dialogs_, events_, files_, transcript_}); }
+  // Called for every input: the debug log would otherwise grow with each.
+  void next_input() { remove("debuglog.txt"); }
+  // Writes a file below the program folder, byte for byte.
+  void write(const std::string& rel, const uint8_t* data, size_t size) {
+    std::ofstream(dir_ / rel, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
+                                                                        static_cast<std::streamsize>(size));
+  }
+  void remove(const std::string& rel) {
+    std::error_code ec;
+    std::filesystem::remove(dir_ / rel, ec);
+  }
+
+ private:
+  // In memory where there is a tmpfs: saving syncs the file to its disk.
+  static std::filesystem::path make_dir() {
+    std::string tmpl = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+    tmpl += "/tinkerhold-fuzz-XXXXXX";
+    if (!::mkdtemp(tmpl.data())) std::abort();
+    return tmpl;
+  }
+
+  std::filesystem::path dir_;
+  VirtualEvents events_{Script{}};
+  QuietTranscript transcript_;
+  RecordedSpeech speech_;
+  VirtualSound sound_{events_};
+  VirtualMusic music_;
+  NullSurface surface_;
+  std::deque<std::string> answers_;
+  ScriptedDialogs dialogs_{answers_};
+  PosixFiles files_;
+};

@@ -1,0 +1,57 @@
+// Challenge map files: the bytes of a file in the challenges folder, decoded,
+// read and laid out for play and in the editor. A map the game accepts is
+// described cell by cell and its arm runs for a while.
+#include "fuzz_rig.h"
+#include "levels/encoding.h"
+#include "levels/mapfile.h"
+#include "levels/mapsave.h"
+#include "menus/startup.h"
+#include "play/keys.h"
+#include "play/naming.h"
+#include "play/waits.h"
+
+namespace {
+
+// Whatever the bytes, the text the game goes on with is UTF-8, and text that
+// already was UTF-8 is left alone.
+void check_decoding(const std::string& bytes) {
+  FUZZ_CHECK(valid_utf8(cp1252_to_utf8(bytes)));
+  std::vector<std::string> lines = {"plain", bytes};
+  lines_to_utf8(lines);
+  FUZZ_CHECK(valid_utf8(lines[1]));
+  if (valid_utf8(bytes)) FUZZ_CHECK(lines[1] == bytes);
+}
+
+void play(Game& g) {
+  FUZZ_CHECK(g.level == 99);
+  FUZZ_CHECK(g.mapwidth >= 1 && g.mapwidth <= kMaxRoom && g.mapheight >= 1 && g.mapheight <= kMaxRoom);
+  FUZZ_CHECK(g.startx >= 1 && g.startx <= g.mapwidth && g.starty >= 1 && g.starty <= g.mapheight);
+  for (int x = 1; x <= g.mapwidth; ++x)
+    for (int y = 1; y <= g.mapheight; ++y) {
+      g.cursorx = x;
+      g.cursory = y;
+      saytile(g);
+    }
+  Form_KeyDown(g, kKeySpace, 0);
+  hold(g, 8);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static FuzzRig rig;
+  static const Game started = [] {
+    Game g = rig.game();
+    Form_Load(g);
+    return g;
+  }();
+  rig.next_input();
+  check_decoding(std::string(reinterpret_cast<const char*>(data), size));
+
+  rig.write("challenges/fuzz.txt", data, size);
+  Game g = started;
+  if (mapload(g, "fuzz.txt")) play(g);
+  Game editor = started;
+  editorload(editor, "fuzz.txt");
+  return 0;
+}
