@@ -990,6 +990,48 @@ std::vector<Entry> soundSet() {
     return e;
 }
 
+// A duckling's peep: a short, nasal, buzzy note whose pitch rises and then
+// falls away, shaped by two formants so that it reads as a bird, not a mouse.
+Buf peep(double dur, double fStart, double fPeak, double fEnd, std::uint64_t seed) {
+    auto freq = [=](double t) {
+        double x = t / dur;
+        return x < 0.3 ? glide(fStart, fPeak, x / 0.3) : glide(fPeak, fEnd, (x - 0.3) / 0.7);
+    };
+    Buf b = osc(dur, Wave::Saw, freq, [=](double t) { return env(t, dur, dur * 0.15, dur * 0.35, 0.0); });
+    Buf body = b;
+    filter(b, Biquad::BP, 1100.0, 3.0);
+    filter(body, Biquad::BP, 2600.0, 4.0);
+    mix(b, body, 0.0, 0.8);
+    Buf breath = whiteNoise(dur, seed);
+    shape(breath, [=](double t) { return 0.08 * env(t, dur, dur * 0.1, dur * 0.4, 0.0); });
+    filter(breath, Biquad::BP, 3000.0, 2.0);
+    mix(b, breath, 0.0);
+    return b;
+}
+
+// Sounds that shipped challenges bring in their own folders beside them,
+// paths relative to the challenges folder.
+std::vector<Entry> challengeSoundSet() {
+    std::vector<Entry> e;
+    // "Duck pond": the claw lifts a duckling (two eager peeps) and sets it
+    // down (one contented peep and a soft landing on the water).
+    e.push_back({"03_ducks/gvictim.wav", [] {
+        Buf out = clack(0.75, 0.12, 301);
+        mix(out, peep(0.13, 700, 1050, 900, 302), 0.06, 0.9);
+        mix(out, peep(0.15, 750, 1150, 850, 303), 0.24, 0.9);
+        return out;
+    }});
+    e.push_back({"03_ducks/dvictim.wav", [] {
+        Buf out = peep(0.2, 800, 1000, 650, 311);
+        Buf splash = whiteNoise(0.25, 312);
+        shape(splash, [](double t) { return env(t, 0.25, 0.005, 0.2, 0.06); });
+        filter(splash, Biquad::LP, 1800.0);
+        mix(out, splash, 0.18, 0.5);
+        return out;
+    }});
+    return e;
+}
+
 // ---------------------------------------------------------------------------
 // Music
 
@@ -1285,6 +1327,7 @@ void makeTrack(int index, Buf& L, Buf& R) {
 
 int usage() {
     std::cerr << "usage: soundgen OUTDIR\n"
+                 "       soundgen --challenges OUTDIR\n"
                  "       soundgen --music OUTDIR N\n";
     return 2;
 }
@@ -1292,10 +1335,11 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::string_view(argv[1]) != "--music") {
-        fs::path out = argv[1];
+    bool challenges = argc == 3 && std::string_view(argv[1]) == "--challenges";
+    if ((argc == 2 && std::string_view(argv[1]) != "--music") || challenges) {
+        fs::path out = argv[argc - 1];
         int failures = 0;
-        for (const Entry& e : soundSet()) {
+        for (const Entry& e : challenges ? challengeSoundSet() : soundSet()) {
             Buf b = e.make();
             if (e.loop) {
                 double p = peakOf(b);
