@@ -24,5 +24,7 @@ std::string normalcaption(const Game& g);
 // Opens the voice and the screen reader at start-up.
 void setupsapi(Game& g);
 void loadjaws(Game& g);
+// Takes the braille display at start-up, unless braille is turned off.
+void openbraille(Game& g);
 // Applies sapirate to the voice.
 void applyrate(Game& g);

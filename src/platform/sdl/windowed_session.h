@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game/game.h"
+#include "platform/brlapi/system_braille.h"
 #include "platform/options.h"
 #include "platform/sdl/dialogs.h"
 #include "platform/sdl/events.h"
@@ -24,6 +25,8 @@ struct WindowedSession {
   SdlVideo video;  // first made, last gone
   std::unique_ptr<SdlScreen> screen;
   std::unique_ptr<SdlEvents> events;
+  std::unique_ptr<SystemBraille> braille;
+  std::unique_ptr<BrailleKeysEvents> pump;  // the events, with the display's panning keys
   std::unique_ptr<SdlDialogs> dialogs;
   std::unique_ptr<SpeechPort> speech;
   std::unique_ptr<SoundPort> sound;
