@@ -71,8 +71,8 @@ EOF
   return 1
 }
 
-# Starts BRLTTY in $1: no screen, no speech, its BrlAPI without keys on a
-# socket of its own, the virtual driver as the display.
+# Starts BRLTTY in $1: no screen, no speech, BrlAPI on a socket of its own
+# that asks for no key file, and the virtual driver as the display.
 start_brltty() {
   local dir=$1
   mkdir -p "$dir"
@@ -161,6 +161,8 @@ case "${1:-}" in
     stop_all() {
       stop_pid_file "$work/speechd/speechd.pid"
       stop_pid_file "$work/brltty/brltty.pid"
+      # A BRLTTY that had to be killed leaves its BrlAPI socket behind.
+      [ -s "$work/brltty/host" ] && rm -f "/var/lib/BrlAPI/$(cut -c2- "$work/brltty/host")"
       stop_pid_file "$work/bus/bus.pid"
       rm -rf "$work"
     }
