@@ -58,15 +58,20 @@ EOF
   rm -f "$dir/speechd.sock" "$dir/speechd.pid"
   HOME="$dir/home" XDG_RUNTIME_DIR="$dir/home" speech-dispatcher -s -t 0 -C "$dir/conf" \
     -S "$dir/speechd.sock" -P "$dir/speechd.pid" </dev/null >"$dir/log/stdout.txt" 2>&1 &
-  local pid=$!
+  await_start $! "speech-dispatcher did not start (see $dir/log)" speechd_ready
+}
+speechd_ready() { [ -S "$dir/speechd.sock" ] && [ -s "$dir/speechd.pid" ]; }
+
+# Waits (up to ten seconds) until the check $3 passes while the process $1
+# lives; otherwise says $2 and ends the process.
+await_start() {
+  local pid=$1
   for _ in $(seq 1 100); do
-    if [ -S "$dir/speechd.sock" ] && [ -s "$dir/speechd.pid" ]; then
-      return 0
-    fi
+    "$3" && return 0
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
-  echo "speech_services: speech-dispatcher did not start (see $dir/log)" >&2
+  echo "speech_services: $2" >&2
   kill "$pid" 2>/dev/null
   return 1
 }
@@ -83,19 +88,10 @@ start_brltty() {
   brltty -n -e -q -f /dev/null -F "$dir/prefs" -W "$dir" -U "$dir" -P "$dir/brltty.pid" \
     -b vr -d "server:$dir/display.sock" -x no -s no -A "auth=none,host=$host" \
     </dev/null >"$dir/brltty.log" 2>&1 &
-  local pid=$!
-  disown "$pid"  # a test may kill it: no word from the shell about that
-  for _ in $(seq 1 100); do
-    if [ -S "$dir/display.sock" ] && [ -S "/var/lib/BrlAPI/${host#:}" ] && [ -s "$dir/brltty.pid" ]; then
-      return 0
-    fi
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.05
-  done
-  echo "speech_services: brltty did not start (see $dir/brltty.log)" >&2
-  kill "$pid" 2>/dev/null
-  return 1
+  disown $!  # a test may kill it: no word from the shell about that
+  await_start $! "brltty did not start (see $dir/brltty.log)" brltty_ready
 }
+brltty_ready() { [ -S "$dir/display.sock" ] && [ -S "/var/lib/BrlAPI/${host#:}" ] && [ -s "$dir/brltty.pid" ]; }
 
 # Starts a session bus of its own on a socket in $1; its address goes to
 # $1/bus.address.

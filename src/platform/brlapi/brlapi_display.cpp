@@ -99,15 +99,7 @@ void BrlapiDisplay::disconnect() {
 }
 
 bool BrlapiDisplay::usable() {
-  if (handle_) return true;
-  auto now = Reconnect::Clock::now();
-  if (!retry_due(link_, now)) return false;
-  if (connect()) {
-    reconnected(link_);
-    return true;
-  }
-  retry_failed(link_, now);
-  return false;
+  return handle_ || retry_if_due(link_, [this] { return connect(); });
 }
 
 void BrlapiDisplay::lose(const std::string& what) {
