@@ -112,6 +112,10 @@ void sayit(Game& g, std::string text) {
   } catch (const SpeechError& e) {
     debuglog(g, std::string("error in sayit: ") + e.what());
   }
+  showbraille(g, text);
+}
+
+void showbraille(Game& g, const std::string& text) {
   // "" silences the voice; the display keeps the last message to read.
   if (!g.brailleon || text.empty()) return;
   try {

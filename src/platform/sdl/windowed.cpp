@@ -37,6 +37,7 @@ void self_voice(Game& g, const std::string& text) {
   } catch (const SpeechError& e) {
     debuglog(g, std::string("error in sayit: ") + e.what());
   }
+  showbraille(g, text);
 }
 
 std::unique_ptr<WindowedSession> open_windowed(const Options& o, const std::string& program_dir,
