@@ -77,6 +77,17 @@ class VirtualDisplay {
   std::string input_;
 };
 
+// Kills BRLTTY and starts it again, with a display of its own.
+bool restart_brltty(const std::string& dir, std::unique_ptr<VirtualDisplay>& display) {
+  pid_t pid = std::atoi(file_lines(dir + "/brltty.pid").at(0).c_str());
+  ::kill(pid, SIGKILL);
+  for (int i = 0; i < 500 && !process_gone(pid); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::string restart = env_or_empty("TINKERHOLD_SPEECH_SERVICES") + " brltty " + dir;
+  if (std::system(restart.c_str()) != 0) return false;
+  display = std::make_unique<VirtualDisplay>(dir + "/display.sock");
+  return display->next_text(10) == "no screen";
+}
+
 }  // namespace
 
 TEST(Braille, EveryMessageReachesTheDisplayPansAndOutlivesBrlttyRestarting) {
@@ -106,24 +117,18 @@ TEST(Braille, EveryMessageReachesTheDisplayPansAndOutlivesBrlttyRestarting) {
     over = true;
   });
   std::vector<std::string> shown;
+  bool restarted = false;
   while (!over) {
     std::string text = display->next_text(0.2);
     if (text.empty()) continue;
     shown.push_back(text);
     // The display's own panning key reads the rest of a long message.
     if (text == "Welcome to Tinkerhol") display->send("FWINRT");
-    if (text == "Music volume 60%.") {
-      pid_t pid = std::atoi(file_lines(dir + "/brltty.pid").at(0).c_str());
-      ::kill(pid, SIGKILL);
-      for (int i = 0; i < 500 && !process_gone(pid); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      std::string restart = env_or_empty("TINKERHOLD_SPEECH_SERVICES") + " brltty " + dir;
-      ASSERT_EQ(std::system(restart.c_str()), 0);
-      display = std::make_unique<VirtualDisplay>(dir + "/display.sock");
-      ASSERT_EQ(display->next_text(10), "no screen");
-    }
+    if (text == "Music volume 60%." && !(restarted = restart_brltty(dir, display))) break;
   }
   game.join();
   ::unsetenv("BRLAPI_HOST");
+  ASSERT_TRUE(restarted) << "BRLTTY did not start again";
   EXPECT_EQ(status, 0) << transcript;
 
   // Each message on the display, in order, as the transcript has it; the

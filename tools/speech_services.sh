@@ -84,7 +84,9 @@ start_brltty() {
   [ -s "$dir/host" ] || echo ":$((4000 + $$ % 5000))" >"$dir/host"
   local host
   host=$(cat "$dir/host")
-  rm -f "$dir/display.sock" "$dir/brltty.pid" "/var/lib/BrlAPI/${host#:}"
+  # A BRLTTY that was killed leaves its BrlAPI socket and lock file behind;
+  # the lock names its process, which may linger as a zombie.
+  rm -f "$dir/display.sock" "$dir/brltty.pid" "/var/lib/BrlAPI/${host#:}" "/var/lib/BrlAPI/.${host#:}"
   brltty -n -e -q -f /dev/null -F "$dir/prefs" -W "$dir" -U "$dir" -P "$dir/brltty.pid" \
     -b vr -d "server:$dir/display.sock" -x no -s no -A "auth=none,host=$host" \
     </dev/null >"$dir/brltty.log" 2>&1 &
@@ -157,8 +159,11 @@ case "${1:-}" in
     stop_all() {
       stop_pid_file "$work/speechd/speechd.pid"
       stop_pid_file "$work/brltty/brltty.pid"
-      # A BRLTTY that had to be killed leaves its BrlAPI socket behind.
-      [ -s "$work/brltty/host" ] && rm -f "/var/lib/BrlAPI/$(cut -c2- "$work/brltty/host")"
+      if [ -s "$work/brltty/host" ]; then
+        local n
+        n=$(cut -c2- "$work/brltty/host")
+        rm -f "/var/lib/BrlAPI/$n" "/var/lib/BrlAPI/.$n"
+      fi
       stop_pid_file "$work/bus/bus.pid"
       rm -rf "$work"
     }
