@@ -49,7 +49,7 @@ TEST(FaultsProgress, ATemporaryFileInTheWayCostsOneDebugLineAndTheNextSaveCatche
   EXPECT_EQ(log_then[0], "error in saveprogress: Is a directory");
   EXPECT_EQ(file_then, kOld) << "the failed save touched progress.ini";
   // The save after it wrote the volume too, and nothing more was logged.
-  EXPECT_EQ(read_file(r.dir() / "progress.ini"), " 0 \r\n 3 \r\nkept \r\n 40 \r\n");
+  EXPECT_EQ(read_file(r.dir() / "progress.ini"), " 0 \r\n 3 \r\nkept \r\n 40 \r\n 1 \r\n");
   EXPECT_EQ(log_lines(r).size(), 1u);
   EXPECT_TRUE(fs::is_regular_file(r.dir() / "progress.ini"));
 }

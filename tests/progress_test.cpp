@@ -9,21 +9,22 @@
 #include "menus/progress.h"
 #include "rig.h"
 
-TEST(Progress, TabOnAFreshInstallationWritesTheFourLines) {
+TEST(Progress, TabOnAFreshInstallationWritesTheFiveLines) {
   Rig r("key tab\n");
   ASSERT_TRUE(Form_Load_for_test(r));
   r.run();
-  EXPECT_EQ(read_file(r.dir() / "progress.ini"), " 1 \r\n 2 \r\n\r\n 45 \r\n");
+  EXPECT_EQ(read_file(r.dir() / "progress.ini"), " 1 \r\n 2 \r\n\r\n 45 \r\n 1 \r\n");
   EXPECT_FALSE(std::filesystem::exists(r.dir() / "progress.ini.tmp"));
 }
 
 TEST(Progress, SettingsSurviveARestartAndTheKeptLineStaysByteForByte) {
-  Rig r("key tab\nkey home\nkey pageup\n");
+  Rig r("key tab\nkey home\nkey pageup\nkey ctrl+B\n");
   r.write("progress.ini", " 0 \r\n 2 \r\nkeep \xe9 this \r\n");  // three lines, as older versions wrote
   ASSERT_TRUE(Form_Load_for_test(r));
   EXPECT_EQ(r.g().musicvolume, 45);
+  EXPECT_TRUE(r.g().brailleon);
   r.run();
-  EXPECT_EQ(read_file(r.dir() / "progress.ini"), " 1 \r\n 3 \r\nkeep \xe9 this \r\n 50 \r\n");
+  EXPECT_EQ(read_file(r.dir() / "progress.ini"), " 1 \r\n 3 \r\nkeep \xe9 this \r\n 50 \r\n 0 \r\n");
 
   Rig again;
   again.write("progress.ini", read_file(r.dir() / "progress.ini"));
@@ -32,6 +33,7 @@ TEST(Progress, SettingsSurviveARestartAndTheKeptLineStaysByteForByte) {
   EXPECT_EQ(again.g().sapirate, 3);
   EXPECT_EQ(again.g().musicvolume, 50);
   EXPECT_EQ(again.g().keptvalue, "keep \xe9 this ");
+  EXPECT_FALSE(again.g().brailleon);
 }
 
 TEST(Progress, GarbageLeavesTheDefaultsForTheBadValues) {

@@ -20,6 +20,7 @@ target_compile_definitions(tinkerhold_speech_tests PRIVATE
   TINKERHOLD_PROGRAM_DIR="${TINKERHOLD_PROGRAM_DIR}"
   TINKERHOLD_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
   TINKERHOLD_SYSTEM_SPEECH=${SPEECH_ON}
+  TINKERHOLD_SYSTEM_BRAILLE=$<BOOL:${TINKERHOLD_SYSTEM_BRAILLE}>
   ORCA_STANDIN="${ORCA_STANDIN_EXE}")
 add_dependencies(tinkerhold_speech_tests tinkerhold)
 gtest_discover_tests(tinkerhold_speech_tests WORKING_DIRECTORY "${CMAKE_BINARY_DIR}" DISCOVERY_TIMEOUT 60

@@ -9,11 +9,14 @@ BUILD_PACKAGES=(g++ cmake make pkg-config libgtest-dev libbenchmark-dev lame)
 # The window, its text, sound and music.
 WINDOW_PACKAGES=(libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libmpg123-dev libfontconfig-dev zlib1g-dev
                  fonts-liberation)
-# Speech: the client library and, for playing and testing, the daemon.
-SPEECH_PACKAGES=(libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libsystemd-dev)
-# Only the tests need these (a display, a private speech daemon, and clang
-# with its sanitizer and libFuzzer runtimes for the second test build).
-TEST_PACKAGES=(xvfb dbus-daemon clang libclang-rt-14-dev)
+# Speech: the client library and, for playing and testing, the daemon; the
+# braille display's client library (BRLTTY itself comes with the player's
+# screen reader setup).
+SPEECH_PACKAGES=(libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libsystemd-dev libbrlapi-dev)
+# Only the tests need these (a display, a private speech daemon, a private
+# BRLTTY, and clang with its sanitizer and libFuzzer runtimes for the second
+# test build).
+TEST_PACKAGES=(xvfb dbus-daemon brltty clang libclang-rt-14-dev)
 
 install_missing() {
   local missing=()

@@ -112,6 +112,17 @@ void sayit(Game& g, std::string text) {
   } catch (const SpeechError& e) {
     debuglog(g, std::string("error in sayit: ") + e.what());
   }
+  showbraille(g, text);
+}
+
+void showbraille(Game& g, const std::string& text) {
+  // "" silences the voice; the display keeps the last message to read.
+  if (!g.brailleon || text.empty()) return;
+  try {
+    g.io.braille.show(text);
+  } catch (const BrailleError& e) {
+    debuglog(g, std::string("error in sayit: ") + e.what());
+  }
 }
 
 void list1add(Game& g, const std::string& text) {
@@ -154,6 +165,10 @@ void loadjaws(Game& g) {
   } catch (const SpeechError&) {
     g.jawsok = 0;
   }
+}
+
+void openbraille(Game& g) {
+  if (g.brailleon) g.io.braille.open();
 }
 
 void applyrate(Game& g) {

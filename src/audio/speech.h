@@ -24,5 +24,9 @@ std::string normalcaption(const Game& g);
 // Opens the voice and the screen reader at start-up.
 void setupsapi(Game& g);
 void loadjaws(Game& g);
+// Shows a message on the braille display, when braille is on.
+void showbraille(Game& g, const std::string& text);
+// Takes the braille display at start-up, unless braille is turned off.
+void openbraille(Game& g);
 // Applies sapirate to the voice.
 void applyrate(Game& g);

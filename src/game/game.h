@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "game/value.h"
+#include "ports/braille_port.h"
 #include "ports/dialogs_port.h"
 #include "ports/events_port.h"
 #include "ports/files_port.h"
@@ -75,6 +76,7 @@ struct Ports {
   EventsPort& events;
   FilesPort& files;
   TranscriptPort& transcript;
+  BraillePort& braille = no_braille();
 };
 
 struct Game {
@@ -128,6 +130,7 @@ struct Game {
   int logdelay = 0;
   std::vector<std::string> List1;
   int speechfailures = 0;  // consecutive failed speech calls
+  bool brailleon = true;   // messages also go to the braille display (Ctrl+B)
 
   // Sound slots.
   std::array<std::string, kSlots> slotfile{};

@@ -24,7 +24,7 @@ bool read_whole(const std::string& line, double lo, double hi, int& out) {
 
 void saveprogress(Game& g) {
   std::vector<std::string> lines = {number_line(g.speechmode), number_line(g.sapirate), g.keptvalue,
-                                    number_line(g.musicvolume)};
+                                    number_line(g.musicvolume), number_line(g.brailleon ? 1 : 0)};
   std::string reason;
   if (!g.io.files.write_lines("progress.ini", lines, reason)) debuglog(g, "error in saveprogress: " + reason);
 }
@@ -43,4 +43,6 @@ void readprogress(Game& g) {
   if (l.size() > 1 && read_whole(l[1], 1, 10, g.sapirate)) applyrate(g);
   if (l.size() > 2) g.keptvalue = l[2];
   if (l.size() > 3) read_whole(l[3], 0, 100, g.musicvolume);
+  int braille = 1;
+  if (l.size() > 4 && read_whole(l[4], 0, 1, braille)) g.brailleon = braille == 1;
 }

@@ -1,5 +1,5 @@
 // The player's settings in "progress.ini": speech route, speaking rate, a
-// kept value and the music volume.
+// kept value, the music volume and whether braille is on.
 #pragma once
 
 struct Game;

@@ -30,6 +30,7 @@ bool Form_Load(Game& g) {
   }
   for (int slot = 0; slot < kSlots; ++slot) setsound(g, slot, "\\sounds\\menu\\arrows.wav");
   readprogress(g);
+  openbraille(g);
   filllevels(g);
   g.menunum = 1;
   g.menupos = 0;

@@ -15,6 +15,7 @@
 #include "levels/campaign.h"
 #include "levels/mapfile.h"
 #include "menus/startup.h"
+#include "platform/brlapi/system_braille.h"
 #include "platform/headless/run.h"
 #include "platform/options.h"
 #include "platform/posix/posix_files.h"
@@ -40,7 +41,10 @@ int headless(const Options& o, const std::string& dir) {
   // the script; otherwise speech is only recorded.
   std::unique_ptr<SpeechPort> system_speech;
   if (o.speech == "system") system_speech = make_system_speech();
-  return run_headless(o, dir, stdout, system_speech.get());
+  // --braille=system: BRLTTY's display as well.
+  std::unique_ptr<SystemBraille> braille;
+  if (o.braille == "system") braille = make_system_braille();
+  return run_headless(o, dir, stdout, system_speech.get(), braille.get());
 }
 
 }  // namespace

@@ -50,6 +50,10 @@ bool parseoptions(int argc, char** argv, Options& out, std::string& error) {
       out.level = static_cast<int>(n);
     } else if (a == "--speech=system" || a == "--speech=none") {
       out.speech = a.substr(9);
+    } else if (a == "--braille=system") {
+      out.braille = "system";
+    } else if (a == "--braille-transcript") {
+      out.braille_transcript = true;
     } else if (a == "--no-sound") {
       out.no_sound = true;
     } else if (a == "--solve") {

@@ -16,6 +16,10 @@ struct Options {
   // voice in the window), "system" the real back-ends, "none" silent.
   std::string speech;
   bool no_sound = false;     // play with speech only
+  // Braille (headless): "system" writes to BRLTTY's display as well, and
+  // braille_transcript adds the display's messages to the transcript.
+  std::string braille;
+  bool braille_transcript = false;
   bool solve = false;        // find placements that win --level N or --challenge FILE
 };
 

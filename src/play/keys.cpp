@@ -89,6 +89,19 @@ void speech_route_key(Game& g) {
   saveprogress(g);
 }
 
+// Ctrl+B: braille off gives the display back to the screen reader.
+void braille_key(Game& g) {
+  g.brailleon = !g.brailleon;
+  if (g.brailleon) {
+    g.io.braille.open();
+    sayit(g, "Braille on.");
+  } else {
+    g.io.braille.close();
+    sayit(g, "Braille off.");
+  }
+  saveprogress(g);
+}
+
 void history_key(Game& g, int code, int shift) {
   bool back = code == kKeyLeftBracket || code == kKeyComma;
   int step = shift == kShift ? 5 : shift == 0 ? 1 : 0;
@@ -366,6 +379,10 @@ void Form_KeyDown(Game& g, int code, int shift) {
   }
   if (code == kKeyTab) {
     speech_route_key(g);
+    return;
+  }
+  if (code == 'B' && shift == kCtrl) {
+    braille_key(g);
     return;
   }
   if (code == kKeyHome || code == kKeyEnd) {

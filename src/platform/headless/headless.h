@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/headless/script.h"
+#include "ports/braille_port.h"
 #include "ports/dialogs_port.h"
 #include "ports/events_port.h"
 #include "ports/music_port.h"
@@ -66,6 +67,27 @@ class RecordedSpeech : public SpeechPort {
   void set_rate(int) override {}
   bool open_screen_reader() override { return false; }
   void screen_reader_say(const std::string&) override {}
+};
+
+// Braille as the transcript's "braille" lines, when asked for, and on the
+// real display too when one is given.
+class RecordedBraille : public BraillePort {
+ public:
+  RecordedBraille(TranscriptPort& transcript, bool recorded, BraillePort* display)
+      : transcript_(transcript), recorded_(recorded), display_(display) {}
+  bool open() override { return display_ ? display_->open() : true; }
+  void show(const std::string& text) override {
+    if (recorded_) transcript_.record("braille", text);
+    if (display_) display_->show(text);
+  }
+  void close() override {
+    if (display_) display_->close();
+  }
+
+ private:
+  TranscriptPort& transcript_;
+  bool recorded_;
+  BraillePort* display_;
 };
 
 // Sound slots that know how long their sounds last, on the virtual clock.

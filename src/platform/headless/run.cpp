@@ -5,11 +5,13 @@
 #include <sstream>
 
 #include "game/game.h"
+#include "platform/brlapi/system_braille.h"
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"
 #include "platform/session.h"
 
-int run_headless(const Options& o, const std::string& dir, std::FILE* out, SpeechPort* speech) {
+int run_headless(const Options& o, const std::string& dir, std::FILE* out, SpeechPort* speech,
+                 SystemBraille* braille) {
   Script script;
   if (!o.script.empty()) {
     std::ifstream in(o.script, std::ios::binary);
@@ -32,13 +34,17 @@ int run_headless(const Options& o, const std::string& dir, std::FILE* out, Speec
   // A real voice is heard at the pace of the script; otherwise speech is
   // only recorded.
   RecordedSpeech recorded;
-  if (speech) events.pace_with_wall_clock();
+  if (speech || braille) events.pace_with_wall_clock();
+  RecordedBraille shown(transcript, o.braille_transcript, braille);
+  std::unique_ptr<EventsPort> pump;
+  if (braille) pump = std::make_unique<BrailleKeysEvents>(events, *braille);
   VirtualSound sound(events);
   VirtualMusic music;
   NullSurface surface;
   ScriptedDialogs dialogs(events.answers());
   PosixFiles files(dir);
-  Game g(Ports{speech ? *speech : recorded, sound, music, surface, dialogs, events, files, transcript});
+  Game g(Ports{speech ? *speech : recorded, sound, music, surface, dialogs, pump ? *pump : events, files, transcript,
+               shown});
   g.rng.seed(o.seed.value_or(clock_seed()));
   int status = run_session(g, o, [&events] { events.start_script(); });
   std::fflush(out);

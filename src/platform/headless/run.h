@@ -8,10 +8,13 @@
 #include "platform/options.h"
 
 class SpeechPort;
+class SystemBraille;
 
 // Reads the options' key script, runs start-up, opens the level or challenge
 // asked for, plays the script and prints the transcript to `out`. `speech`,
 // when given, is heard instead of only recorded, and the script's waits then
-// pass in real time. Returns the exit status (2 for a script that cannot be
+// pass in real time; so too with `braille`, the display messages are also
+// written to. Returns the exit status (2 for a script that cannot be
 // read, with the reason on standard error).
-int run_headless(const Options& o, const std::string& program_dir, std::FILE* out, SpeechPort* speech);
+int run_headless(const Options& o, const std::string& program_dir, std::FILE* out, SpeechPort* speech,
+                 SystemBraille* braille = nullptr);

@@ -37,6 +37,7 @@ void self_voice(Game& g, const std::string& text) {
   } catch (const SpeechError& e) {
     debuglog(g, std::string("error in sayit: ") + e.what());
   }
+  showbraille(g, text);
 }
 
 std::unique_ptr<WindowedSession> open_windowed(const Options& o, const std::string& program_dir,
@@ -51,6 +52,8 @@ std::unique_ptr<WindowedSession> open_windowed(const Options& o, const std::stri
   if (!s->screen) return nullptr;
   s->events = std::make_unique<SdlEvents>(*s->screen);
   s->dialogs = std::make_unique<SdlDialogs>(*s->screen);
+  s->braille = make_system_braille();
+  s->pump = std::make_unique<BrailleKeysEvents>(*s->events, *s->braille);
   s->speech = o.speech == "none" ? make_silent_speech() : make_system_speech();
   if (o.no_sound) {
     s->sound = std::make_unique<NoSound>();
@@ -64,8 +67,8 @@ std::unique_ptr<WindowedSession> open_windowed(const Options& o, const std::stri
     s->quiet = std::make_unique<NoTranscript>();
     transcript = s->quiet.get();
   }
-  s->game = std::make_unique<Game>(Ports{*s->speech, *s->sound, *s->music, *s->screen, *s->dialogs, *s->events,
-                                         *s->files, *transcript});
+  s->game = std::make_unique<Game>(Ports{*s->speech, *s->sound, *s->music, *s->screen, *s->dialogs, *s->pump,
+                                         *s->files, *transcript, *s->braille});
   Game& g = *s->game;
   s->dialogs->set_speaker([&g](const std::string& text) { self_voice(g, text); });
   s->screen->set_logger([&g](const std::string& line) { debuglog(g, line); });

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game/game.h"
+#include "platform/brlapi/system_braille.h"
 #include "platform/options.h"
 #include "platform/sdl/dialogs.h"
 #include "platform/sdl/events.h"
@@ -24,6 +25,8 @@ struct WindowedSession {
   SdlVideo video;  // first made, last gone
   std::unique_ptr<SdlScreen> screen;
   std::unique_ptr<SdlEvents> events;
+  std::unique_ptr<SystemBraille> braille;
+  std::unique_ptr<BrailleKeysEvents> pump;  // the events, with the display's panning keys
   std::unique_ptr<SdlDialogs> dialogs;
   std::unique_ptr<SpeechPort> speech;
   std::unique_ptr<SoundPort> sound;
@@ -42,5 +45,5 @@ std::unique_ptr<WindowedSession> open_windowed(const Options& o, const std::stri
 
 // Speaks a box's own words on the player's speech route, outside the history
 // and without touching the window: the voice, the screen reader, or the
-// caption that a screen reader announces.
+// caption that a screen reader announces; and shows them in braille.
 void self_voice(Game& g, const std::string& text);

@@ -60,15 +60,7 @@ void OrcaReader::close() {
 }
 
 bool OrcaReader::usable() {
-  if (bus_) return true;
-  auto now = Reconnect::Clock::now();
-  if (!retry_due(link_, now)) return false;
-  if (connect()) {
-    reconnected(link_);
-    return true;
-  }
-  retry_failed(link_, now);
-  return false;
+  return bus_ || retry_if_due(link_, [this] { return connect(); });
 }
 
 // Takes in the answers that have come, and sends what is still queued;

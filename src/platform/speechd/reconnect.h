@@ -1,4 +1,4 @@
-// How a speech back-end that lost its service comes back without ever
+// How a speech or braille back-end that lost its service comes back without ever
 // holding up the game: the loss is reported once (one debug-log line), the
 // next message tries to reconnect once, and after that it retries quietly,
 // at most once every few seconds, dropping the messages in between.
@@ -30,4 +30,18 @@ inline bool retry_due(const Reconnect& r, Reconnect::Clock::time_point now) {
 inline void retry_failed(Reconnect& r, Reconnect::Clock::time_point now) {
   r.state = Reconnect::State::resting;
   r.next_try = now + r.rest;
+}
+
+// Whether a service found gone is back: when a retry is due, tries
+// `connect` (true when it answered) and notes how that went.
+template <class Connect>
+bool retry_if_due(Reconnect& r, Connect&& connect) {
+  auto now = Reconnect::Clock::now();
+  if (!retry_due(r, now)) return false;
+  if (connect()) {
+    reconnected(r);
+    return true;
+  }
+  retry_failed(r, now);
+  return false;
 }

@@ -89,16 +89,8 @@ void SpeechdVoice::close() {
 
 // Connected, or reconnected just now if a retry is due.
 bool SpeechdVoice::usable() {
-  if (conn_) return true;
-  auto now = Reconnect::Clock::now();
-  if (!retry_due(link_, now)) return false;
   // No daemon is started here: that could hold up the game.
-  if (probe_daemon() == Daemon::answers && connect(false)) {
-    reconnected(link_);
-    return true;
-  }
-  retry_failed(link_, now);
-  return false;
+  return conn_ || retry_if_due(link_, [this] { return probe_daemon() == Daemon::answers && connect(false); });
 }
 
 void SpeechdVoice::lose(const std::string& what) {
