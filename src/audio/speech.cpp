@@ -16,13 +16,19 @@ void replace_all(std::string& text, const std::string& from, const std::string& 
   if (from.empty()) return;
   size_t hit = text.find(from);
   if (hit == std::string::npos) return;  // a rule with nothing to replace costs no copy
-  // The length the message would have is counted before anything is copied.
+  // The length the message would have is counted before anything is
+  // copied, so that a rule past the cap costs a count and nothing more.
   const size_t limit = std::max(text.size(), kMaxReplacedLength);
   const size_t growth = to.size() > from.size() ? to.size() - from.size() : 0;
   size_t hits = 0;
-  for (size_t at = hit; at != std::string::npos; at = text.find(from, at + from.size())) {
-    ++hits;
-    if (growth > 0 && text.size() + hits * growth > limit) return;
+  if (from.size() == 1) {
+    hits = static_cast<size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(hit), text.end(), from[0]));
+    if (text.size() + hits * growth > limit) return;
+  } else {
+    for (size_t at = hit; at != std::string::npos; at = text.find(from, at + from.size())) {
+      ++hits;
+      if (growth > 0 && text.size() + hits * growth > limit) return;
+    }
   }
   std::string out;
   out.reserve(text.size() + hits * growth);
