@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -221,11 +222,13 @@ std::optional<std::vector<std::string>> PosixFiles::read_head_at(const std::stri
     cut = false;
   };
   char buf[65536];
+  size_t total = 0;
   while (lines.size() < max_lines) {
     ssize_t n = ::read(fd, buf, sizeof buf);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      reason = std::string("the file cannot be read (") + std::strerror(errno) + ")";
+    if (n >= 0) total += static_cast<size_t>(n);
+    if (n < 0 || total > max_file_bytes) {  // a file that grew while it was read, too
+      reason = n < 0 ? std::string("the file cannot be read (") + std::strerror(errno) + ")" : "the file is too large";
       ::close(fd);
       return std::nullopt;
     }
@@ -262,45 +265,7 @@ std::optional<std::vector<std::string>> PosixFiles::read_lines(const std::string
 
 std::optional<std::vector<std::string>> PosixFiles::read_lines_at(const std::string& path, size_t max_bytes,
                                                                   std::string& reason) {
-  struct stat st;
-  int fd = open_regular(path, st, reason);
-  if (fd < 0) return std::nullopt;
-  if (static_cast<size_t>(st.st_size) > max_bytes) {
-    ::close(fd);
-    reason = "the file is too large";
-    return std::nullopt;
-  }
-  std::string data;
-  char buf[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      ::close(fd);
-      reason = std::string("the file cannot be read (") + std::strerror(errno) + ")";
-      return std::nullopt;
-    }
-    if (n == 0) break;
-    data.append(buf, static_cast<size_t>(n));
-    if (data.size() > max_bytes) {
-      ::close(fd);
-      reason = "the file is too large";
-      return std::nullopt;
-    }
-  }
-  ::close(fd);
-  if (data.compare(0, 3, "\xEF\xBB\xBF") == 0) data.erase(0, 3);
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < data.size()) {
-    size_t end = data.find('\n', start);
-    if (end == std::string::npos) end = data.size();
-    std::string line = data.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-    start = end + 1;
-  }
-  return lines;
+  return read_head_at(path, max_bytes, SIZE_MAX, SIZE_MAX, reason);
 }
 
 bool PosixFiles::write_lines(const std::string& rel, const std::vector<std::string>& lines, std::string& reason) {
