@@ -169,3 +169,39 @@ TEST(FaultsChallengeFiles, TheGameStartedOnOneSaysWhyWithoutHangingOrReadingIt) 
     EXPECT_LT(c.max_rss_kb - base.max_rss_kb, 32 * 1024) << file << ": KB more than a good challenge";
   }
 }
+
+TEST(FaultsChallengeFiles, OddFilesAreNamedAndCostOnlyWhatIsSpoken) {
+  // Challenges; each of the five; round to the first and play it.
+  Rig r("key down\nkey down\nkey enter\nkey down\nkey down\nkey down\nkey down\nkey down\nkey down\nkey enter\n");
+  MapText backslash, long_title, untitled;
+  backslash.title = "Backslash";
+  std::string e_acute = "\xC3\xA9";
+  long_title.title.clear();
+  for (int i = 0; i < 500 * 1000; ++i) long_title.title += e_acute;  // a megabyte
+  untitled.title = "";
+  r.write("challenges/a\\b.txt", backslash.text());
+  r.write("challenges/empty.txt", "");
+  r.write("challenges/lines.txt", std::string(kMaxMapBytes, '\n'));
+  r.write("challenges/long.txt", long_title.text());
+  r.write("challenges/untitled.txt", untitled.text());
+  ASSERT_TRUE(Form_Load_for_test(r));
+  const long peak_before = peak_memory_kb();
+  r.run();
+  std::string spoken_title;
+  for (int i = 0; i < 500; ++i) spoken_title += e_acute;
+  auto said = r.lines("say");
+  const std::vector<std::string> want = {"Backslash.  For a test", "empty.txt", "lines.txt",
+                                         spoken_title + ".  For a test", "untitled.txt.  For a test",
+                                         "Backslash.  For a test", "Challenge: Backslash.  For a test"};
+  ASSERT_GE(said.size(), want.size()) << r.all();
+  EXPECT_EQ(std::vector<std::string>(said.end() - static_cast<long>(want.size()), said.end()), want) << r.all();
+  // Four megabytes of empty lines were never split into lines.
+  EXPECT_LT(peak_memory_kb() - peak_before, 32 * 1024) << "KB more at the peak";
+  // Played, the long title is cut the same way, and the untitled map is
+  // known by its file name.
+  r.forget();
+  ASSERT_TRUE(mapload(r.g(), "long.txt"));
+  EXPECT_EQ(r.g().leveltitle[99], spoken_title);
+  ASSERT_TRUE(mapload(r.g(), "untitled.txt"));
+  EXPECT_EQ(r.lines("say").back(), "Challenge: untitled.txt.  For a test");
+}

@@ -1,13 +1,16 @@
 // Faults made on purpose, for the tests that check the game survives them:
 // a folder that refuses writes even to root, a child process with a small
-// file-size limit, and programs run with a bounded wait and their memory
-// measured.
+// file-size limit or whose every close() fails, and programs run with a
+// bounded wait and their memory measured.
 #pragma once
 
 #include <fcntl.h>
 #include <linux/capability.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -15,6 +18,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -65,6 +69,21 @@ struct ReadOnlyFolder {
     return false;
   }
 };
+
+// From now on every close() of this process fails with `error` (and leaves
+// the file open), as a network file system may report a lost write only at
+// the close. For a child process: there is no way back.
+inline bool fail_every_close(int error) {
+  sock_filter code[] = {
+      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_close, 0, 1),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | static_cast<unsigned>(error)),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+  };
+  sock_fprog program{static_cast<unsigned short>(sizeof code / sizeof code[0]), code};
+  return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+         ::syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, 0, &program) == 0;
+}
 
 struct ChildResult {
   bool finished = false;  // false: killed when its time ran out

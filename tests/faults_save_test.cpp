@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "levels/mapsave.h"
+#include "platform/posix/posix_files.h"
 #include "faults_rig.h"
 #include "rig.h"
 
@@ -25,9 +26,23 @@ size_t index_of(const std::vector<std::string>& v, const std::string& s) {
   return static_cast<size_t>(std::find(v.begin(), v.end(), s) - v.begin());
 }
 
+std::string as_file(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& l : lines) text += l + "\r\n";
+  return text;
+}
+
 std::string first_line(const fs::path& p) {
   std::string text = read_file(p);
   return text.substr(0, text.find("\r\n"));
+}
+
+// Files a save left behind: temporary files have hidden names.
+std::vector<std::string> leftovers(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir))
+    if (e.path().filename().string().front() == '.') names.push_back(e.path().filename().string());
+  return names;
 }
 
 // A small map in the editor, ready to save.
@@ -44,8 +59,8 @@ TEST(FaultsSave, AReadOnlyChallengesFolderIsSaidAndTheMapSavesOnceItIsWritable) 
   // twice as "corridor": the first time the folder is read-only.
   Rig r("key down\nkey down\nkey down\nkey enter\nkey down\nkey enter\nanswer 3\nanswer 2\n"
         "key right\nkey right\nkey enter\nkey right\nkey right\nkey down\nkey down\nkey enter\n"
-        "key space\nkey down\nkey enter\nanswer The corridor\nkey up\nkey enter\nanswer corridor\n"
-        "key enter\nanswer corridor\nkey escape\nkey shift+escape\n");
+        "key space\nkey down\nkey enter\nanswer The corridor\nkey up\nkey enter\nanswer corridor\nanswer yes\n"
+        "key enter\nanswer corridor\nanswer yes\nkey escape\nkey shift+escape\n");
   MapText old;
   old.title = "The old corridor";
   r.write("challenges/corridor.txt", old.text());
@@ -58,7 +73,7 @@ TEST(FaultsSave, AReadOnlyChallengesFolderIsSaidAndTheMapSavesOnceItIsWritable) 
   bool intact_at_failure = false, tmp_at_failure = true;
   r.when_said("Save failed: Permission denied", [&] {
     intact_at_failure = read_file(r.dir() / "challenges" / "corridor.txt") == before;
-    tmp_at_failure = fs::exists(r.dir() / "challenges" / "corridor.txt.tmp");
+    tmp_at_failure = !leftovers(r.dir() / "challenges").empty();
     read_only.reset();  // the author frees the folder and saves again
   });
   r.run();
@@ -76,7 +91,7 @@ TEST(FaultsSave, AReadOnlyChallengesFolderIsSaidAndTheMapSavesOnceItIsWritable) 
   std::string now = read_file(r.dir() / "challenges" / "corridor.txt");
   EXPECT_EQ(now.rfind("The corridor\r\n", 0), 0u) << now.substr(0, 40);
   EXPECT_NE(now.find("\r\n 9 \r\n"), std::string::npos) << "the rat is not in the saved map";
-  EXPECT_FALSE(fs::exists(r.dir() / "challenges" / "corridor.txt.tmp"));
+  EXPECT_TRUE(leftovers(r.dir() / "challenges").empty());
   auto sounds = r.lines("sound");
   EXPECT_TRUE(std::any_of(sounds.begin(), sounds.end(),
                           [](const std::string& s) { return s.rfind("/sounds/Editor/error.wav", 0) == 0; }));
@@ -107,12 +122,12 @@ TEST(FaultsSave, ADiskThatFillsUpMidSaveIsSaidAndTheOldFileKeepsEveryByte) {
     out << "keep saved=" << editorsave(g, "keep") << "\n";
     for (const auto& s : r.lines("say")) out << "said " << s << "\n";
     out << "intact=" << (read_file(keep) == before) << "\n";
-    out << "tmp=" << fs::exists(r.dir() / "challenges" / "keep.txt.tmp") << "\n";
+    out << "tmp=" << leftovers(r.dir() / "challenges").size() << "\n";
     r.forget();
     out << "fresh saved=" << editorsave(g, "fresh") << "\n";
     for (const auto& s : r.lines("say")) out << "said " << s << "\n";
     out << "fresh=" << fs::exists(r.dir() / "challenges" / "fresh.txt")
-        << " fresh.tmp=" << fs::exists(r.dir() / "challenges" / "fresh.txt.tmp") << "\n";
+        << " fresh.tmp=" << leftovers(r.dir() / "challenges").size() << "\n";
     ::setrlimit(RLIMIT_FSIZE, &was);
     r.forget();
     out << "again saved=" << editorsave(g, "keep") << "\n";
@@ -126,7 +141,7 @@ TEST(FaultsSave, ADiskThatFillsUpMidSaveIsSaidAndTheOldFileKeepsEveryByte) {
   EXPECT_EQ(o.find("said Saved"), std::string::npos) << o;
   EXPECT_NE(o.find("again saved=1\ntitle=New\n"), std::string::npos) << o;
   EXPECT_EQ(first_line(keep), "New");
-  EXPECT_FALSE(fs::exists(r.dir() / "challenges" / "keep.txt.tmp"));
+  EXPECT_TRUE(leftovers(r.dir() / "challenges").empty());
 }
 
 TEST(FaultsSave, WhateverStandsInTheWayIsSaidAndNothingIsLeftBehind) {
@@ -141,16 +156,17 @@ TEST(FaultsSave, WhateverStandsInTheWayIsSaidAndNothingIsLeftBehind) {
   r.forget();
   EXPECT_FALSE(editorsave(g, "taken"));
   EXPECT_EQ(r.lines("say").back(), "Save failed: Is a directory");
-  EXPECT_FALSE(fs::exists(challenges / "taken.txt.tmp"));
+  EXPECT_TRUE(leftovers(challenges).empty());
   EXPECT_TRUE(fs::is_directory(challenges / "taken.txt" / "inside"));
 
-  // A temporary file left by a save that was cut off is simply replaced.
+  // Whatever is at the temporary name older versions used is not in the way,
+  // and may be another copy's save in progress: left alone.
   r.write("challenges/left.txt.tmp", "half a map");
   r.forget();
   EXPECT_TRUE(editorsave(g, "left"));
   EXPECT_TRUE(has(r.lines("say"), "Saved"));
   EXPECT_EQ(first_line(challenges / "left.txt"), "Mine");
-  EXPECT_FALSE(fs::exists(challenges / "left.txt.tmp"));
+  EXPECT_EQ(read_file(challenges / "left.txt.tmp"), "half a map");
 
   // The challenges folder deleted while the editor is open: it is made again.
   fs::remove_all(challenges);
@@ -183,44 +199,77 @@ TEST(FaultsSave, WhateverStandsInTheWayIsSaidAndNothingIsLeftBehind) {
   EXPECT_EQ(g.mapwidth, 2);
 }
 
-TEST(FaultsSave, ALinkAtTheTemporaryNameIsReplacedAndWhatItPointsAtIsLeftAlone) {
+TEST(FaultsSave, TwoCopiesSavingOneFileAtOnceEachSucceedAndLeaveOneWholeVersion) {
+  Rig r;
+  const fs::path file = r.dir() / "challenges" / "shared.txt";
+  // Two versions of a map's size, so that a half-written file would show.
+  std::vector<std::string> a(3000, "first copy's line"), b(2000, "second copy's longer line");
+  const std::string whole_a = as_file(a), whole_b = as_file(b);
+  auto save_many = [&](const std::vector<std::string>& lines) {
+    pid_t pid = ::fork();
+    if (pid != 0) return pid;
+    PosixFiles files(r.dir().string());
+    int failed = 0;
+    for (int i = 0; i < 300; ++i) {
+      std::string reason;
+      if (!files.write_lines("challenges/shared.txt", lines, reason)) ++failed;
+    }
+    ::_exit(std::min(failed, 255));
+  };
+  pid_t first = save_many(a), second = save_many(b);
+  ASSERT_GT(first, 0);
+  ASSERT_GT(second, 0);
+  int reads = 0, torn = 0, status = 0, failed = 0;
+  for (int running = 2; running > 0;) {
+    if (fs::exists(file)) {
+      std::string now = read_file(file);
+      ++reads;
+      if (now != whole_a && now != whole_b) ++torn;
+    }
+    pid_t done = ::waitpid(-1, &status, WNOHANG);
+    if (done == first || done == second) {
+      --running;
+      failed += WIFEXITED(status) ? WEXITSTATUS(status) : 1000;
+    }
+  }
+  EXPECT_EQ(failed, 0) << "saves failed";
+  EXPECT_EQ(torn, 0) << "of " << reads << " reads saw neither version whole";
+  EXPECT_GT(reads, 0);
+  EXPECT_TRUE(leftovers(r.dir() / "challenges").empty());
+}
+
+TEST(FaultsSave, AFileSizeLimitFailsTheSaveAndTheGamePlaysOn) {
+  Rig r;
+  // The editor, a new 2 x 2 map, saved as "big"; a file may hold 4 KiB at most.
+  r.write("save.keys",
+          "key down\nkey down\nkey down\nkey enter\nkey down\nkey enter\nanswer 2\nanswer 2\n"
+          "key space\nkey up\nkey enter\nanswer big\nkey escape\n");
+  std::string game = TINKERHOLD_EXE, dir = r.dir().string();
+  ChildResult c = run_program({"/bin/sh", "-c",
+                               "ulimit -f 8 && exec \"$0\" --headless --seed 1 --program-dir \"$1\" --script \"$1/save.keys\"",
+                               game, dir},
+                              {});
+  EXPECT_TRUE(c.exited(0)) << "status " << c.status << "\n" << c.out;
+  EXPECT_NE(c.out.find("say: Save failed: File too large\n"), std::string::npos) << c.out;
+  EXPECT_NE(c.out.find("exit: 0"), std::string::npos) << c.out;
+  EXPECT_FALSE(fs::exists(r.dir() / "challenges" / "big.txt"));
+  EXPECT_TRUE(leftovers(r.dir() / "challenges").empty());
+}
+
+TEST(FaultsSave, ACloseThatFailsIsSaidWithItsOwnReason) {
   Rig r;
   ASSERT_TRUE(Form_Load_for_test(r));
-  Game& g = r.g();
-  const fs::path challenges = r.dir() / "challenges";
-
-  // Another challenge, and a link at "mine.txt.tmp" pointing at it.
-  MapText other;
-  other.title = "Someone else's map";
-  r.write("challenges/other.txt", other.text());
-  const std::string other_before = read_file(challenges / "other.txt");
-  fs::create_symlink(challenges / "other.txt", challenges / "mine.txt.tmp");
-
-  editor_map(g, "Mine");
-  r.forget();
-  EXPECT_TRUE(editorsave(g, "mine"));
-  EXPECT_TRUE(has(r.lines("say"), "Saved")) << r.all();
-  EXPECT_TRUE(read_file(challenges / "other.txt") == other_before) << "the save wrote through the link";
-  EXPECT_FALSE(fs::is_symlink(challenges / "other.txt"));
-  EXPECT_FALSE(fs::is_symlink(challenges / "mine.txt"));
-  EXPECT_EQ(first_line(challenges / "mine.txt"), "Mine");
-  EXPECT_FALSE(fs::exists(fs::symlink_status(challenges / "mine.txt.tmp")));
-
-  // A link to a file that is not there yet: the save does not make it.
-  fs::create_symlink(r.dir() / "made-elsewhere.txt", challenges / "mine.txt.tmp");
-  g.leveltitle[0] = "Mine again";
-  r.forget();
-  EXPECT_TRUE(editorsave(g, "mine"));
-  EXPECT_FALSE(fs::exists(fs::symlink_status(r.dir() / "made-elsewhere.txt")));
-  EXPECT_EQ(first_line(challenges / "mine.txt"), "Mine again");
-  EXPECT_FALSE(fs::exists(fs::symlink_status(challenges / "mine.txt.tmp")));
-
-  // A folder at the temporary name is in the way: said, and left as it was.
-  fs::create_directories(challenges / "mine.txt.tmp" / "inside");
-  g.leveltitle[0] = "Mine a third time";
-  r.forget();
-  EXPECT_FALSE(editorsave(g, "mine"));
-  EXPECT_EQ(r.lines("say").back(), "Save failed: Is a directory");
-  EXPECT_TRUE(fs::is_directory(challenges / "mine.txt.tmp" / "inside"));
-  EXPECT_EQ(first_line(challenges / "mine.txt"), "Mine again");
+  editor_map(r.g(), "Mine");
+  // As a network file system may report a lost write only when the file is
+  // closed.
+  ChildResult child = in_child([&] {
+    if (!fail_every_close(EIO)) return std::string("no seccomp\n");
+    r.forget();
+    bool saved = editorsave(r.g(), "closing");
+    return "saved=" + std::to_string(saved) + " said=" + r.lines("say").back() + "\n";
+  });
+  ASSERT_TRUE(child.exited(0)) << child.out;
+  EXPECT_EQ(child.out, "saved=0 said=Save failed: Input/output error\n");
+  EXPECT_FALSE(fs::exists(r.dir() / "challenges" / "closing.txt"));
+  EXPECT_TRUE(leftovers(r.dir() / "challenges").empty());
 }

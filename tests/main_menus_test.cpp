@@ -30,12 +30,16 @@ TEST(MainMenus, WalkingWrapsAndEachMenuReturnsToItsOwnPlace) {
       "key up\nkey down\nkey down\n"            // Exit the game, Campaign, Challenges
       "key up\nkey enter\nkey up\nkey escape\n"  // Campaign: level 24, back
       "key down\nkey down\nkey down\nkey enter\nkey down\nkey escape\n"  // About, Object, back
-      "key enter\nkey escape\nkey down\n");  // Challenges, back (cursor 0), Campaign
+      "key enter\nkey escape\nkey down\n");  // Challenges (none), back (cursor 0), Campaign
   auto say = spoken(r);
   std::vector<std::string> want = {"Exit the game", "Campaign", "Challenges", "Campaign", "Choose your level",
                                    "Level 24, Mouse party.  " + r.g().leveldesc[24], "Main menu",
                                    "Challenges", "Level editor", "About the game", "Introduction",
-                                   "Object of the game", "Main menu", "Choose your level", "Campaign"};
+                                   "Object of the game", "Main menu",
+                                   // With no challenges at all, where to put them.
+                                   "There are no challenges yet.  Put challenge files in the challenges folder, " +
+                                       r.dir().string() + "/challenges, or make one in the level editor.",
+                                   "Campaign"};
   EXPECT_EQ(say, want) << r.all();
 }
 

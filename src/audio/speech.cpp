@@ -14,20 +14,31 @@ constexpr size_t kMaxReplacedLength = 64 * 1024;
 
 void replace_all(std::string& text, const std::string& from, const std::string& to) {
   if (from.empty()) return;
+  size_t hit = text.find(from);
+  if (hit == std::string::npos) return;  // a rule with nothing to replace costs no copy
+  // The length the message would have is counted before anything is
+  // copied, so that a rule past the cap costs a count and nothing more.
   const size_t limit = std::max(text.size(), kMaxReplacedLength);
-  std::string out;
-  size_t pos = 0;
-  for (;;) {
-    size_t hit = text.find(from, pos);
-    if (hit == std::string::npos) break;
-    out.append(text, pos, hit - pos);
-    out += to;
-    pos = hit + from.size();
-    if (out.size() > limit) return;
+  const size_t growth = to.size() > from.size() ? to.size() - from.size() : 0;
+  size_t hits = 0;
+  if (from.size() == 1) {
+    hits = static_cast<size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(hit), text.end(), from[0]));
+    if (text.size() + hits * growth > limit) return;
+  } else {
+    for (size_t at = hit; at != std::string::npos; at = text.find(from, at + from.size())) {
+      ++hits;
+      if (growth > 0 && text.size() + hits * growth > limit) return;
+    }
   }
-  if (pos == 0) return;
+  std::string out;
+  out.reserve(text.size() + hits * growth);
+  size_t pos = 0;
+  for (size_t at = hit; at != std::string::npos; at = text.find(from, pos)) {
+    out.append(text, pos, at - pos);
+    out += to;
+    pos = at + from.size();
+  }
   out.append(text, pos, std::string::npos);
-  if (out.size() > limit) return;
   text.swap(out);
 }
 
@@ -127,6 +138,8 @@ void showbraille(Game& g, const std::string& text) {
 
 void list1add(Game& g, const std::string& text) {
   g.List1.push_back(text);
+  // An arm that never stops would fill memory: the oldest lines go.
+  while (g.List1.size() > kMaxLogLines) g.List1.pop_front();
   g.io.transcript.record("log", text);
   if (g.logdelay > 0) {
     sayit(g, text);
@@ -136,7 +149,7 @@ void list1add(Game& g, const std::string& text) {
 
 void dumplist(Game& g) {
   std::string reason;
-  g.io.files.write_lines("summary.txt", g.List1, reason);
+  g.io.files.write_lines("summary.txt", std::vector<std::string>(g.List1.begin(), g.List1.end()), reason);
 }
 
 void debuglog(Game& g, const std::string& line) { g.io.files.append_line("debuglog.txt", line); }

@@ -11,7 +11,8 @@ void sayit(Game& g, std::string text);
 // The replacement rules in file order, each on the output of the one before.
 // A rule that would make the message longer than 64 KiB is left out.
 std::string apply_replacements(const Game& g, std::string text);
-// Appends a line to the event log (spoken and paced when debugging is on).
+// Appends a line to the event log (spoken and paced when debugging is on);
+// the log keeps its most recent kMaxLogLines lines.
 void list1add(Game& g, const std::string& text);
 // Writes the event log to "summary.txt".
 void dumplist(Game& g);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <random>
 #include <set>
 #include <string>
@@ -50,6 +51,7 @@ constexpr int kSlots = 50;      // sound slots 0..49
 constexpr int kHistory = 1000;  // history 1..999
 constexpr int kMaxPairs = 999;  // replacement pairs 1..999
 constexpr int kLevelSlots = 100;
+constexpr size_t kMaxLogLines = 10000;  // the event log keeps its most recent lines
 
 using Layer = std::array<std::array<Value, kGrid>, kGrid>;  // [x][y]
 
@@ -117,6 +119,15 @@ struct Game {
   std::string challengefile;
   std::string challengepath;  // where the challenge being played was read from
   std::string keptvalue;  // the progress file's third line, kept as it was
+  std::vector<std::string> progresstail;  // its lines after the fourth, kept as they were
+  bool progressunsaved = false;           // the last save of the settings failed (and was said)
+
+  // The map in the editor: the file it was loaded from or last saved to (a
+  // real path; "" for a new map), and what the editor keeps but does not
+  // edit, written back as it was read: the lock marks and the message table.
+  std::string editorfile;
+  Layer editorlocks{};
+  std::vector<std::string> editortable;
 
   // Speech and the event log.
   int speechmode = 0;
@@ -128,7 +139,7 @@ struct Game {
   int replacecount = 0;
   std::array<std::string, kMaxPairs + 1> replacefrom{}, replaceto{};
   int logdelay = 0;
-  std::vector<std::string> List1;
+  std::deque<std::string> List1;
   int speechfailures = 0;  // consecutive failed speech calls
   bool brailleon = true;   // messages also go to the braille display (Ctrl+B)
 

@@ -60,3 +60,10 @@ void lines_to_utf8(std::vector<std::string>& lines) {
       return;
     }
 }
+
+std::string first_characters(const std::string& s, size_t n) {
+  size_t chars = 0;
+  for (size_t i = 0; i < s.size(); ++i)
+    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80 && chars++ == n) return s.substr(0, i);
+  return s;
+}

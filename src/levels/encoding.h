@@ -9,3 +9,5 @@ bool valid_utf8(const std::string& s);
 std::string cp1252_to_utf8(const std::string& s);
 // Converts every line when the lines together are not valid UTF-8.
 void lines_to_utf8(std::vector<std::string>& lines);
+// The first n characters of a UTF-8 text.
+std::string first_characters(const std::string& s, size_t n);

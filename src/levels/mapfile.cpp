@@ -107,7 +107,8 @@ void applymap(Game& g, const MapData& m, const std::string& name, const std::str
       Layer* layers[6] = {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.locked};
       for (int k = 0; k < 6; ++k) (*layers[k])[x][y] = 0;
     }
-  g.leveltitle[99] = m.title;
+  // A challenge without a title is known by its file name.
+  g.leveltitle[99] = m.title.find_first_not_of(' ') == std::string::npos ? name : m.title;
   g.leveldesc[99] = m.description;
   g.mapwidth = m.width;
   g.mapheight = m.height;
@@ -171,6 +172,8 @@ std::optional<MapData> parsemap(const std::vector<std::string>& lines, bool for_
   MapData m;
   Reader r{lines, 0, error};
   if (!read_header(r, m) || !read_cells(r, m)) return std::nullopt;
+  m.title = first_characters(m.title, kMaxSpokenText);
+  m.description = first_characters(m.description, kMaxSpokenText);
   if (r.left()) {
     m.story = lines[r.next++];
     m.has_story = true;
@@ -178,7 +181,10 @@ std::optional<MapData> parsemap(const std::vector<std::string>& lines, bool for_
     r.fail("the file ends before the victory message");
     return std::nullopt;
   }
-  if (!for_play) return m;
+  if (!for_play) {
+    m.table.assign(lines.begin() + static_cast<std::ptrdiff_t>(r.next), lines.end());
+    return m;
+  }
   // The table's header line is read and passed over; then pairs of lines to
   // the end of the file. A last line without its partner is ignored.
   if (r.left()) ++r.next;
@@ -205,9 +211,7 @@ std::optional<MapData> readmap(Game& g, const std::string& name, const std::stri
 }
 
 std::string challengepath(Game& g, const std::string& name) {
-  bool plain = name.find_first_of("/\\") == std::string::npos;
-  auto real = plain ? g.io.files.resolve("\\challenges\\" + name) : std::nullopt;
-  return real ? *real : "";
+  return g.io.files.resolve_in("\\challenges\\", name).value_or("");
 }
 
 bool mapload(Game& g, const std::string& name) {

@@ -18,7 +18,8 @@ struct MapData {
   int width = 0, height = 0, startx = 0, starty = 0, startdir = 0, energy = 0;
   // cells[x][y] = tile, tile2, tvar1, tvar2, tvar3, locked
   std::array<std::array<std::array<Value, 6>, 11>, 11> cells{};
-  std::vector<std::pair<std::string, std::string>> pairs;
+  std::vector<std::pair<std::string, std::string>> pairs;  // for play
+  std::vector<std::string> table;  // for the editor: every line after the story, as read
 };
 
 struct MapError {
@@ -26,8 +27,10 @@ struct MapError {
   std::string reason;
 };
 
-// Reads a map from its lines. The message table is read only when asked;
-// the story line is required for play and optional for the editor.
+// Reads a map from its lines. The message table is read as pairs for play,
+// kept as lines for the editor; the story line is required for play and
+// optional for the editor. The title and description are cut to
+// kMaxSpokenText characters.
 std::optional<MapData> parsemap(const std::vector<std::string>& lines, bool for_play, MapError& error);
 // Lays out a map for play (level 99): the lock rule, the start cell locked,
 // the message table, the arm standing on its start with the saw.
@@ -35,7 +38,8 @@ void applymap(Game& g, const MapData& m, const std::string& name, const std::str
 // Reads a map file (a real path; "" when there is none). A file that cannot
 // be used is refused with a spoken message naming it and the problem.
 std::optional<MapData> readmap(Game& g, const std::string& name, const std::string& path, bool for_play);
-// The real path of a challenge file in the challenges folder, or "".
+// The real path of a challenge file in the challenges folder, or "". The
+// name is taken whole: any character but "/" is part of it.
 std::string challengepath(Game& g, const std::string& name);
 // Loads a challenge from the challenges folder for play (level 99). A file
 // that cannot be used is refused with a spoken message; the room, the texts
@@ -45,3 +49,5 @@ bool mapload(Game& g, const std::string& name);
 bool maploadfrom(Game& g, const std::string& path);
 
 constexpr size_t kMaxMapBytes = 4 * 1024 * 1024;
+// A title or description is cut to what a voice can speak in one breath.
+constexpr size_t kMaxSpokenText = 500;

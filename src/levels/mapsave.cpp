@@ -1,10 +1,14 @@
 #include "levels/mapsave.h"
 
+#include <cctype>
+#include <utility>
+
 #include "audio/sound.h"
 #include "audio/speech.h"
 #include "game/game.h"
 #include "levels/mapfile.h"
 #include "levels/message_table.h"
+#include "play/boxes.h"
 #include "play/drawing.h"
 #include "solver/solver.h"
 
@@ -42,16 +46,38 @@ void say_winnable(Game& g) {
   }
 }
 
+std::string file_name_of(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// Asks whether a file already there may be replaced: "y" or "yes" says so,
+// anything else (Escape too) does not.
+bool replace_confirmed(Game& g, const std::string& file) {
+  std::string prompt = file + " already exists.  Replace it?";
+  if (g.speechmode == 0) sayit(g, prompt);
+  std::string answer = inputbox(g, prompt, "Replace file", "no");
+  for (char& c : answer) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  answer.erase(0, answer.find_first_not_of(' '));
+  answer.erase(answer.find_last_not_of(' ') + 1);
+  return answer == "y" || answer == "yes";
+}
+
 }  // namespace
 
-bool validmapname(const std::string& name) {
-  if (name.empty() || name.size() > 200 || name == "." || name.find("..") != std::string::npos) return false;
+std::string mapnameproblem(const std::string& name) {
+  if (name.empty()) return "A file name cannot be empty.";
+  if (name.size() > 200) return "A file name can be at most 200 characters long.";
+  // Separators, and characters other file systems refuse in a name.
+  static const std::pair<char, const char*> kRefused[] = {
+      {'/', "a slash"},        {'\\', "a backslash"},        {':', "a colon"},
+      {'*', "an asterisk"},    {'?', "a question mark"},      {'"', "a quotation mark"},
+      {'<', "a less-than sign"}, {'>', "a greater-than sign"}, {'|', "a vertical bar"}};
   for (unsigned char c : name) {
-    if (c < 0x20 || c == 0x7f) return false;
-    // Separators, and characters other file systems refuse in a name.
-    if (std::string("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string::npos) return false;
+    if (c < 0x20 || c == 0x7f) return "A file name cannot contain a control character.";
+    for (const auto& [refused, called] : kRefused)
+      if (c == static_cast<unsigned char>(refused)) return std::string("A file name cannot contain ") + called + ".";
   }
-  return name.front() != ' ' && name.back() != ' ' && name.back() != '.';
+  if (name.front() == ' ' || name.back() == ' ') return "A file name cannot begin or end with a blank.";
+  if (name.back() == '.') return "A file name cannot end with a full stop.";
+  return "";
 }
 
 std::vector<std::string> maplines(const Game& g) {
@@ -59,10 +85,16 @@ std::vector<std::string> maplines(const Game& g) {
                                 num(g.startx),   num(g.starty),  num(g.startdir), num(g.energy[1])};
   for (int x = 1; x <= g.mapwidth; ++x)
     for (int y = 1; y <= g.mapheight; ++y)
-      for (const Layer* layer : {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.locked})
+      for (const Layer* layer : {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.editorlocks})
         l.push_back((*layer)[x][y].print_form());
   l.push_back(g.levelstory[0]);
-  // The message table: each text twice, the second for the author to reword.
+  // A loaded map's message table goes back as it was read, its author's
+  // wording with it.
+  if (!g.editortable.empty()) {
+    l.insert(l.end(), g.editortable.begin(), g.editortable.end());
+    return l;
+  }
+  // A new map's: each text twice, the second for the author to reword.
   l.push_back(kMessageTableHeader);
   for (const std::string& text : messagetable()) {
     l.push_back(text);
@@ -76,7 +108,8 @@ bool editorload(Game& g, const std::string& name) {
   if (!map) return false;
   for (int x = 1; x <= kMaxRoom; ++x)
     for (int y = 1; y <= kMaxRoom; ++y)
-      for (Layer* layer : {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.locked}) (*layer)[x][y] = 0;
+      for (Layer* layer : {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.locked, &g.editorlocks})
+        (*layer)[x][y] = 0;
   g.leveltitle[0] = map->title;
   g.leveldesc[0] = map->description;
   g.mapwidth = map->width;
@@ -93,9 +126,12 @@ bool editorload(Game& g, const std::string& name) {
       g.tvar1[x][y] = c[2];
       g.tvar2[x][y] = c[3];
       g.tvar3[x][y] = c[4];
-      g.locked[x][y] = 0;  // the editor works on free cells
+      g.locked[x][y] = 0;  // the editor works on free cells...
+      g.editorlocks[x][y] = c[5];  // ...and keeps the lock marks to write back
     }
   if (map->has_story) g.levelstory[0] = map->story;
+  g.editortable = map->table;
+  g.editorfile = challengepath(g, name);
   g.io.surface.clear();
   drawscreen(g);
   plainsound(g, "/sounds/Editor/load.wav");
@@ -103,7 +139,16 @@ bool editorload(Game& g, const std::string& name) {
 }
 
 bool editorsave(Game& g, const std::string& name) {
-  if (!validmapname(name)) {
+  std::string problem = mapnameproblem(name);
+  if (!problem.empty()) {
+    plainsound(g, "/sounds/Editor/error.wav");
+    sayit(g, problem);
+    return false;
+  }
+  // Another map of that name (in any letter case) is replaced only when the
+  // author says so; the map's own file is simply saved again.
+  std::string existing = challengepath(g, name + ".txt");
+  if (!existing.empty() && existing != g.editorfile && !replace_confirmed(g, file_name_of(existing))) {
     plainsound(g, "/sounds/Editor/error.wav");
     sayit(g, "Canceled.");
     return false;
@@ -114,6 +159,7 @@ bool editorsave(Game& g, const std::string& name) {
     sayit(g, "Save failed: " + reason);
     return false;
   }
+  g.editorfile = challengepath(g, name + ".txt");
   plainsound(g, "/sounds/Editor/Save.wav");
   sayit(g, "Saved");
   if (!has_rat(g)) {

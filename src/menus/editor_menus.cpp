@@ -41,7 +41,11 @@ void new_map(Game& g) {
   g.mapheight = height;
   for (int x = 1; x <= kMaxRoom; ++x)
     for (int y = 1; y <= kMaxRoom; ++y)
-      for (Layer* layer : {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.locked}) (*layer)[x][y] = 0;
+      for (Layer* layer : {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.locked, &g.editorlocks})
+        (*layer)[x][y] = 0;
+  // A new map has no file yet, and gets the game's own message table.
+  g.editorfile.clear();
+  g.editortable.clear();
   g.level = 0;
   g.startx = 1, g.starty = 1, g.startdir = kEast;
   g.energy[1] = 5;

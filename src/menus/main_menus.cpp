@@ -27,20 +27,30 @@ void back_to_main(Game& g, int cursor, bool speak) {
 
 std::vector<std::string> challenge_files(Game& g) { return g.io.files.list("\\challenges\\", ".txt"); }
 
-// The title and description of a challenge file: its first two lines. A
-// file that cannot be read is named, with the reason, rather than heard as
-// nothing.
+// The title and description of a challenge file: only its first two lines
+// are read, each no longer than a voice can speak. A file without a title is
+// known by its name; one that cannot be read is named, with the reason,
+// rather than heard as nothing.
 std::string challenge_summary(Game& g, const std::string& name) {
   std::string reason = "the file is missing";
-  auto real = g.io.files.resolve("\\challenges\\" + name);
+  std::string real = challengepath(g, name);
   std::optional<std::vector<std::string>> read;
-  if (real) read = g.io.files.read_lines_at(*real, kMaxMapBytes, reason);
+  // Room for kMaxSpokenText characters of up to four bytes each.
+  if (!real.empty()) read = g.io.files.read_head_at(real, kMaxMapBytes, 2, 4 * kMaxSpokenText, reason);
   if (!read) return name + ": " + reason + ".";
   std::vector<std::string> lines = std::move(*read);
-  lines.resize(std::max<size_t>(lines.size(), 2));
   lines.resize(2);
   lines_to_utf8(lines);
-  return lines[0] + ".  " + lines[1];
+  std::string title = first_characters(lines[0], kMaxSpokenText);
+  std::string description = first_characters(lines[1], kMaxSpokenText);
+  if (title.find_first_not_of(' ') == std::string::npos) title = name;
+  return description.empty() ? title : title + ".  " + description;
+}
+
+// What an empty Challenges menu says.
+std::string no_challenges(Game& g) {
+  return "There are no challenges yet.  Put challenge files in the challenges folder, " + g.io.files.program_dir() +
+         "/challenges, or make one in the level editor.";
 }
 
 const char* const kObject =
@@ -74,7 +84,7 @@ void mainmenu(Game& g, int code, int shift) {
       break;
     case 2:
       g.menunum = 14, g.menupos = 0;
-      sayit(g, "Choose your level");
+      sayit(g, challenge_files(g).empty() ? no_challenges(g) : "Choose your level");
       break;
     case 3:
       g.menunum = 4, g.menupos = 0;
@@ -138,6 +148,7 @@ void challengesmenu(Game& g, int code, int shift) {
     back_to_main(g, 0, false);
     return;
   }
+  if (count == 0) sayit(g, no_challenges(g));
   int k = g.menupos;
   if (k < 1 || k > count) return;
   if (code != 13) {

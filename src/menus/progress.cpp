@@ -1,6 +1,8 @@
 #include "menus/progress.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "audio/speech.h"
 #include "game/game.h"
@@ -10,39 +12,54 @@ namespace {
 // Numbers are written as the plain print form: " 3 ".
 std::string number_line(int n) { return Value(n).print_form(); }
 
-// A whole number within [lo, hi] read from a line, or nothing.
+// A whole number read from a line and brought into [lo, hi]; a line that is
+// no number gives nothing.
 bool read_whole(const std::string& line, double lo, double hi, int& out) {
   double n;
   if (!parse_number(line, n)) return false;
-  n = std::trunc(n);
-  if (n < lo || n > hi) return false;
-  out = static_cast<int>(n);
+  out = static_cast<int>(std::clamp(std::trunc(n), lo, hi));
   return true;
 }
+
+// What is read of the file: the settings and the lines after them, each
+// line cut at 64 KiB. A larger file still gives the settings it holds.
+constexpr size_t kProgressLines = 64, kProgressLineBytes = 64 * 1024;
 
 }  // namespace
 
 void saveprogress(Game& g) {
   std::vector<std::string> lines = {number_line(g.speechmode), number_line(g.sapirate), g.keptvalue,
                                     number_line(g.musicvolume), number_line(g.brailleon ? 1 : 0)};
+  // Lines a later version added after these are kept, in order.
+  lines.insert(lines.end(), g.progresstail.begin(), g.progresstail.end());
   std::string reason;
-  if (!g.io.files.write_lines("progress.ini", lines, reason)) debuglog(g, "error in saveprogress: " + reason);
+  if (g.io.files.write_lines("progress.ini", lines, reason)) {
+    g.progressunsaved = false;
+    return;
+  }
+  debuglog(g, "error in saveprogress: " + reason);
+  // Said once, not at every key, until a save works again.
+  if (!g.progressunsaved) sayit(g, "The setting could not be saved: " + reason + ".");
+  g.progressunsaved = true;
 }
 
 void readprogress(Game& g) {
   std::string reason;
-  if (!g.io.files.exists("/progress.ini")) return;
-  auto lines = g.io.files.read_lines("/progress.ini", 64 * 1024, reason);
+  auto real = g.io.files.resolve("/progress.ini");
+  if (!real) return;
+  auto lines = g.io.files.read_head_at(*real, std::numeric_limits<size_t>::max(), kProgressLines,
+                                       kProgressLineBytes, reason);
   if (!lines) {
     debuglog(g, "error in readprogress: " + reason);
     return;
   }
   const auto& l = *lines;
-  // A value that is not a number of its range keeps the default.
+  // A value that is no number keeps the default.
   if (l.size() > 0) read_whole(l[0], 0, 3, g.speechmode);
   if (l.size() > 1 && read_whole(l[1], 1, 10, g.sapirate)) applyrate(g);
   if (l.size() > 2) g.keptvalue = l[2];
   if (l.size() > 3) read_whole(l[3], 0, 100, g.musicvolume);
   int braille = 1;
   if (l.size() > 4 && read_whole(l[4], 0, 1, braille)) g.brailleon = braille == 1;
+  if (l.size() > 5) g.progresstail.assign(l.begin() + 5, l.end());
 }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -50,6 +51,8 @@ int headless(const Options& o, const std::string& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file-size limit makes a save fail with its reason instead of ending the game.
+  std::signal(SIGXFSZ, SIG_IGN);
   Options o;
   std::string error;
   if (!parseoptions(argc, argv, o, error)) {

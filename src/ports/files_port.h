@@ -13,6 +13,10 @@ class FilesPort {
   // The real path of an existing file below the program folder.
   virtual std::optional<std::string> resolve(const std::string& rel) = 0;
   bool exists(const std::string& rel) { return resolve(rel).has_value(); }
+  // The real path of an existing file in a folder below the program folder,
+  // its name taken whole (a backslash in it is an ordinary character), matched
+  // exactly or else without regard to case.
+  virtual std::optional<std::string> resolve_in(const std::string& rel_dir, const std::string& name) = 0;
   // Reads a text file as lines (CR LF or LF ends); nullopt with a reason when
   // it cannot be read or is larger than max_bytes.
   virtual std::optional<std::vector<std::string>> read_lines(const std::string& rel, size_t max_bytes,
@@ -20,9 +24,19 @@ class FilesPort {
   // The same for a file anywhere, named by its real path.
   virtual std::optional<std::vector<std::string>> read_lines_at(const std::string& path, size_t max_bytes,
                                                                 std::string& reason) = 0;
-  // Replaces a text file atomically (a temporary file beside it, then a
-  // rename); lines end with CR LF. Folders missing on the way are made. False
-  // and a reason when it failed, and the previous file is then untouched.
+  // The first lines of a file named by its real path: at most max_lines,
+  // each cut to max_line_bytes (never inside a UTF-8 character). Only that
+  // much is kept, so a huge file costs no more memory than a small one. A
+  // file over max_file_bytes is refused as too large.
+  virtual std::optional<std::vector<std::string>> read_head_at(const std::string& path, size_t max_file_bytes,
+                                                               size_t max_lines, size_t max_line_bytes,
+                                                               std::string& reason) = 0;
+  // Replaces a text file atomically: a temporary file of a private name
+  // beside it, synced, renamed over it, and the folder synced, so that two
+  // copies of the game saving at once leave one whole version. Lines end
+  // with CR LF. A link keeps pointing where it did: the file it points at is
+  // replaced. Folders missing on the way are made. False and a reason when
+  // it failed; the previous file is then untouched and nothing is left over.
   virtual bool write_lines(const std::string& rel, const std::vector<std::string>& lines,
                            std::string& reason) = 0;
   // Appends one line (CR LF) to a text file, creating it.

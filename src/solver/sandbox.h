@@ -90,6 +90,14 @@ class QuietFiles : public FilesPort {
  public:
   std::string program_dir() override { return ""; }
   std::optional<std::string> resolve(const std::string& rel) override { return rel; }
+  std::optional<std::string> resolve_in(const std::string& dir, const std::string& name) override {
+    return dir + name;
+  }
+  std::optional<std::vector<std::string>> read_head_at(const std::string&, size_t, size_t, size_t,
+                                                       std::string& reason) override {
+    reason = "no files here";
+    return std::nullopt;
+  }
   std::optional<std::vector<std::string>> read_lines(const std::string&, size_t, std::string& reason) override {
     reason = "no files here";
     return std::nullopt;

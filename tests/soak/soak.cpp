@@ -420,7 +420,7 @@ Made random_room(Game& a, std::mt19937_64& rng, uint64_t seed) {
         a.tile[x][y] = kDropZone;
         a.tile2[x][y] = kLowered;
       }
-      if (chance(8)) a.locked[x][y] = 1;
+      if (chance(8)) a.editorlocks[x][y] = 1;
     }
   // Usually at least one rat, so that the room can be won.
   if (made.rats == 0 && chance(90)) {

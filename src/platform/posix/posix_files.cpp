@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -52,6 +54,7 @@ std::optional<std::string> find_entry(const std::string& dir, const std::string&
   return found;
 }
 
+// Writes everything; false with errno set by the write that failed.
 bool write_all(int fd, const std::string& data) {
   size_t done = 0;
   while (done < data.size()) {
@@ -63,6 +66,72 @@ bool write_all(int fd, const std::string& data) {
     done += static_cast<size_t>(n);
   }
   return true;
+}
+
+std::string folder_of(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a path names once every link on the way to it is followed, so
+// that a link keeps pointing where it did when its file is replaced (a link
+// to nowhere yet names the file it will point at).
+bool follow_links(std::string path, std::string& out, std::string& reason) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+      out = path;
+      return true;
+    }
+    char buf[4096];
+    ssize_t n = ::readlink(path.c_str(), buf, sizeof buf);
+    if (n < 0 || n == static_cast<ssize_t>(sizeof buf)) {
+      reason = std::strerror(n < 0 ? errno : ENAMETOOLONG);
+      return false;
+    }
+    std::string to(buf, static_cast<size_t>(n));
+    path = to.front() == '/' ? to : folder_of(path) + "/" + to;
+  }
+  reason = std::strerror(ELOOP);
+  return false;
+}
+
+// The permissions a new file gets from open(): 0644 less the process's umask.
+mode_t new_file_mode() {
+  mode_t mask = 022;
+  if (std::FILE* f = std::fopen("/proc/self/status", "r")) {
+    char line[256];
+    unsigned m;
+    while (std::fgets(line, sizeof line, f))
+      if (std::sscanf(line, "Umask: %o", &m) == 1) mask = static_cast<mode_t>(m);
+    std::fclose(f);
+  }
+  return 0644 & ~mask;
+}
+
+// Opens a regular file for reading; -1 and a reason when it is none.
+int open_regular(const std::string& path, struct stat& st, std::string& reason) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    reason = errno == ENOENT ? "the file is missing" : std::string("the file cannot be read (") + std::strerror(errno) + ")";
+    return -1;
+  }
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    reason = "it is not a file";
+    return -1;
+  }
+  return fd;
+}
+
+// A line cut short loses the start of a UTF-8 character it ends with.
+void cut_whole_character(std::string& line) {
+  size_t lead = line.size();
+  while (lead > 0 && (static_cast<unsigned char>(line[lead - 1]) & 0xC0) == 0x80) --lead;
+  if (lead == 0) return;
+  unsigned char c = static_cast<unsigned char>(line[lead - 1]);
+  size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+  if (length > 1 && line.size() - (lead - 1) < length) line.resize(lead - 1);
 }
 
 std::string lower(std::string s) {
@@ -115,6 +184,75 @@ std::optional<std::string> PosixFiles::resolve(const std::string& rel) {
   return p;
 }
 
+std::optional<std::string> PosixFiles::resolve_in(const std::string& rel_dir, const std::string& name) {
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) return std::nullopt;
+  auto dir = place(rel_dir, true);
+  if (!dir || !is_dir(*dir)) return std::nullopt;
+  std::string path = *dir + "/" + name;
+  if (!path_exists(path)) {
+    auto entry = find_entry(*dir, name);
+    if (!entry) return std::nullopt;
+    path = *dir + "/" + *entry;
+  }
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return path;
+}
+
+std::optional<std::vector<std::string>> PosixFiles::read_head_at(const std::string& path, size_t max_file_bytes,
+                                                                 size_t max_lines, size_t max_line_bytes,
+                                                                 std::string& reason) {
+  struct stat st;
+  int fd = open_regular(path, st, reason);
+  if (fd < 0) return std::nullopt;
+  if (static_cast<size_t>(st.st_size) > max_file_bytes) {
+    ::close(fd);
+    reason = "the file is too large";
+    return std::nullopt;
+  }
+  std::vector<std::string> lines;
+  std::string line;
+  bool cut = false;
+  auto end_line = [&] {
+    if (lines.empty() && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (cut) cut_whole_character(line);
+    lines.push_back(std::move(line));
+    line.clear();
+    cut = false;
+  };
+  char buf[65536];
+  size_t total = 0;
+  while (lines.size() < max_lines) {
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n >= 0) total += static_cast<size_t>(n);
+    if (n < 0 || total > max_file_bytes) {  // a file that grew while it was read, too
+      reason = n < 0 ? std::string("the file cannot be read (") + std::strerror(errno) + ")" : "the file is too large";
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) {
+      if (!line.empty()) end_line();
+      break;
+    }
+    for (size_t at = 0; at < static_cast<size_t>(n) && lines.size() < max_lines;) {
+      const char* newline = static_cast<const char*>(std::memchr(buf + at, '\n', static_cast<size_t>(n) - at));
+      size_t end = newline ? static_cast<size_t>(newline - buf) : static_cast<size_t>(n);
+      size_t room = max_line_bytes > line.size() ? max_line_bytes - line.size() : 0;
+      if (end - at > room) cut = true;
+      line.append(buf + at, std::min(room, end - at));
+      at = end;
+      if (newline) {
+        end_line();
+        ++at;
+      }
+    }
+  }
+  ::close(fd);
+  return lines;
+}
+
 std::optional<std::vector<std::string>> PosixFiles::read_lines(const std::string& rel, size_t max_bytes,
                                                                std::string& reason) {
   auto p = resolve(rel);
@@ -127,89 +265,52 @@ std::optional<std::vector<std::string>> PosixFiles::read_lines(const std::string
 
 std::optional<std::vector<std::string>> PosixFiles::read_lines_at(const std::string& path, size_t max_bytes,
                                                                   std::string& reason) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    reason = errno == ENOENT ? "the file is missing" : std::string("the file cannot be read (") + std::strerror(errno) + ")";
-    return std::nullopt;
-  }
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    reason = "it is not a file";
-    return std::nullopt;
-  }
-  if (static_cast<size_t>(st.st_size) > max_bytes) {
-    ::close(fd);
-    reason = "the file is too large";
-    return std::nullopt;
-  }
-  std::string data;
-  char buf[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      ::close(fd);
-      reason = std::string("the file cannot be read (") + std::strerror(errno) + ")";
-      return std::nullopt;
-    }
-    if (n == 0) break;
-    data.append(buf, static_cast<size_t>(n));
-    if (data.size() > max_bytes) {
-      ::close(fd);
-      reason = "the file is too large";
-      return std::nullopt;
-    }
-  }
-  ::close(fd);
-  if (data.compare(0, 3, "\xEF\xBB\xBF") == 0) data.erase(0, 3);
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < data.size()) {
-    size_t end = data.find('\n', start);
-    if (end == std::string::npos) end = data.size();
-    std::string line = data.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-    start = end + 1;
-  }
-  return lines;
+  return read_head_at(path, max_bytes, SIZE_MAX, SIZE_MAX, reason);
 }
 
 bool PosixFiles::write_lines(const std::string& rel, const std::vector<std::string>& lines, std::string& reason) {
   std::string folder_error;
-  auto target = place(rel, false, &folder_error);
-  if (!target) {
+  auto placed = place(rel, false, &folder_error);
+  if (!placed) {
     reason = folder_error.empty() ? "the name is not allowed" : folder_error;
     return false;
   }
-  std::string tmp = *target + ".tmp";
-  std::string data;
-  for (const std::string& l : lines) data += l + "\r\n";
-  // Whatever an earlier save left at the temporary name goes first, and the
-  // new one must be a fresh file: never written through a link that someone
-  // put there, which would change the file it points at.
-  if (::unlink(tmp.c_str()) != 0 && errno != ENOENT) {
-    reason = std::strerror(errno);
-    return false;
-  }
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  std::string target;
+  if (!follow_links(*placed, target, reason)) return false;
+  std::string folder = folder_of(target);
+  std::string name = target.substr(folder.size() + 1);
+  struct stat old;
+  mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : new_file_mode();
+  // A fresh file of a name no other save uses: another copy of the game
+  // saving the same file at the same moment writes its own, and whichever
+  // rename comes last leaves its whole version in place.
+  std::string tmp = folder + "/." + name.substr(0, 200) + ".XXXXXX";
+  int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
   if (fd < 0) {
     reason = std::strerror(errno);
     return false;
   }
-  bool ok = write_all(fd, data) && ::fsync(fd) == 0;
-  int err = errno;
-  ok = (::close(fd) == 0) && ok;
-  if (ok && ::rename(tmp.c_str(), target->c_str()) != 0) {
-    err = errno;
-    ok = false;
-  }
-  if (!ok) {
-    reason = std::strerror(err ? err : EIO);
+  std::string data;
+  for (const std::string& l : lines) data += l + "\r\n";
+  // Each step keeps the reason of its own failure.
+  int err = 0;
+  if (::fchmod(fd, mode) != 0) err = errno;
+  if (!err && !write_all(fd, data)) err = errno;
+  if (!err && ::fsync(fd) != 0) err = errno;
+  if (::close(fd) != 0 && !err) err = errno;
+  if (!err && ::rename(tmp.c_str(), target.c_str()) != 0) err = errno;
+  if (err) {
     ::unlink(tmp.c_str());
+    reason = std::strerror(err);
+    return false;
   }
-  return ok;
+  // The rename itself lasts through a power cut only once the folder is synced.
+  int dir_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir_fd >= 0) {
+    ::fsync(dir_fd);
+    ::close(dir_fd);
+  }
+  return true;
 }
 
 bool PosixFiles::append_line(const std::string& rel, const std::string& line) {

@@ -8,6 +8,10 @@ class PosixFiles : public FilesPort {
   explicit PosixFiles(std::string program_dir);
   std::string program_dir() override { return dir_; }
   std::optional<std::string> resolve(const std::string& rel) override;
+  std::optional<std::string> resolve_in(const std::string& rel_dir, const std::string& name) override;
+  std::optional<std::vector<std::string>> read_head_at(const std::string& path, size_t max_file_bytes,
+                                                       size_t max_lines, size_t max_line_bytes,
+                                                       std::string& reason) override;
   std::optional<std::vector<std::string>> read_lines(const std::string& rel, size_t max_bytes,
                                                      std::string& reason) override;
   std::optional<std::vector<std::string>> read_lines_at(const std::string& path, size_t max_bytes,
