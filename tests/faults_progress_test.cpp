@@ -37,7 +37,7 @@ TEST(FaultsProgress, ATemporaryFileInTheWayCostsOneDebugLineAndTheNextSaveCatche
   ASSERT_TRUE(Form_Load_for_test(r));
   std::vector<std::string> log_then;
   std::string file_then;
-  r.when_said("Sapi rate changed to 3.", [&] {
+  r.when_said("Speech rate changed to 3.", [&] {
     log_then = log_lines(r);
     file_then = read_file(r.dir() / "progress.ini");
     fs::remove(r.dir() / "progress.ini.tmp");

@@ -9,7 +9,7 @@
 #include "platform/posix/posix_files.h"
 #include "platform/session.h"
 
-int run_headless(const Options& o, const std::string& dir, std::FILE* out, SpeechPort* speech) {
+int run_headless(const Options& o, const FilePlaces& places, std::FILE* out, SpeechPort* speech) {
   Script script;
   if (!o.script.empty()) {
     std::ifstream in(o.script, std::ios::binary);
@@ -37,7 +37,7 @@ int run_headless(const Options& o, const std::string& dir, std::FILE* out, Speec
   VirtualMusic music;
   NullSurface surface;
   ScriptedDialogs dialogs(events.answers());
-  PosixFiles files(dir);
+  PosixFiles files(places);
   Game g(Ports{speech ? *speech : recorded, sound, music, surface, dialogs, events, files, transcript});
   g.rng.seed(o.seed.value_or(clock_seed()));
   int status = run_session(g, o, [&events] { events.start_script(); });

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/options.h"
+#include "platform/posix/file_places.h"
 
 class SpeechPort;
 
@@ -14,4 +15,4 @@ class SpeechPort;
 // when given, is heard instead of only recorded, and the script's waits then
 // pass in real time. Returns the exit status (2 for a script that cannot be
 // read, with the reason on standard error).
-int run_headless(const Options& o, const std::string& program_dir, std::FILE* out, SpeechPort* speech);
+int run_headless(const Options& o, const FilePlaces& places, std::FILE* out, SpeechPort* speech);
