@@ -174,6 +174,8 @@ TEST(AudioFault, NoSoundDeviceShowsTheMessageInTheWindowAndEnterEndsTheProgram) 
   ASSERT_TRUE(r.finished) << "the game hung after the message box\n" << r.out;
   EXPECT_TRUE(r.exited(1)) << "status " << r.status << "\n" << r.out;
   EXPECT_FALSE(std::filesystem::exists(game.dir.path / "progress.ini"));
+  // Also said on standard error, for a player who started it from a terminal.
+  EXPECT_NE(r.out.find("--no-sound to play with speech only"), std::string::npos) << r.out;
 #endif
 }
 
