@@ -95,16 +95,16 @@ PosixFiles::PosixFiles(FilePlaces places) : dir_(places.program_dir), places_(st
   while (dir_.size() > 1 && dir_.back() == '/') dir_.pop_back();
 }
 
-std::string PosixFiles::own_root(const std::string& rel) const {
+std::string PosixFiles::own_root(const std::string& rel, bool writing) const {
   if (!places_.installed()) return "";
   std::string first = first_part(rel);
   if (first == "progress.ini") return places_.config_dir;
   if (first == "challenges") return places_.data_dir;
-  return places_.state_dir;
+  return writing ? places_.state_dir : "";
 }
 
 std::string PosixFiles::write_root(const std::string& rel, std::string& reason) {
-  std::string root = own_root(rel);
+  std::string root = own_root(rel, true);
   if (root.empty()) return dir_;
   return is_dir(root) || make_folders(root, reason) ? root : "";
 }
@@ -142,7 +142,7 @@ std::optional<std::string> PosixFiles::place(const std::string& root, const std:
 }
 
 std::optional<std::string> PosixFiles::resolve(const std::string& rel) {
-  for (const std::string& root : {own_root(rel), dir_}) {
+  for (const std::string& root : {own_root(rel, false), dir_}) {
     if (root.empty()) continue;
     auto p = place(root, rel, true);
     struct stat st;
@@ -268,7 +268,7 @@ bool PosixFiles::append_line(const std::string& rel, const std::string& line) {
 std::vector<std::string> PosixFiles::list(const std::string& rel_dir, const std::string& ext) {
   std::vector<std::string> names;
   std::string want = lower(ext);
-  for (const std::string& root : {own_root(rel_dir), dir_}) {
+  for (const std::string& root : {own_root(rel_dir, false), dir_}) {
     auto dir = root.empty() ? std::nullopt : place(root, rel_dir, true);
     DIR* d = dir && is_dir(*dir) ? ::opendir(dir->c_str()) : nullptr;
     if (!d) continue;

@@ -27,9 +27,10 @@ class PosixFiles : public FilesPort {
   // there when one cannot be).
   std::optional<std::string> place(const std::string& root, const std::string& rel, bool must_exist,
                                    std::string* made_folders = nullptr);
-  // The player's folder that a relative path belongs in ("" when the game
-  // keeps everything in its program folder).
-  std::string own_root(const std::string& rel) const;
+  // The player's folder that a relative path belongs in: the settings, the
+  // maps, and (when writing) the logs; "" when the game keeps everything in
+  // its program folder, or for the game's own files.
+  std::string own_root(const std::string& rel, bool writing) const;
   // The folder a relative path is written below (made when missing); ""
   // with the reason when it cannot be made.
   std::string write_root(const std::string& rel, std::string& reason);
