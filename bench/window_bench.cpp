@@ -45,7 +45,7 @@ std::unique_ptr<WindowedSession> open_game(bool sound, TranscriptPort* transcrip
   o.speech = "none";
   o.no_sound = !sound;
   sound_to_nowhere();
-  return open_windowed(o, TINKERHOLD_PROGRAM_DIR, transcript, reason);
+  return open_windowed(o, std::string(TINKERHOLD_PROGRAM_DIR), transcript, reason);
 }
 
 // One redraw of a 7 x 7 level (16) as the tick does it, and its way to the

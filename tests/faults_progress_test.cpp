@@ -41,7 +41,7 @@ TEST(FaultsProgress, AFailedSaveIsSaidOnceAndTheNextSaveThatWorksCatchesUp) {
   std::optional<ReadOnlyFolder> read_only(std::in_place, r.dir());
   ASSERT_TRUE(read_only->refuses_writes()) << "the folder could not be made read-only";
   std::string file_then;
-  r.when_said("Sapi rate changed to 3.", [&] {
+  r.when_said("Speech rate changed to 3.", [&] {
     file_then = read_file(r.dir() / "progress.ini");
     read_only.reset();
   });

@@ -27,7 +27,7 @@ TEST(Keys, DuringAWaitOnlyTheKeysOfEveryStateAct) {
   r.run();
   auto say = r.lines("say");
   ASSERT_EQ(say.size(), 2u) << r.all();
-  EXPECT_EQ(say[0], "Sapi rate changed to 3.");
+  EXPECT_EQ(say[0], "Speech rate changed to 3.");
   EXPECT_EQ(say[1], "This room has 1 Rat at C 1.");
   EXPECT_EQ(r.g().cursorx, 1);
   EXPECT_EQ(r.g().menunum, 0);

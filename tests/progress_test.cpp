@@ -80,7 +80,7 @@ TEST(Progress, LinesOfLaterVersionsAnOversizedFileAndALinkSurviveASave) {
   EXPECT_EQ(linked.g().sapirate, 5);
   linked.run();
   EXPECT_TRUE(std::filesystem::is_symlink(linked.dir() / "progress.ini"));
-  EXPECT_EQ(read_file(linked.dir() / "settings" / "mine.ini"), " 0 \r\n 5 \r\n\r\n 45 \r\n");
+  EXPECT_EQ(read_file(linked.dir() / "settings" / "mine.ini"), " 0 \r\n 5 \r\n\r\n 45 \r\n 1 \r\n");
 }
 
 TEST(Progress, AnUnwritableFileCostsADebugLineAndTheSettingStillChanges) {

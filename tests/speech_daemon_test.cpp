@@ -118,7 +118,7 @@ TEST(SpeechDaemon, ADaemonThatDiesMidSessionCostsOneDebugLineAndTheGameGoesOn) {
   EXPECT_EQ(log[0].rfind("error in sayit: ", 0), 0u) << log[0];
   // Still recording, still on the voice route, the rate still taken.
   EXPECT_EQ(game.g().history[1], "Piece raised.");
-  EXPECT_EQ(game.g().history[2], "Sapi rate changed to 3.");
+  EXPECT_EQ(game.g().history[2], "Speech rate changed to 3.");
   EXPECT_EQ(game.g().speechmode, 0);
   EXPECT_EQ(game.g().sapirate, 3);
 }

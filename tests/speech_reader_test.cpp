@@ -21,7 +21,7 @@ namespace {
     if (!why.empty()) GTEST_SKIP() << why;       \
   } while (0)
 
-const char* kFallback = "Jaws does not seem to be responding, Sapi on.";
+const char* kFallback = "Orca does not seem to be responding, game voice on.";
 
 // The stand-in reader, running for the life of this object.
 class StandIn {
@@ -69,7 +69,7 @@ TEST(ScreenReader, OnItsRouteMessagesReachTheReaderInOrderAndTabWrapsToTheVoice)
   // Every message from the choice of the route to the Tab that leaves it,
   // queued without one cutting off another.
   std::vector<std::string> expected = {"Campaign", "Challenges", "Level editor", "Challenges",
-                                       "Sapi rate changed to 3."};
+                                       "Speech rate changed to 3."};
   std::vector<std::string> presented;
   for (int i = 0; i < 500; ++i) {
     presented = file_lines(reader.record());

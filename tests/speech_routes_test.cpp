@@ -12,7 +12,7 @@
 
 namespace {
 
-const char* kFallback = "Jaws does not seem to be responding, Sapi on.";
+const char* kFallback = "Orca does not seem to be responding, game voice on.";
 
 size_t count(const std::vector<std::string>& v, const std::string& s) {
   return static_cast<size_t>(std::count(v.begin(), v.end(), s));
@@ -30,10 +30,10 @@ TEST(SpeechRoutes, TheCaptionRoutesChangeTheCaptionTwiceForARepeatedMessage) {
     auto caption = game.lines("caption");
     // Rate 2 down to 1, then held at 1: the same sentence twice.
     std::vector<std::string> tail(caption.end() - std::min<size_t>(3, caption.size()), caption.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"Sapi rate changed to 1.", "Sapi rate changed to 1. ",
-                                              "Sapi rate changed to 1."}))
+    EXPECT_EQ(tail, (std::vector<std::string>{"Speech rate changed to 1.", "Speech rate changed to 1. ",
+                                              "Speech rate changed to 1."}))
         << "route " << route;
-    EXPECT_EQ(count(voice.only("speak"), "Sapi rate changed to 1."), 0u) << "route " << route;
+    EXPECT_EQ(count(voice.only("speak"), "Speech rate changed to 1."), 0u) << "route " << route;
   }
 }
 
@@ -48,7 +48,7 @@ TEST(SpeechRoutes, TheScreenReaderRouteQueuesWithTheReaderAndTabWrapsBackToTheVo
   // Back on the voice after the wrap, with the normal caption restored.
   EXPECT_EQ(game.g().speechmode, 0);
   EXPECT_EQ(speech.only("speak").back(), "Level editor");
-  EXPECT_EQ(game.lines("caption").back(), "Veldin's Cogmire (v0.7b)");
+  EXPECT_EQ(game.lines("caption").back(), "Tinkerhold (v0.7b)");
   auto sounds = game.lines("sound");
   EXPECT_TRUE(std::any_of(sounds.begin(), sounds.end(),
                           [](const std::string& s) { return s.rfind("/sounds/Menu/JAWS.wav", 0) == 0; }));
@@ -88,7 +88,7 @@ TEST(SpeechRoutes, TheRateKeysStepTheVoiceAndStopAtTheEnds) {
   auto rates = speech.only("rate");
   // 2 at start-up, then 3..10, 10 again at the top, then 9.
   EXPECT_EQ(rates, (std::vector<std::string>{"2", "3", "4", "5", "6", "7", "8", "9", "10", "10", "9"}));
-  EXPECT_EQ(count(speech.only("speak"), "Sapi rate changed to 10."), 2u);
+  EXPECT_EQ(count(speech.only("speak"), "Speech rate changed to 10."), 2u);
   EXPECT_EQ(game.dir().read_lines("progress.ini").at(1), " 9 ");
 }
 

@@ -14,9 +14,10 @@ WINDOW_PACKAGES=(libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libmpg123-dev lib
 # screen reader setup).
 SPEECH_PACKAGES=(libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libsystemd-dev libbrlapi-dev)
 # Only the tests need these (a display, a private speech daemon, a private
-# BRLTTY, and clang with its sanitizer and libFuzzer runtimes for the second
-# test build).
-TEST_PACKAGES=(xvfb dbus-daemon brltty clang libclang-rt-14-dev)
+# BRLTTY, clang with its sanitizer and libFuzzer runtimes for the second test
+# build, the validators of the desktop entry and metainfo, and what builds
+# the package).
+TEST_PACKAGES=(xvfb dbus-daemon brltty clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev)
 
 install_missing() {
   local missing=()
@@ -109,6 +110,8 @@ case "${1:-}" in
     trap stop_display EXIT
     status=0
     run_tests build || status=$?
+    # The Debian package, installed and played by an ordinary user.
+    tools/package_test.sh build || status=$?
     run_sanitized_tests || status=$?
     exit $status
     ;;

@@ -160,7 +160,7 @@ void setcaption(Game& g, const std::string& text) {
   g.io.transcript.record("caption", text);
 }
 
-std::string normalcaption(const Game& g) { return "Veldin's Cogmire (v" + g.version + ")"; }
+std::string normalcaption(const Game& g) { return "Tinkerhold (v" + g.version + ")"; }
 
 void setupsapi(Game& g) {
   g.sapiok = 1;

@@ -20,7 +20,7 @@ void dumplist(Game& g);
 void debuglog(Game& g, const std::string& line);
 // Sets the window caption (screen readers announce it).
 void setcaption(Game& g, const std::string& text);
-// The caption of the voice routes: "Veldin's Cogmire (v0.7b)".
+// The caption of the voice routes: "Tinkerhold (v0.7b)".
 std::string normalcaption(const Game& g);
 // Opens the voice and the screen reader at start-up.
 void setupsapi(Game& g);

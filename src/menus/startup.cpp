@@ -9,7 +9,7 @@
 #include "play/boxes.h"
 
 bool Form_Load(Game& g) {
-  g.version = "0.7b";
+  g.version = kVersion;
   g.level = -1;
   g.historypos = 0;
   for (auto& h : g.history) h.clear();
@@ -23,9 +23,7 @@ bool Form_Load(Game& g) {
   g.maxslot = 49;
   std::string reason;
   if (!g.io.sound.open(reason)) {
-    messagebox(g,
-               "Unable to start DirectSound. Check to see that your sound card is properly installed.  Try running "
-               "kestrel.exe from your Fernhollow folder.  For some people, this can correct this issue.");
+    messagebox(g, kNoSoundDevice);
     return false;
   }
   for (int slot = 0; slot < kSlots; ++slot) setsound(g, slot, "\\sounds\\menu\\arrows.wav");

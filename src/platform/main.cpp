@@ -1,5 +1,6 @@
 // Tinkerhold: the program's entry. Picks the platform adapters, runs
 // start-up and hands over to the event loop.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -37,7 +38,19 @@ std::string executable_dir() {
   return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
-int headless(const Options& o, const std::string& dir) {
+// The program folder and where the player's files go. An installed program
+// finds its sounds in the data folder beside its own (../share/tinkerhold
+// from bin/); otherwise the sounds are beside the program.
+FilePlaces places_for(const Options& o) {
+  if (!o.program_dir.empty()) return find_places(o.program_dir, false);
+  std::string exe = executable_dir();
+  std::string shared = exe + "/" TINKERHOLD_DATA_FROM_BIN;
+  struct stat st;
+  bool installed = ::stat((shared + "/sounds").c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return find_places(installed ? shared : exe, installed);
+}
+
+int headless(const Options& o, const FilePlaces& places) {
   // --speech=system: the real voice and screen reader, heard at the pace of
   // the script; otherwise speech is only recorded.
   std::unique_ptr<SpeechPort> system_speech;
@@ -45,7 +58,7 @@ int headless(const Options& o, const std::string& dir) {
   // --braille=system: BRLTTY's display as well.
   std::unique_ptr<SystemBraille> braille;
   if (o.braille == "system") braille = make_system_braille();
-  return run_headless(o, dir, stdout, system_speech.get(), braille.get());
+  return run_headless(o, places, stdout, system_speech.get(), braille.get());
 }
 
 }  // namespace
@@ -56,13 +69,19 @@ int main(int argc, char** argv) {
   Options o;
   std::string error;
   if (!parseoptions(argc, argv, o, error)) {
-    std::cerr << "tinkerhold: " << error << "\n"
-              << "usage: tinkerhold [--headless] [--program-dir DIR] [--seed N] [--level N | --challenge FILE]"
-                 " [--script FILE] [--speech=system|--speech=none] [--no-sound]\n";
+    std::cerr << "tinkerhold: " << error << "\n" << usage_text() << "Try tinkerhold --help for every option.\n";
     return 2;
   }
-  std::string dir = o.program_dir.empty() ? executable_dir() : o.program_dir;
-  if (o.solve) return run_solve(o, dir);
-  if (o.headless) return headless(o, dir);
-  return run_windowed(o, dir);
+  if (o.help) {
+    std::cout << help_text();
+    return 0;
+  }
+  if (o.version) {
+    std::cout << "tinkerhold " << kVersion << "\n";
+    return 0;
+  }
+  FilePlaces places = places_for(o);
+  if (o.solve) return run_solve(o, places);
+  if (o.headless) return headless(o, places);
+  return run_windowed(o, places);
 }

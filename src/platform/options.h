@@ -21,7 +21,14 @@ struct Options {
   std::string braille;
   bool braille_transcript = false;
   bool solve = false;        // find placements that win --level N or --challenge FILE
+  bool help = false;         // print the usage and every option, then end
+  bool version = false;      // print the name and version, then end
 };
 
-// Parses the arguments; false with a message when they are wrong.
+// Parses the arguments (GNU style: --opt=value or --opt value); false with
+// a message when they are wrong.
 bool parseoptions(int argc, char** argv, Options& out, std::string& error);
+
+// The one-line usage, and the whole help text of --help.
+std::string usage_text();
+std::string help_text();

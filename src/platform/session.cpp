@@ -1,6 +1,7 @@
 #include "platform/session.h"
 
 #include <ctime>
+#include <iostream>
 #include <string>
 
 #include "audio/sound.h"
@@ -36,6 +37,7 @@ uint64_t clock_seed() {
 int run_session(Game& g, const Options& o, const std::function<void()>& started) {
   try {
     if (!Form_Load(g)) {
+      std::cerr << "tinkerhold: " << kNoSoundDevice << "\n";
       g.io.transcript.record("exit", "1");
       return 1;
     }

@@ -44,7 +44,7 @@ bool loadroom(Game& g, const Options& o) {
 
 // Plays the key script the way `--headless --script` would, and tells
 // whether the victory line came.
-bool playback(const Options& o, const std::string& dir, const std::string& text, std::string& why) {
+bool playback(const Options& o, const FilePlaces& places, const std::string& text, std::string& why) {
   ScriptError error;
   auto script = parsescript(text, error);
   if (!script) {
@@ -58,7 +58,7 @@ bool playback(const Options& o, const std::string& dir, const std::string& text,
   VirtualMusic music;
   NullSurface surface;
   ScriptedDialogs dialogs(events.answers());
-  PosixFiles files(dir);
+  PosixFiles files(places);
   Game g(Ports{speech, sound, music, surface, dialogs, events, files, listener});
   g.rng.seed(o.seed.value_or(1));
   try {
@@ -85,14 +85,14 @@ bool playback(const Options& o, const std::string& dir, const std::string& text,
 
 }  // namespace
 
-int run_solve(const Options& o, const std::string& program_dir) {
+int run_solve(const Options& o, const FilePlaces& places) {
   QuietClock clock;
   QuietSpeech speech;
   QuietSound sound;
   QuietMusic music;
   QuietSurface surface;
   QuietDialogs dialogs;
-  PosixFiles files(program_dir);
+  PosixFiles files(places);
   Listener listener;
   Game g(Ports{speech, sound, music, surface, dialogs, clock, files, listener});
   g.rng.seed(o.seed.value_or(1));
@@ -128,7 +128,7 @@ int run_solve(const Options& o, const std::string& program_dir) {
   for (const std::string& line : keyscript(g, s.placements, s.seconds_to_win)) keys << line << "\n";
   std::cout << out.str() << keys.str();
   std::string why;
-  if (!playback(o, program_dir, keys.str(), why)) {
+  if (!playback(o, places, keys.str(), why)) {
     std::cerr << "tinkerhold: the key script did not win when played back (" << why << ")\n";
   }
   return 0;

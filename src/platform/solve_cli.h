@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/options.h"
+#include "platform/posix/file_places.h"
 
 // Exit status 0 solved, 1 proven unwinnable, 3 out of budget.
-int run_solve(const Options& o, const std::string& program_dir);
+int run_solve(const Options& o, const FilePlaces& places);

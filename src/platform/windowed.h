@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/options.h"
+#include "platform/posix/file_places.h"
 
 // Runs the windowed game; returns the exit status.
-int run_windowed(const Options& o, const std::string& program_dir);
+int run_windowed(const Options& o, const FilePlaces& places);

@@ -82,7 +82,7 @@ void speech_route_key(Game& g) {
       } else if (g.jawsok == 0) {
         g.speechmode = 0;
         setcaption(g, normalcaption(g));
-        sayit(g, "Jaws does not seem to be responding, Sapi on.");
+        sayit(g, "Orca does not seem to be responding, game voice on.");
       }
       break;
   }
@@ -373,7 +373,7 @@ void Form_KeyDown(Game& g, int code, int shift) {
     if (g.sapirate < 1) g.sapirate = 1;
     if (g.sapirate > 10) g.sapirate = 10;
     applyrate(g);
-    sayit(g, "Sapi rate changed to " + std::to_string(g.sapirate) + ".");
+    sayit(g, "Speech rate changed to " + std::to_string(g.sapirate) + ".");
     saveprogress(g);
     return;
   }

@@ -1,5 +1,8 @@
 // Files below the program folder. Relative paths may use "/" or "\" and any
-// letter case; lookup finds the file whatever case it has on disk.
+// letter case; lookup finds the file whatever case it has on disk. Where a
+// path is kept is the adapter's business: an installed game keeps the
+// player's settings, maps and logs in the player's own folders, and lists
+// the player's maps with those that came with the game.
 #pragma once
 
 #include <optional>

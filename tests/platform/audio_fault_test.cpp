@@ -160,20 +160,22 @@ TEST(AudioFault, NoSoundDeviceShowsTheMessageInTheWindowAndEnterEndsTheProgram) 
   DeadDevice game;
   Started p = game.start({});
   ASSERT_GT(p.pid, 0);
-  Window box = wait_for_title(x.d, p.pid, "Unable to start DirectSound. Check to see");
+  Window box = wait_for_title(x.d, p.pid, "No sound device could be opened. Check that");
   if (box == None) {
     ChildResult r = finish(p, 1);
     FAIL() << "the message never showed in the game's window (status " << r.status << ")\n" << r.out;
   }
   // The box waits for the player, however long it takes.
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_NE(find_window(x.d, DefaultRootWindow(x.d), p.pid, "Unable to start DirectSound"), None)
+  EXPECT_NE(find_window(x.d, DefaultRootWindow(x.d), p.pid, "No sound device could be opened"), None)
       << "the box closed by itself";
   press(x.d, box, XK_Return);
   ChildResult r = finish(p, 30);
   ASSERT_TRUE(r.finished) << "the game hung after the message box\n" << r.out;
   EXPECT_TRUE(r.exited(1)) << "status " << r.status << "\n" << r.out;
   EXPECT_FALSE(std::filesystem::exists(game.dir.path / "progress.ini"));
+  // Also said on standard error, for a player who started it from a terminal.
+  EXPECT_NE(r.out.find("--no-sound to play with speech only"), std::string::npos) << r.out;
 #endif
 }
 

@@ -10,7 +10,7 @@
 #include "platform/posix/posix_files.h"
 #include "platform/session.h"
 
-int run_headless(const Options& o, const std::string& dir, std::FILE* out, SpeechPort* speech,
+int run_headless(const Options& o, const FilePlaces& places, std::FILE* out, SpeechPort* speech,
                  SystemBraille* braille) {
   Script script;
   if (!o.script.empty()) {
@@ -42,7 +42,7 @@ int run_headless(const Options& o, const std::string& dir, std::FILE* out, Speec
   VirtualMusic music;
   NullSurface surface;
   ScriptedDialogs dialogs(events.answers());
-  PosixFiles files(dir);
+  PosixFiles files(places);
   Game g(Ports{speech ? *speech : recorded, sound, music, surface, dialogs, pump ? *pump : events, files, transcript,
                shown});
   g.rng.seed(o.seed.value_or(clock_seed()));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/options.h"
+#include "platform/posix/file_places.h"
 
 class SpeechPort;
 class SystemBraille;
@@ -16,5 +17,5 @@ class SystemBraille;
 // pass in real time; so too with `braille`, the display messages are also
 // written to. Returns the exit status (2 for a script that cannot be
 // read, with the reason on standard error).
-int run_headless(const Options& o, const std::string& program_dir, std::FILE* out, SpeechPort* speech,
+int run_headless(const Options& o, const FilePlaces& places, std::FILE* out, SpeechPort* speech,
                  SystemBraille* braille = nullptr);

@@ -139,17 +139,52 @@ std::string lower(std::string s) {
   return s;
 }
 
+std::string first_part(const std::string& rel) {
+  std::vector<std::string> parts = split_parts(rel);
+  return parts.empty() ? "" : lower(parts[0]);
+}
+
+// Makes a folder and those above it that are missing (the player's own
+// folders are private).
+bool make_folders(const std::string& path, std::string& reason) {
+  for (size_t end = 1; end <= path.size(); ++end) {
+    if (end < path.size() && path[end] != '/') continue;
+    std::string folder = path.substr(0, end);
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+      reason = std::strerror(errno);
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
-PosixFiles::PosixFiles(std::string program_dir) : dir_(std::move(program_dir)) {
+PosixFiles::PosixFiles(FilePlaces places) : dir_(places.program_dir), places_(std::move(places)) {
   while (dir_.size() > 1 && dir_.back() == '/') dir_.pop_back();
 }
 
-std::optional<std::string> PosixFiles::place(const std::string& rel, bool must_exist, std::string* made_folders) {
+std::string PosixFiles::own_root(const std::string& rel, bool writing) const {
+  if (!places_.installed()) return "";
+  std::string first = first_part(rel);
+  if (first == "progress.ini") return places_.config_dir;
+  if (first == "challenges") return places_.data_dir;
+  return writing ? places_.state_dir : "";
+}
+
+std::string PosixFiles::write_root(const std::string& rel, std::string& reason) {
+  std::string root = own_root(rel, true);
+  if (root.empty()) return dir_;
+  return is_dir(root) || make_folders(root, reason) ? root : "";
+}
+
+
+std::optional<std::string> PosixFiles::place(const std::string& root, const std::string& rel, bool must_exist,
+                                             std::string* made_folders) {
   std::vector<std::string> parts = split_parts(rel);
   for (const std::string& part : parts)
     if (part == "." || part == "..") return std::nullopt;  // never outside the program folder
-  std::string path = dir_;
+  std::string path = root;
   for (size_t i = 0; i < parts.size(); ++i) {
     const std::string& part = parts[i];
     std::string exact = path + "/" + part;
@@ -177,26 +212,31 @@ std::optional<std::string> PosixFiles::place(const std::string& rel, bool must_e
 }
 
 std::optional<std::string> PosixFiles::resolve(const std::string& rel) {
-  auto p = place(rel, true);
-  if (!p) return std::nullopt;
-  struct stat st;
-  if (::stat(p->c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-  return p;
+  for (const std::string& root : {own_root(rel, false), dir_}) {
+    if (root.empty()) continue;
+    auto p = place(root, rel, true);
+    struct stat st;
+    if (p && ::stat(p->c_str(), &st) == 0 && S_ISREG(st.st_mode)) return p;
+  }
+  return std::nullopt;
 }
+
 
 std::optional<std::string> PosixFiles::resolve_in(const std::string& rel_dir, const std::string& name) {
   if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) return std::nullopt;
-  auto dir = place(rel_dir, true);
-  if (!dir || !is_dir(*dir)) return std::nullopt;
-  std::string path = *dir + "/" + name;
-  if (!path_exists(path)) {
-    auto entry = find_entry(*dir, name);
-    if (!entry) return std::nullopt;
-    path = *dir + "/" + *entry;
+  for (const std::string& root : {own_root(rel_dir, false), dir_}) {
+    auto dir = root.empty() ? std::nullopt : place(root, rel_dir, true);
+    if (!dir || !is_dir(*dir)) continue;
+    std::string path = *dir + "/" + name;
+    if (!path_exists(path)) {
+      auto entry = find_entry(*dir, name);
+      if (!entry) continue;
+      path = *dir + "/" + *entry;
+    }
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return path;
   }
-  struct stat st;
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-  return path;
+  return std::nullopt;
 }
 
 std::optional<std::vector<std::string>> PosixFiles::read_head_at(const std::string& path, size_t max_file_bytes,
@@ -270,9 +310,15 @@ std::optional<std::vector<std::string>> PosixFiles::read_lines_at(const std::str
 
 bool PosixFiles::write_lines(const std::string& rel, const std::vector<std::string>& lines, std::string& reason) {
   std::string folder_error;
-  auto placed = place(rel, false, &folder_error);
+  std::string root = write_root(rel, folder_error);
+  auto placed = root.empty() ? std::nullopt : place(root, rel, false, &folder_error);
   if (!placed) {
     reason = folder_error.empty() ? "the name is not allowed" : folder_error;
+    return false;
+  }
+  // A player's map never hides one that came with the game.
+  if (root != dir_ && first_part(rel) == "challenges" && place(dir_, rel, true)) {
+    reason = "a challenge that came with the game has that name";
     return false;
   }
   std::string target;
@@ -314,7 +360,9 @@ bool PosixFiles::write_lines(const std::string& rel, const std::vector<std::stri
 }
 
 bool PosixFiles::append_line(const std::string& rel, const std::string& line) {
-  auto target = place(rel, false);
+  std::string folder_error;
+  std::string root = write_root(rel, folder_error);
+  auto target = root.empty() ? std::nullopt : place(root, rel, false);
   if (!target) return false;
   int fd = ::open(target->c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd < 0) return false;
@@ -324,22 +372,25 @@ bool PosixFiles::append_line(const std::string& rel, const std::string& line) {
 
 std::vector<std::string> PosixFiles::list(const std::string& rel_dir, const std::string& ext) {
   std::vector<std::string> names;
-  auto dir = place(rel_dir, true);
-  if (!dir || !is_dir(*dir)) return names;
-  DIR* d = ::opendir(dir->c_str());
-  if (!d) return names;
   std::string want = lower(ext);
-  while (dirent* e = ::readdir(d)) {
-    std::string name = e->d_name;
-    if (name.size() <= want.size() || lower(name.substr(name.size() - want.size())) != want) continue;
-    struct stat st;
-    if (::stat((*dir + "/" + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-    names.push_back(name);
+  for (const std::string& root : {own_root(rel_dir, false), dir_}) {
+    auto dir = root.empty() ? std::nullopt : place(root, rel_dir, true);
+    DIR* d = dir && is_dir(*dir) ? ::opendir(dir->c_str()) : nullptr;
+    if (!d) continue;
+    while (dirent* e = ::readdir(d)) {
+      std::string name = e->d_name;
+      if (name.size() <= want.size() || lower(name.substr(name.size() - want.size())) != want) continue;
+      struct stat st;
+      if (::stat((*dir + "/" + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+      names.push_back(name);
+    }
+    ::closedir(d);
   }
-  ::closedir(d);
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
     std::string la = lower(a), lb = lower(b);
     return la != lb ? la < lb : a < b;
   });
+  // The same name in both folders is one map: the player's, read first.
+  names.erase(std::unique(names.begin(), names.end()), names.end());
   return names;
 }

@@ -40,7 +40,7 @@ void self_voice(Game& g, const std::string& text) {
   showbraille(g, text);
 }
 
-std::unique_ptr<WindowedSession> open_windowed(const Options& o, const std::string& program_dir,
+std::unique_ptr<WindowedSession> open_windowed(const Options& o, const FilePlaces& places,
                                                TranscriptPort* transcript, std::string& reason, int width,
                                                int height) {
   auto s = std::make_unique<WindowedSession>();
@@ -62,7 +62,7 @@ std::unique_ptr<WindowedSession> open_windowed(const Options& o, const std::stri
     s->sound = std::make_unique<MixerSound>();
     s->music = std::make_unique<MixerMusic>();
   }
-  s->files = std::make_unique<PosixFiles>(program_dir);
+  s->files = std::make_unique<PosixFiles>(places);
   if (!transcript) {
     s->quiet = std::make_unique<NoTranscript>();
     transcript = s->quiet.get();
@@ -75,9 +75,9 @@ std::unique_ptr<WindowedSession> open_windowed(const Options& o, const std::stri
   return s;
 }
 
-int run_windowed(const Options& o, const std::string& program_dir) {
+int run_windowed(const Options& o, const FilePlaces& places) {
   std::string reason;
-  auto s = open_windowed(o, program_dir, nullptr, reason);
+  auto s = open_windowed(o, places, nullptr, reason);
   if (!s) {
     std::cerr << "tinkerhold: " << reason << "\n"
               << "tinkerhold: without a display, --headless plays a key script instead\n";

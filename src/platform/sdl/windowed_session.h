@@ -8,6 +8,7 @@
 #include "game/game.h"
 #include "platform/brlapi/system_braille.h"
 #include "platform/options.h"
+#include "platform/posix/file_places.h"
 #include "platform/sdl/dialogs.h"
 #include "platform/sdl/events.h"
 #include "platform/sdl/screen.h"
@@ -39,7 +40,7 @@ struct WindowedSession {
 // Opens the window (width x height pixels) and the ports for the options
 // (--no-sound, --speech=none); the transcript, when given, hears what the
 // game does. Null with a reason when there is no window to be had.
-std::unique_ptr<WindowedSession> open_windowed(const Options& o, const std::string& program_dir,
+std::unique_ptr<WindowedSession> open_windowed(const Options& o, const FilePlaces& places,
                                                TranscriptPort* transcript, std::string& reason, int width = 800,
                                                int height = 600);
 
