@@ -103,7 +103,7 @@ bool cell_lines(std::string t, std::vector<std::string>& out) {
     tvar1 = num(kActions.at(rest.substr(0, colon)));
     t.erase(gt);
   }
-  if (t != ".") {
+  if (t != "." && !t.empty()) {
     size_t used = 0;
     try {
       tile = std::stoi(t, &used);

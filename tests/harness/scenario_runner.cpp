@@ -92,11 +92,12 @@ void show_diff(const std::string& what, const std::vector<std::string>& want, co
   while ((i < n || j < m) && shown < 60) {
     if (i < n && j < m && want[i] == got[j]) {
       ++i, ++j;
-    } else if (j < m && (i == n || common[i][j + 1] >= common[i + 1][j])) {
-      std::cout << "  + " << j + 1 << ": " << got[j++] << "\n", ++shown;
-    } else {
-      std::cout << "  - " << i + 1 << ": " << want[i++] << "\n", ++shown;
+      continue;
     }
+    bool added = j < m && (i == n || common[i][j + 1] >= common[i + 1][j]);
+    if (added) std::cout << "  + " << j + 1 << ": " << got[j] << "\n", ++j;
+    else std::cout << "  - " << i + 1 << ": " << want[i] << "\n", ++i;
+    ++shown;
   }
   if (shown == 60) std::cout << "  ...\n";
 }
@@ -106,6 +107,12 @@ bool play_scenario(const std::string& path) {
   Scenario s = parse(lines);
   ProgramDir p;
   for (const auto& [name, text] : s.place) p.write(name, join(text, "\r\n"));
+  // "copy: FROM TO", both in the program folder (a sound under another name).
+  if (std::istringstream copy(field(s, "copy")); copy.rdbuf()->in_avail() > 0) {
+    std::string from, to;
+    copy >> from >> to;
+    p.write(to, p.read(from));
+  }
   std::vector<std::string> options;
   std::istringstream words(field(s, "options"));
   for (std::string w; words >> w;) options.push_back(w);

@@ -26,7 +26,7 @@ std::string cellcode(const Game& g, int x, int y) {
   if (g.tile2[x][y] != 0) c += "/" + g.tile2[x][y].str();
   if (g.tile[x][y] == kRatPath && g.tvar2[x][y] != 0) c += ":" + g.tvar2[x][y].str();
   bool is_switch = g.tile[x][y] == kSwitch || (g.tile[x][y] == kLowered && g.tile2[x][y] == kSwitch);
-  if (is_switch) {
+  if (is_switch && (g.tvar1[x][y] != 0 || g.tvar2[x][y] != 0 || g.tvar3[x][y] != 0)) {
     int action = g.tvar1[x][y].whole();
     c += ">" + std::string(action >= 1 && action <= 3 ? std::string(1, "rlt"[action - 1]) : g.tvar1[x][y].str()) +
          ":" + saycoords(g.tvar2[x][y].num()) + g.tvar3[x][y].str();
