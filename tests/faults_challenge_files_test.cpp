@@ -48,7 +48,6 @@ bool make_bad_entries(const fs::path& dir) {
   return fs::is_directory(dir / "folder.txt") && fs::is_symlink(dir / "loop.txt") && fs::is_symlink(dir / "zeros.txt");
 }
 
-bool has(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
 
 }  // namespace
 

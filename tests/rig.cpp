@@ -78,29 +78,20 @@ std::string MapText::text() const {
 }
 
 Rig::Rig(const std::string& script) {
-  char tmpl[] = "/tmp/tinkerhold-test-XXXXXX";
-  dir_ = ::mkdtemp(tmpl);
-  std::filesystem::create_symlink(TINKERHOLD_PROGRAM_DIR "/sounds", dir_ / "sounds");
-  std::filesystem::create_directory(dir_ / "challenges");
+  for (const auto& e : std::filesystem::directory_iterator(dir() / "challenges")) std::filesystem::remove(e.path());
   events_ = std::make_unique<VirtualEvents>(parse_or_fail(script));
   transcript_ = std::make_unique<KeptTranscript>(*events_, lines_, triggers_);
   sound_ = std::make_unique<VirtualSound>(*events_);
   dialogs_ = std::make_unique<ScriptedDialogs>(events_->answers());
-  files_ = std::make_unique<PosixFiles>(dir_.string());
+  files_ = std::make_unique<PosixFiles>(dir().string());
   game_ = std::make_unique<Game>(
       Ports{speech_, *sound_, music_, surface_, *dialogs_, *events_, *files_, *transcript_});
   game_->rng.seed(7);
 }
 
-Rig::~Rig() {
-  std::error_code ec;
-  std::filesystem::remove_all(dir_, ec);
-}
+Rig::~Rig() = default;
 
-void Rig::write(const std::string& rel, const std::string& text) {
-  std::filesystem::create_directories((dir_ / rel).parent_path());
-  std::ofstream(dir_ / rel, std::ios::binary) << text;
-}
+void Rig::write(const std::string& rel, const std::string& text) { folder_.write(rel, text); }
 
 void Rig::load(const MapText& map) {
   EXPECT_TRUE(Form_Load(*game_));
@@ -134,20 +125,6 @@ std::string Rig::all() const {
   return out;
 }
 
-int run_game(const std::vector<std::string>& args, std::string& out) {
-  std::string cmd = TINKERHOLD_EXE;
-  for (const auto& a : args) cmd += " '" + a + "'";
-  cmd += " 2>&1";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return -1;
-  std::array<char, 4096> buf;
-  out.clear();
-  size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-  int status = ::pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 bool Form_Load_for_test(Rig& r) {
   bool ok = Form_Load(r.g());
   r.forget();
@@ -156,9 +133,3 @@ bool Form_Load_for_test(Rig& r) {
 
 void Rig::when_said(const std::string& text, std::function<void()> then) { triggers_.emplace_back(text, std::move(then)); }
 
-std::string read_file(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}

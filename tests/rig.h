@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "harness.h"
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"
 
@@ -34,7 +35,7 @@ class Rig {
   explicit Rig(const std::string& script = "");
   ~Rig();
   Game& g() { return *game_; }
-  const std::filesystem::path& dir() const { return dir_; }
+  const std::filesystem::path& dir() const { return folder_.dir(); }
   // Writes a file below the program folder.
   void write(const std::string& rel, const std::string& text);
   // Runs start-up without speech of its own to check, loads a map, and
@@ -50,7 +51,7 @@ class Rig {
   void when_said(const std::string& text, std::function<void()> then);
 
  private:
-  std::filesystem::path dir_;
+  ProgramDir folder_;
   std::unique_ptr<VirtualEvents> events_;
   std::unique_ptr<TranscriptPort> transcript_;
   RecordedSpeech speech_;
@@ -66,9 +67,3 @@ class Rig {
 
 // Runs start-up and forgets its transcript.
 bool Form_Load_for_test(Rig& r);
-
-// The whole content of a file.
-std::string read_file(const std::filesystem::path& p);
-
-// Runs the built game: returns the exit status and fills its output.
-int run_game(const std::vector<std::string>& args, std::string& out);

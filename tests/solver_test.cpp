@@ -23,7 +23,6 @@
 
 namespace {
 
-bool has(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
 
 bool won(const Rig& r) {
   for (const auto& s : r.lines("story"))
@@ -329,26 +328,20 @@ TEST(Hint, IsGivenOnlyWhileTheArmStandsAndNeverInAMenu) {
 }
 
 TEST(SolveCommand, PrintsAPlayableScriptOrSaysTheRoomCannotBeWon) {
-  Rig r;
-  std::string room = (r.dir() / "challenges" / "turn.txt").string();
-  r.write("challenges/turn.txt", one_turn_room().text());
-  std::string out;
-  ASSERT_EQ(run_game({"--solve", "--challenge", room, "--program-dir", r.dir().string()}, out), 0) << out;
-  EXPECT_NE(out.find("# C 1, South-west turn\n"), std::string::npos) << out;
-  EXPECT_NE(out.find("# 1 bounces/redirections of the arm, 1 energy left.\n"), std::string::npos) << out;
+  ProgramDir p;
+  std::string room = (p.dir() / "challenges" / "turn.txt").string();
+  p.write("challenges/turn.txt", one_turn_room().text());
+  GameRun solved = run_game({"--solve", "--challenge", room, "--program-dir", p.dir().string()});
+  ASSERT_EQ(solved.status, 0) << solved.out;
+  EXPECT_NE(solved.out.find("# C 1, South-west turn\n"), std::string::npos) << solved.out;
+  EXPECT_NE(solved.out.find("# 1 bounces/redirections of the arm, 1 energy left.\n"), std::string::npos);
   // What it prints is a key script as it stands.
-  r.write("turn.keys", out);
-  std::string played;
-  run_game({"--headless", "--program-dir", r.dir().string(), "--seed", "1", "--challenge", room, "--script",
-            (r.dir() / "turn.keys").string()},
-           played);
-  EXPECT_NE(played.find("story: Victory!"), std::string::npos) << played;
+  GameRun played = play(p, solved.out, {"--challenge", room});
+  EXPECT_NE(played.out.find("story: Victory!"), std::string::npos) << played.out;
 
-  MapText walled;
-  walled.width = 3, walled.height = 3;
-  walled.put(3, 3, kRat, 0, "Bits").put(2, 3, kBlocker, 0, " 0 ", 0, 0, 1).put(3, 2, kBlocker, 0, " 0 ", 0, 0, 1);
-  r.write("challenges/walled.txt", walled.text());
-  std::string room2 = (r.dir() / "challenges" / "walled.txt").string();
-  EXPECT_EQ(run_game({"--solve", "--challenge", room2, "--program-dir", r.dir().string()}, out), 1) << out;
-  EXPECT_NE(out.find("cannot be won: the rat at C 3 is walled in"), std::string::npos) << out;
+  p.write("challenges/walled.txt", room_map("3x3 | . . . / . . 1L / . 1L 9=Bits"));
+  GameRun walled = run_game({"--solve", "--challenge", (p.dir() / "challenges/walled.txt").string(), "--program-dir",
+                         p.dir().string()});
+  EXPECT_EQ(walled.status, 1) << walled.out;
+  EXPECT_NE(walled.out.find("cannot be won: the rat at C 3 is walled in"), std::string::npos) << walled.out;
 }

@@ -44,7 +44,7 @@ TEST(SpeechDaemon, AScriptedSessionIsSpokenInOrderAtTheRatesTheKeysSet) {
   // Each wait gives the message time to reach the synthesiser before the
   // next key cuts it off.
   std::string out;
-  int status = run_game_script({"--headless", "--speech=system", "--seed", "3", "--program-dir", dir.path.string()},
+  int status = run_game_script({"--headless", "--speech=system", "--seed", "3", "--program-dir", dir.dir().string()},
                                "wait 0.6\nkey Down\nwait 0.4\nkey Down\nwait 0.4\nkey PageUp\nwait 0.4\n"
                                "key PageDown\nwait 0.4\nkey PageDown\nwait 0.4\nkey PageDown\nwait 0.4\n"
                                "key Up\nwait 0.6\n",
@@ -97,8 +97,8 @@ TEST(SpeechDaemon, ADaemonThatDiesMidSessionCostsOneDebugLineAndTheGameGoesOn) {
   // A daemon of this test's own, to be killed.
   OwnDaemon daemon;
   ASSERT_TRUE(daemon.start());
-  DaemonAddress address("unix_socket:" + (daemon.dir.path / "speechd.sock").string());
-  SynthLog synth(daemon.dir.path / "log" / "espeak-ng.log");
+  DaemonAddress address("unix_socket:" + (daemon.dir.dir() / "speechd.sock").string());
+  SynthLog synth(daemon.dir.dir() / "log" / "espeak-ng.log");
 
   auto speech = make_system_speech();
   SpeechGame game(*speech);
@@ -127,8 +127,8 @@ TEST(SpeechDaemon, ADaemonThatComesBackIsHeardFromTheNextMessageOn) {
   NEEDS_SPEECH_SERVICES();
   OwnDaemon daemon;
   ASSERT_TRUE(daemon.start());
-  DaemonAddress address("unix_socket:" + (daemon.dir.path / "speechd.sock").string());
-  SynthLog synth(daemon.dir.path / "log" / "espeak-ng.log");
+  DaemonAddress address("unix_socket:" + (daemon.dir.dir() / "speechd.sock").string());
+  SynthLog synth(daemon.dir.dir() / "log" / "espeak-ng.log");
   auto speech = make_system_speech();
   SpeechGame game(*speech);
   game.start();
@@ -138,7 +138,7 @@ TEST(SpeechDaemon, ADaemonThatComesBackIsHeardFromTheNextMessageOn) {
   sayit(game.g(), "Piece lowered.");
   // Started again on the same socket, as the desktop would.
   ASSERT_TRUE(daemon.start());
-  SynthLog again(daemon.dir.path / "log" / "espeak-ng.log");
+  SynthLog again(daemon.dir.dir() / "log" / "espeak-ng.log");
   again.mark();
   sayit(game.g(), "Piece raised.");
   EXPECT_EQ(again.wait_for(1).said(), std::vector<std::string>{"Pieceraised."});

@@ -48,7 +48,7 @@ class StandIn {
 };
 
 std::vector<std::string> game_args(const ProgramDir& dir) {
-  return {"--headless", "--speech=system", "--seed", "5", "--program-dir", dir.path.string()};
+  return {"--headless", "--speech=system", "--seed", "5", "--program-dir", dir.dir().string()};
 }
 
 }  // namespace
@@ -56,7 +56,7 @@ std::vector<std::string> game_args(const ProgramDir& dir) {
 TEST(ScreenReader, OnItsRouteMessagesReachTheReaderInOrderAndTabWrapsToTheVoice) {
   NEEDS_PRIVATE_BUS();
   ProgramDir dir;
-  StandIn reader(dir.path);
+  StandIn reader(dir.dir());
   ASSERT_TRUE(reader.ready()) << "the stand-in did not come up";
   SynthLog synth(std::getenv("TINKERHOLD_SPEECHD_LOG"));
   std::string out;
@@ -72,7 +72,7 @@ TEST(ScreenReader, OnItsRouteMessagesReachTheReaderInOrderAndTabWrapsToTheVoice)
                                        "Sapi rate changed to 3."};
   std::vector<std::string> presented;
   for (int i = 0; i < 500; ++i) {
-    presented = file_lines(reader.record());
+    presented = read_lines(reader.record());
     if (presented.size() >= expected.size()) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }

@@ -3,6 +3,8 @@
 // log, read back as what was spoken, stopped and at what rate.
 #pragma once
 
+#include "harness.h"
+
 #include <sys/types.h>
 
 #include <csignal>
@@ -32,18 +34,6 @@ class CallLog : public SpeechPort {
  private:
   void note(const std::string& call);
 };
-
-// A program folder of its own with the built sounds; removed afterwards.
-struct ProgramDir {
-  ProgramDir();
-  ~ProgramDir();
-  std::filesystem::path path;
-  void write(const std::string& rel, const std::string& text) const;
-  std::vector<std::string> read_lines(const std::string& rel) const;
-};
-
-// The lines of a text file (CR LF or LF).
-std::vector<std::string> file_lines(const std::filesystem::path& file);
 
 // A game on the headless platform with the given speech port.
 class SpeechGame {

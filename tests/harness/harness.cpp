@@ -35,7 +35,9 @@ void ProgramDir::write(const fs::path& where, const std::string& text) const {
 
 std::string ProgramDir::read(const fs::path& where) const { return read_file(dir_ / where); }
 
-std::vector<std::string> Run::lines(const std::string& kind) const {
+std::vector<std::string> ProgramDir::read_lines(const fs::path& where) const { return ::read_lines(dir_ / where); }
+
+std::vector<std::string> GameRun::lines(const std::string& kind) const {
   std::vector<std::string> found;
   std::istringstream in(out);
   std::string tag = " " + kind + ": ", l;
@@ -46,11 +48,11 @@ std::vector<std::string> Run::lines(const std::string& kind) const {
   return found;
 }
 
-Run run_game(const std::vector<std::string>& args) {
+GameRun run_game(const std::vector<std::string>& args) {
   std::string cmd = TINKERHOLD_EXE;
   for (const auto& a : args) cmd += " '" + a + "'";
   cmd += " 2>&1";
-  Run r;
+  GameRun r;
   FILE* p = ::popen(cmd.c_str(), "r");
   if (!p) return r;
   std::array<char, 4096> buf;
@@ -61,7 +63,7 @@ Run run_game(const std::vector<std::string>& args) {
   return r;
 }
 
-Run play(const ProgramDir& p, const std::string& script, std::vector<std::string> options) {
+GameRun play(const ProgramDir& p, const std::string& script, std::vector<std::string> options) {
   fs::path keys = p.root() / "script.keys";
   p.write(keys, script);
   if (std::find(options.begin(), options.end(), "--seed") == options.end()) options.insert(options.end(), {"--seed", "1"});
@@ -176,4 +178,14 @@ std::string read_file(const fs::path& p) {
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+std::vector<std::string> read_lines(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::vector<std::string> out;
+  for (std::string l; std::getline(in, l);) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    out.push_back(l);
+  }
+  return out;
 }

@@ -21,13 +21,14 @@ class ProgramDir {
   // Writes a file below the program folder (a relative path) or anywhere.
   void write(const std::filesystem::path& where, const std::string& text) const;
   std::string read(const std::filesystem::path& where) const;
+  std::vector<std::string> read_lines(const std::filesystem::path& where) const;
 
  private:
   std::filesystem::path root_, dir_;
 };
 
 // What a run of the program printed, and how it ended.
-struct Run {
+struct GameRun {
   int status = -1;
   std::string out;
   // The texts of the transcript lines of one kind ("say", "log", "sound"...).
@@ -35,10 +36,10 @@ struct Run {
 };
 
 // Runs the built program with these arguments, standard error included.
-Run run_game(const std::vector<std::string>& args);
+GameRun run_game(const std::vector<std::string>& args);
 // Plays a key script headless in the folder, with more options (a seed,
 // --level N, --challenge FILE); --seed 1 unless given.
-Run play(const ProgramDir& p, const std::string& script, std::vector<std::string> options = {});
+GameRun play(const ProgramDir& p, const std::string& script, std::vector<std::string> options = {});
 
 // The map file text of a room given in one line (README, "Golden scenarios"):
 //   "3x2 start=1,1 east energy=5 | . 2/7 . / . 1/7 9=Bits"
@@ -46,6 +47,8 @@ Run play(const ProgramDir& p, const std::string& script, std::vector<std::string
 std::string room_map(const std::string& line, std::string* error = nullptr);
 
 std::string read_file(const std::filesystem::path& p);
+// A text file's lines, CR LF or LF.
+std::vector<std::string> read_lines(const std::filesystem::path& p);
 
 inline bool has(const std::vector<std::string>& v, const std::string& s) {
   return std::find(v.begin(), v.end(), s) != v.end();

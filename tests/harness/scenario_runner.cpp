@@ -115,14 +115,17 @@ bool play_scenario(const std::string& path) {
   }
   std::vector<std::string> options;
   std::istringstream words(field(s, "options"));
-  for (std::string w; words >> w;) options.push_back(w);
+  for (std::string w; words >> w;) {
+    if (w.rfind("$DIR", 0) == 0) w = p.dir().string() + w.substr(4);  // the program folder
+    options.push_back(w);
+  }
   if (std::string room = field(s, "room"); !room.empty()) {
     std::string error, map = room_map(room, &error);
     if (map.empty()) throw std::runtime_error("room: " + error);
     p.write(p.root() / "room.txt", map);
     options.insert(options.end(), {"--challenge", (p.root() / "room.txt").string()});
   }
-  Run run = play(p, join(s.keys), options);
+  GameRun run = play(p, join(s.keys), options);
   // Only the kinds asked for; lines that are no transcript line (an error) always.
   std::set<std::string> kinds;
   std::istringstream compare(field(s, "compare"));
