@@ -272,61 +272,6 @@ TEST(Solver, LeavesTheGameItSolvesAsItWas) {
   EXPECT_TRUE(r.lines("say").empty());
 }
 
-TEST(Hint, NamesThePieceToPlaceToRemoveOrToStart) {
-  // Fresh room: the turn that wins.
-  {
-    Rig r("key H\nwait 1\n");
-    r.load(one_turn_room());
-    r.run();
-    EXPECT_TRUE(has(r.lines("say"), "Hint: place a South-west turn at C 1.")) << r.all();
-    EXPECT_EQ(r.g().tile[3][1], kEmpty);  // the hint places nothing
-  }
-  // A room that needs a switch: the piece it raises comes first, since it
-  // must be there before the switch can be tied to it.
-  {
-    Rig r("key H\nwait 1\n");
-    r.load(switch_room());
-    r.run();
-    EXPECT_TRUE(has(r.lines("say"), "Hint: place a lowered South-east turn at C 1.")) << r.all();
-  }
-  // The turn in place: nothing more is needed.
-  {
-    Rig r("key Right\nwait 0.1\nkey Right\nwait 0.1\nkey Enter\nwait 0.1\nkey Down\nwait 0.1\nkey Down\nwait 0.1\n"
-          "key Down\nwait 0.1\nkey Enter\nwait 0.1\nkey H\nwait 1\n");
-    r.load(one_turn_room());
-    r.run();
-    ASSERT_EQ(r.g().tile[3][1], kSouthWest) << r.all();
-    EXPECT_TRUE(has(r.lines("say"), "Hint: start the arm.")) << r.all();
-  }
-  // A wrong piece where the turn must go: the hint names that piece.
-  {
-    Rig r("key Right\nwait 0.1\nkey Right\nwait 0.1\nkey Enter\nwait 0.1\nkey Down\nwait 0.1\nkey Down\nwait 0.1\n"
-          "key Enter\nwait 0.1\nkey H\nwait 1\n");
-    r.load(one_turn_room());
-    r.run();
-    ASSERT_EQ(r.g().tile[3][1], kBlocker) << r.all();
-    EXPECT_TRUE(has(r.lines("say"), "Hint: remove the piece at C 1.")) << r.all();
-    EXPECT_EQ(r.g().tile[3][1], kBlocker);
-  }
-}
-
-TEST(Hint, IsGivenOnlyWhileTheArmStandsAndNeverInAMenu) {
-  {
-    Rig r("key Space\nwait 4\nkey H\nwait 1\n");
-    r.load(one_turn_room());
-    r.run();
-    EXPECT_TRUE(has(r.lines("say"), "Hints are given before the arm starts.")) << r.all();
-  }
-  {
-    // The placement menu is open on B 1: H is not one of its keys.
-    Rig r("key Right\nwait 0.1\nkey Enter\nwait 0.1\nkey H\nwait 1\n");
-    r.load(one_turn_room());
-    r.run();
-    for (const auto& said : r.lines("say")) EXPECT_EQ(said.find("Hint"), std::string::npos) << r.all();
-    EXPECT_EQ(r.g().menunum, 10);
-  }
-}
-
 TEST(SolveCommand, PrintsAPlayableScriptOrSaysTheRoomCannotBeWon) {
   ProgramDir p;
   std::string room = (p.dir() / "challenges" / "turn.txt").string();

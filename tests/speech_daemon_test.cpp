@@ -92,37 +92,6 @@ TEST(SpeechDaemon, EachMessageCutsOffTheOneBeingSpokenAndTheEmptyTextOnlyStopsIt
   EXPECT_EQ(game.dir().read_lines("debuglog.txt").size(), 0u);
 }
 
-TEST(SpeechDaemon, ADaemonThatDiesMidSessionCostsOneDebugLineAndTheGameGoesOn) {
-  NEEDS_SPEECH_SERVICES();
-  // A daemon of this test's own, to be killed.
-  OwnDaemon daemon;
-  ASSERT_TRUE(daemon.start());
-  DaemonAddress address("unix_socket:" + (daemon.dir.dir() / "speechd.sock").string());
-  SynthLog synth(daemon.dir.dir() / "log" / "espeak-ng.log");
-
-  auto speech = make_system_speech();
-  SpeechGame game(*speech);
-  game.start();
-  ASSERT_EQ(game.g().sapiok, 1);
-  ASSERT_EQ(synth.wait_for(1).said().size(), 1u) << "the greeting did not reach the daemon";
-
-  daemon.kill();
-  ASSERT_TRUE(process_gone(daemon.pid));
-
-  sayit(game.g(), "Piece lowered.");
-  Form_KeyDown(game.g(), kKeyPageUp, 0);
-  sayit(game.g(), "Piece raised.");
-  sayit(game.g(), "");
-  auto log = game.dir().read_lines("debuglog.txt");
-  ASSERT_EQ(log.size(), 1u);
-  EXPECT_EQ(log[0].rfind("error in sayit: ", 0), 0u) << log[0];
-  // Still recording, still on the voice route, the rate still taken.
-  EXPECT_EQ(game.g().history[1], "Piece raised.");
-  EXPECT_EQ(game.g().history[2], "Sapi rate changed to 3.");
-  EXPECT_EQ(game.g().speechmode, 0);
-  EXPECT_EQ(game.g().sapirate, 3);
-}
-
 TEST(SpeechDaemon, ADaemonThatComesBackIsHeardFromTheNextMessageOn) {
   NEEDS_SPEECH_SERVICES();
   OwnDaemon daemon;
