@@ -45,9 +45,7 @@ TEST(FaultsSave, AReadOnlyChallengesFolderIsSaidAndTheMapSavesOnceItIsWritable) 
         "key right\nkey right\nkey enter\nkey right\nkey right\nkey down\nkey down\nkey enter\n"
         "key space\nkey down\nkey enter\nanswer The corridor\nkey up\nkey enter\nanswer corridor\n"
         "key enter\nanswer corridor\nkey escape\nkey shift+escape\n");
-  MapText old;
-  old.title = "The old corridor";
-  r.write("challenges/corridor.txt", old.text());
+  r.write("challenges/corridor.txt", room_map("3x3 title=The_old_corridor | ."));
   const std::string before = read_file(r.dir() / "challenges" / "corridor.txt");
   ASSERT_TRUE(Form_Load_for_test(r));
 
@@ -189,9 +187,7 @@ TEST(FaultsSave, ALinkAtTheTemporaryNameIsReplacedAndWhatItPointsAtIsLeftAlone) 
   const fs::path challenges = r.dir() / "challenges";
 
   // Another challenge, and a link at "mine.txt.tmp" pointing at it.
-  MapText other;
-  other.title = "Someone else's map";
-  r.write("challenges/other.txt", other.text());
+  r.write("challenges/other.txt", room_map("3x3 title=Someone_else's_map | ."));
   const std::string other_before = read_file(challenges / "other.txt");
   fs::create_symlink(challenges / "other.txt", challenges / "mine.txt.tmp");
 

@@ -14,8 +14,6 @@
 
 namespace {
 
-std::string num(int n) { return (n >= 0 ? " " : "") + std::to_string(n) + " "; }
-
 using Triggers = std::vector<std::pair<std::string, std::function<void()>>>;
 
 class KeptTranscript : public TranscriptPort {
@@ -46,37 +44,6 @@ Script parse_or_fail(const std::string& text) {
 
 }  // namespace
 
-MapText& MapText::put(int x, int y, int tile, int tile2, std::string tvar1, int tvar2, int tvar3, int locked) {
-  cells[{x, y}] = {num(tile), num(tile2), tvar1, num(tvar2), num(tvar3), num(locked)};
-  return *this;
-}
-
-std::string MapText::text() const {
-  std::vector<std::string> l = {title, description, num(width), num(height), num(startx), num(starty), num(startdir),
-                                num(energy)};
-  for (int x = 1; x <= width; ++x)
-    for (int y = 1; y <= height; ++y) {
-      auto it = cells.find({x, y});
-      if (it == cells.end()) {
-        for (int k = 0; k < 6; ++k) l.push_back(" 0 ");
-      } else {
-        for (const auto& v : it->second) l.push_back(v);
-      }
-    }
-  l.push_back(story);
-  if (header)
-    l.push_back(
-        "===For customizing your challenge map, leave the first line exactly as it is, and change the second line to "
-        "what you want the game to say in its place.===");
-  for (const auto& p : pairs) {
-    l.push_back(p.first);
-    l.push_back(p.second);
-  }
-  std::string out;
-  for (const auto& s : l) out += s + "\r\n";
-  return out;
-}
-
 Rig::Rig(const std::string& script) {
   for (const auto& e : std::filesystem::directory_iterator(dir() / "challenges")) std::filesystem::remove(e.path());
   events_ = std::make_unique<VirtualEvents>(parse_or_fail(script));
@@ -93,9 +60,9 @@ Rig::~Rig() = default;
 
 void Rig::write(const std::string& rel, const std::string& text) { folder_.write(rel, text); }
 
-void Rig::load(const MapText& map) {
+void Rig::load(const std::string& room) {
   EXPECT_TRUE(Form_Load(*game_));
-  write("challenges/test.txt", map.text());
+  write("challenges/test.txt", room_map(room));
   EXPECT_TRUE(mapload(*game_, "test.txt"));
   lines_.clear();
 }

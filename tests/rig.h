@@ -15,20 +15,6 @@
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"
 
-// Map file text for a test room.
-struct MapText {
-  int width = 3, height = 3, startx = 1, starty = 1, startdir = 0, energy = 5;
-  std::string title = "Test room", description = "For a test", story = "Well done!";
-  // cell (x, y) -> six lines: tile, tile2, tvar1, tvar2, tvar3, locked
-  std::map<std::pair<int, int>, std::vector<std::string>> cells;
-  std::vector<std::pair<std::string, std::string>> pairs;
-  bool header = true;
-
-  MapText& put(int x, int y, int tile, int tile2 = 0, std::string tvar1 = " 0 ", int tvar2 = 0, int tvar3 = 0,
-               int locked = 0);
-  std::string text() const;
-};
-
 class Rig {
  public:
   // A rig whose script is the given key-script text.
@@ -38,9 +24,9 @@ class Rig {
   const std::filesystem::path& dir() const { return folder_.dir(); }
   // Writes a file below the program folder.
   void write(const std::string& rel, const std::string& text);
-  // Runs start-up without speech of its own to check, loads a map, and
-  // forgets the transcript so far.
-  void load(const MapText& map);
+  // Runs start-up without speech of its own to check, loads a room given in
+  // one line (room_map), and forgets the transcript so far.
+  void load(const std::string& room);
   // Runs the script to its end.
   void run();
   // The transcript lines, "T KIND: TEXT", optionally only one kind (texts only).

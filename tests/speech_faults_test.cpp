@@ -28,10 +28,7 @@ namespace {
 
 // A 5 x 1 room to walk in, its cells named as the cursor moves.
 void enter_room(SpeechGame& game) {
-  MapText room;
-  room.width = 5, room.height = 1;
-  room.put(5, 1, 9, 0, "Bits");
-  game.dir().write("challenges/hall.txt", room.text());
+  game.dir().write("challenges/hall.txt", room_map("5x1 | . . . . 9=Bits"));
   ASSERT_TRUE(mapload(game.g(), "hall.txt"));
 }
 

@@ -49,7 +49,8 @@ std::vector<std::string> GameRun::lines(const std::string& kind) const {
 }
 
 GameRun run_game(const std::vector<std::string>& args) {
-  std::string cmd = TINKERHOLD_EXE;
+  // A run that hangs or talks without end is cut off: a minute, 16 MB.
+  std::string cmd = "timeout -s KILL 60 " TINKERHOLD_EXE;
   for (const auto& a : args) cmd += " '" + a + "'";
   cmd += " 2>&1";
   GameRun r;
@@ -57,7 +58,7 @@ GameRun run_game(const std::vector<std::string>& args) {
   if (!p) return r;
   std::array<char, 4096> buf;
   size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0 && r.out.size() < (16u << 20)) r.out.append(buf.data(), n);
   int status = ::pclose(p);
   r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return r;
@@ -134,6 +135,12 @@ std::string room_map(const std::string& line, std::string* error) {
   size_t bar = line.find('|');
   if (bar == std::string::npos) return fail("a room needs \"|\" before its cells");
   int width = 0, height = 0, startx = 1, starty = 1, dir = 0, energy = 5;
+  std::string title = "Test room", description = "For a test";
+  std::vector<std::string> pairs;
+  auto words = [](std::string s) {
+    std::replace(s.begin(), s.end(), '_', ' ');
+    return s;
+  };
   std::istringstream head(line.substr(0, bar));
   static const std::map<std::string, int> kDirections = {{"east", 0}, {"south", 90}, {"west", 180}, {"north", 270}};
   for (std::string w; head >> w;) {
@@ -141,6 +148,10 @@ std::string room_map(const std::string& line, std::string* error) {
     else if (std::sscanf(w.c_str(), "start=%d,%d", &startx, &starty) == 2) continue;
     else if (std::sscanf(w.c_str(), "energy=%d", &energy) == 1) continue;
     else if (std::sscanf(w.c_str(), "%dx%d", &width, &height) == 2) continue;
+    else if (w.rfind("title=", 0) == 0) title = words(w.substr(6));
+    else if (w.rfind("description=", 0) == 0) description = words(w.substr(12));
+    else if (w.rfind("reword=", 0) == 0 && w.find(':') != std::string::npos)
+      pairs.insert(pairs.end(), {words(w.substr(7, w.find(':') - 7)), words(w.substr(w.find(':') + 1))});
     else return fail("unknown room word \"" + w + "\"");
   }
   if (width < 1 || width > 10 || height < 1 || height > 10) return fail("a room is 1x1 to 10x10");
@@ -157,7 +168,7 @@ std::string room_map(const std::string& line, std::string* error) {
     if (x > width || y > height) return fail("more cells than the room holds");
     cells[{x++, y}] = six;
   }
-  std::vector<std::string> l = {"Test room", "For a test", num(width), num(height), num(startx), num(starty), num(dir),
+  std::vector<std::string> l = {title, description, num(width), num(height), num(startx), num(starty), num(dir),
                                 num(energy)};
   for (int cx = 1; cx <= width; ++cx)
     for (int cy = 1; cy <= height; ++cy) {
@@ -168,6 +179,7 @@ std::string room_map(const std::string& line, std::string* error) {
   l.push_back(
       "===For customizing your challenge map, leave the first line exactly as it is, and change the second line to what "
       "you want the game to say in its place.===");
+  l.insert(l.end(), pairs.begin(), pairs.end());
   std::string text;
   for (const auto& s : l) text += s + "\r\n";
   return text;

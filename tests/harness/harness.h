@@ -42,7 +42,9 @@ GameRun run_game(const std::vector<std::string>& args);
 GameRun play(const ProgramDir& p, const std::string& script, std::vector<std::string> options = {});
 
 // The map file text of a room given in one line (README, "Golden scenarios"):
-//   "3x2 start=1,1 east energy=5 | . 2/7 . / . 1/7 9=Bits"
+//   "3x2 start=1,1 east energy=5 | . 2/7 . / . 1/7 9=Bits"; the header may
+// also name it (title=Good_one description=Plays) and reword a message
+// (reword=Rat:Vole), "_" for a blank.
 // Empty, with the reason in `error`, when the line cannot be read.
 std::string room_map(const std::string& line, std::string* error = nullptr);
 

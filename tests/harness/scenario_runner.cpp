@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -82,21 +83,24 @@ std::string field(const Scenario& s, const std::string& word) {
 
 // Shows how `got` differs from `want`, line by line (a longest-common-run diff).
 void show_diff(const std::string& what, const std::vector<std::string>& want, const std::vector<std::string>& got) {
-  size_t n = want.size(), m = got.size();
+  // (Beyond a few thousand lines a side, from the first difference on.)
+  size_t skip = 0;
+  while (skip < want.size() && skip < got.size() && want[skip] == got[skip]) ++skip;
+  size_t n = std::min(want.size() - skip, size_t{3000}), m = std::min(got.size() - skip, size_t{3000});
   std::vector<std::vector<int>> common(n + 1, std::vector<int>(m + 1, 0));
   for (size_t i = n; i-- > 0;)
     for (size_t j = m; j-- > 0;)
-      common[i][j] = want[i] == got[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
+      common[i][j] = want[skip + i] == got[skip + j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
   std::cout << what << " differs (- expected, + got, with line numbers):\n";
   size_t i = 0, j = 0, shown = 0;
   while ((i < n || j < m) && shown < 60) {
-    if (i < n && j < m && want[i] == got[j]) {
+    if (i < n && j < m && want[skip + i] == got[skip + j]) {
       ++i, ++j;
       continue;
     }
     bool added = j < m && (i == n || common[i][j + 1] >= common[i + 1][j]);
-    if (added) std::cout << "  + " << j + 1 << ": " << got[j] << "\n", ++j;
-    else std::cout << "  - " << i + 1 << ": " << want[i] << "\n", ++i;
+    if (added) std::cout << "  + " << skip + j + 1 << ": " << got[skip + j] << "\n", ++j;
+    else std::cout << "  - " << skip + i + 1 << ": " << want[skip + i] << "\n", ++i;
     ++shown;
   }
   if (shown == 60) std::cout << "  ...\n";
@@ -130,8 +134,11 @@ bool play_scenario(const std::string& path) {
   std::set<std::string> kinds;
   std::istringstream compare(field(s, "compare"));
   for (std::string k; compare >> k;) kinds.insert(k);
+  // "mask: REGEX": what varies from run to run (a time taken) becomes "*".
+  std::string mask = field(s, "mask");
   std::vector<std::string> got;
   for (std::string l : split(run.out)) {
+    if (!mask.empty()) l = std::regex_replace(l, std::regex(mask), "*");
     for (size_t at; (at = l.find(p.root().string())) != std::string::npos;) l.replace(at, p.root().string().size(), "$TMP");
     size_t sp = l.find(' '), colon = l.find(": ");
     bool transcript = sp != std::string::npos && colon != std::string::npos && colon > sp;
