@@ -44,7 +44,7 @@ Script parse_or_fail(const std::string& text) {
 
 }  // namespace
 
-Rig::Rig(const std::string& script) {
+Rig::Rig(const std::string& script, SpeechPort* speech) {
   for (const auto& e : std::filesystem::directory_iterator(dir() / "challenges")) std::filesystem::remove(e.path());
   events_ = std::make_unique<VirtualEvents>(parse_or_fail(script));
   transcript_ = std::make_unique<KeptTranscript>(*events_, lines_, triggers_);
@@ -52,7 +52,7 @@ Rig::Rig(const std::string& script) {
   dialogs_ = std::make_unique<ScriptedDialogs>(events_->answers());
   files_ = std::make_unique<PosixFiles>(dir().string());
   game_ = std::make_unique<Game>(
-      Ports{speech_, *sound_, music_, surface_, *dialogs_, *events_, *files_, *transcript_});
+      Ports{speech ? *speech : speech_, *sound_, music_, surface_, *dialogs_, *events_, *files_, *transcript_});
   game_->rng.seed(7);
 }
 

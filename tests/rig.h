@@ -17,11 +17,13 @@
 
 class Rig {
  public:
-  // A rig whose script is the given key-script text.
-  explicit Rig(const std::string& script = "");
+  // A rig whose script is the given key-script text; speech is recorded
+  // only, unless a port of the test's own is given.
+  explicit Rig(const std::string& script = "", SpeechPort* speech = nullptr);
   ~Rig();
   Game& g() { return *game_; }
   const std::filesystem::path& dir() const { return folder_.dir(); }
+  const ProgramDir& folder() const { return folder_; }
   // Writes a file below the program folder.
   void write(const std::string& rel, const std::string& text);
   // Runs start-up without speech of its own to check, loads a room given in

@@ -15,22 +15,6 @@
 
 namespace {
 
-class TranscriptLines : public TranscriptPort {
- public:
-  explicit TranscriptLines(std::vector<std::pair<std::string, std::string>>& lines) : lines_(lines) {}
-  void record(const char* kind, const std::string& text) override { lines_.emplace_back(kind, text); }
-
- private:
-  std::vector<std::pair<std::string, std::string>>& lines_;
-};
-
-Script parsed(const std::string& text) {
-  ScriptError error;
-  auto s = parsescript(text, error);
-  EXPECT_TRUE(s.has_value()) << "script line " << error.line << ": " << error.reason;
-  return s ? *s : Script{};
-}
-
 std::string env(const char* name) {
   const char* v = std::getenv(name);
   return v ? v : "";
@@ -82,34 +66,6 @@ void CallLog::note(const std::string& call) {
   if (refuse) throw SpeechError("the voice is not answering");
 }
 
-
-SpeechGame::SpeechGame(SpeechPort& speech, const std::string& script) {
-  events_ = std::make_unique<VirtualEvents>(parsed(script));
-  transcript_ = std::make_unique<TranscriptLines>(lines_);
-  sound_ = std::make_unique<VirtualSound>(*events_);
-  dialogs_ = std::make_unique<ScriptedDialogs>(events_->answers());
-  files_ = std::make_unique<PosixFiles>(dir_.dir().string());
-  game_ = std::make_unique<Game>(Ports{speech, *sound_, music_, surface_, *dialogs_, *events_, *files_, *transcript_});
-  game_->rng.seed(7);
-}
-
-void SpeechGame::start() { EXPECT_TRUE(Form_Load(*game_)); }
-
-void SpeechGame::run() {
-  start();
-  events_->start_script();
-  try {
-    runloop(*game_);
-  } catch (const ProgramExit&) {
-  }
-}
-
-std::vector<std::string> SpeechGame::lines(const std::string& kind) const {
-  std::vector<std::string> out;
-  for (const auto& [k, text] : lines_)
-    if (k == kind) out.push_back(text);
-  return out;
-}
 
 std::string speech_services_missing() {
 #if !TINKERHOLD_SYSTEM_SPEECH
