@@ -21,7 +21,6 @@ std::string number(double n) {
 // A cell in the rooms' own notation: "." empty, "9", "1/7", "12:9", a
 // switch's action and target "6>r:C4", "L" when locked, "=" its name or hits.
 std::string cellcode(const Game& g, int x, int y) {
-  if (g.tile[x][y] == 0 && g.tile2[x][y] == 0 && g.tvar1[x][y] == 0 && g.locked[x][y] == 0) return ".";
   std::string c = g.tile[x][y] == 0 && g.tile2[x][y] == 0 ? "." : g.tile[x][y].str();
   if (g.tile2[x][y] != 0) c += "/" + g.tile2[x][y].str();
   if (g.tile[x][y] == kRatPath && g.tvar2[x][y] != 0) c += ":" + g.tvar2[x][y].str();
