@@ -43,13 +43,12 @@ TEST(SpeechDaemon, AScriptedSessionIsSpokenInOrderAtTheRatesTheKeysSet) {
   ProgramDir dir;
   // Each wait gives the message time to reach the synthesiser before the
   // next key cuts it off.
-  std::string out;
-  int status = run_game_script({"--headless", "--speech=system", "--seed", "3", "--program-dir", dir.dir().string()},
-                               "wait 0.6\nkey Down\nwait 0.4\nkey Down\nwait 0.4\nkey PageUp\nwait 0.4\n"
-                               "key PageDown\nwait 0.4\nkey PageDown\nwait 0.4\nkey PageDown\nwait 0.4\n"
-                               "key Up\nwait 0.6\n",
-                               out);
-  ASSERT_EQ(status, 0) << out;
+  GameRun run = play(dir,
+                     "wait 0.6\nkey Down\nwait 0.4\nkey Down\nwait 0.4\nkey PageUp\nwait 0.4\n"
+                     "key PageDown\nwait 0.4\nkey PageDown\nwait 0.4\nkey PageDown\nwait 0.4\nkey Up\nwait 0.6\n",
+                     {"--speech=system", "--seed", "3"});
+  const std::string& out = run.out;
+  ASSERT_EQ(run.status, 0) << out;
   auto said = said_in(out);
   ASSERT_EQ(said.size(), 8u) << out;
   Synthesis s = synth.wait_for(said.size());

@@ -164,20 +164,6 @@ std::string squeezed(const std::string& text) {
   return out;
 }
 
-int run_game_script(const std::vector<std::string>& args, const std::string& script, std::string& out) {
-  char tmpl[] = "/tmp/tinkerhold-script-XXXXXX";
-  int fd = ::mkstemp(tmpl);
-  if (fd < 0) return -1;
-  ::close(fd);
-  std::ofstream(tmpl, std::ios::binary) << script;
-  std::vector<std::string> all = args;
-  all.insert(all.end(), {"--script", tmpl});
-  GameRun run = run_game(all);
-  out = run.out;
-  std::filesystem::remove(tmpl);
-  return run.status;
-}
-
 std::vector<std::string> said_in(const std::string& transcript) {
   std::vector<std::string> out;
   std::istringstream in(transcript);

@@ -90,8 +90,6 @@ class SynthLog {
 
 // A text as the synthesiser's log shows it: no blanks.
 std::string squeezed(const std::string& text);
-// Runs the built game with a key script; returns its exit status.
-int run_game_script(const std::vector<std::string>& args, const std::string& script, std::string& out);
 // The "say" texts of a printed transcript, in order, "" left out.
 std::vector<std::string> said_in(const std::string& transcript);
 
