@@ -11,10 +11,7 @@
 
 TEST(BadMaps, EveryBrokenFileIsRefusedAndTheLoadedRoomStays) {
   std::filesystem::path corpus = TINKERHOLD_SOURCE_DIR "/tests/data/bad_maps";
-  MapText good;
-  good.width = 3, good.height = 2, good.startx = 2, good.starty = 1, good.energy = 7;
-  good.put(3, 2, 9, 0, "Bits");
-  good.pairs = {{"Rat", "Vole"}};
+  const std::string good = "3x2 start=2,1 energy=7 reword=Rat:Vole | . . . / . . 9=Bits";
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
     std::string name = entry.path().filename().string();

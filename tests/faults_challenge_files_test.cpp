@@ -39,25 +39,17 @@ bool make_bad_entries(const fs::path& dir) {
   fs::create_symlink("/dev/zero", dir / "zeros.txt", ec);
   if (::mkfifo((dir / "pipe.txt").c_str(), 0644) != 0) return false;
   // A map's first lines, then 100 MB of nothing: sparse, so it takes no room.
-  {
-    MapText m;
-    m.title = "Huge";
-    std::ofstream(dir / "huge.txt", std::ios::binary) << m.text();
-  }
+  std::ofstream(dir / "huge.txt", std::ios::binary) << room_map("3x3 title=Huge | .");
   if (::truncate((dir / "huge.txt").c_str(), kHuge) != 0) return false;
   return fs::is_directory(dir / "folder.txt") && fs::is_symlink(dir / "loop.txt") && fs::is_symlink(dir / "zeros.txt");
 }
 
-bool has(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
 
 }  // namespace
 
 TEST(FaultsChallengeFiles, EachIsRefusedAloudAndTheLoadedRoomStays) {
-  MapText good;
-  good.width = 4, good.height = 2, good.energy = 9;
-  good.put(4, 2, 9, 0, "Bits");
   Rig r;
-  r.load(good);
+  r.load("4x2 energy=9 | . . . . / . . . 9=Bits");
   const fs::path dir = r.dir() / "challenges";
   ASSERT_TRUE(make_bad_entries(dir));
   const long peak_before = peak_memory_kb();
@@ -109,10 +101,7 @@ TEST(FaultsChallengeFiles, TheMenuListsOnlyRealFilesAndGoesOnPastAHugeOne) {
   // Challenges; down to good.txt, then huge.txt: choose it; down again,
   // round to good.txt: choose that.
   Rig r("key down\nkey down\nkey enter\nkey down\nkey down\nkey enter\nkey down\nkey enter\n");
-  MapText good;
-  good.title = "Good one";
-  good.description = "Plays";
-  r.write("challenges/good.txt", good.text());
+  r.write("challenges/good.txt", room_map("3x3 title=Good_one description=Plays | ."));
   ASSERT_TRUE(make_bad_entries(r.dir() / "challenges"));
   ASSERT_TRUE(Form_Load_for_test(r));
   r.run();
@@ -138,8 +127,7 @@ TEST(FaultsChallengeFiles, TheGameStartedOnOneSaysWhyWithoutHangingOrReadingIt) 
   Rig r;  // only for its program folder
   const fs::path dir = r.dir() / "challenges";
   ASSERT_TRUE(make_bad_entries(dir));
-  MapText good;
-  r.write("challenges/good.txt", good.text());
+  r.write("challenges/good.txt", room_map("3x3 | ."));
   auto run = [&](const std::string& file) {
     return run_program({TINKERHOLD_EXE, "--headless", "--speech=none", "--seed", "1", "--program-dir",
                         r.dir().string(), "--challenge", (dir / file).string()},
@@ -173,17 +161,13 @@ TEST(FaultsChallengeFiles, TheGameStartedOnOneSaysWhyWithoutHangingOrReadingIt) 
 TEST(FaultsChallengeFiles, OddFilesAreNamedAndCostOnlyWhatIsSpoken) {
   // Challenges; each of the five; round to the first and play it.
   Rig r("key down\nkey down\nkey enter\nkey down\nkey down\nkey down\nkey down\nkey down\nkey down\nkey enter\n");
-  MapText backslash, long_title, untitled;
-  backslash.title = "Backslash";
-  std::string e_acute = "\xC3\xA9";
-  long_title.title.clear();
-  for (int i = 0; i < 500 * 1000; ++i) long_title.title += e_acute;  // a megabyte
-  untitled.title = "";
-  r.write("challenges/a\\b.txt", backslash.text());
+  std::string e_acute = "\xC3\xA9", long_title;
+  for (int i = 0; i < 500 * 1000; ++i) long_title += e_acute;  // a megabyte
+  r.write("challenges/a\\b.txt", room_map("3x3 title=Backslash | ."));
   r.write("challenges/empty.txt", "");
   r.write("challenges/lines.txt", std::string(kMaxMapBytes, '\n'));
-  r.write("challenges/long.txt", long_title.text());
-  r.write("challenges/untitled.txt", untitled.text());
+  r.write("challenges/long.txt", room_map("3x3 title=" + long_title + " | ."));
+  r.write("challenges/untitled.txt", room_map("3x3 title= | ."));
   ASSERT_TRUE(Form_Load_for_test(r));
   const long peak_before = peak_memory_kb();
   r.run();

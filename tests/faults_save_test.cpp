@@ -61,9 +61,7 @@ TEST(FaultsSave, AReadOnlyChallengesFolderIsSaidAndTheMapSavesOnceItIsWritable) 
         "key right\nkey right\nkey enter\nkey right\nkey right\nkey down\nkey down\nkey enter\n"
         "key space\nkey down\nkey enter\nanswer The corridor\nkey up\nkey enter\nanswer corridor\nanswer yes\n"
         "key enter\nanswer corridor\nanswer yes\nkey escape\nkey shift+escape\n");
-  MapText old;
-  old.title = "The old corridor";
-  r.write("challenges/corridor.txt", old.text());
+  r.write("challenges/corridor.txt", room_map("3x3 title=The_old_corridor | ."));
   const std::string before = read_file(r.dir() / "challenges" / "corridor.txt");
   ASSERT_TRUE(Form_Load_for_test(r));
 

@@ -14,8 +14,6 @@
 
 namespace {
 
-std::string num(int n) { return (n >= 0 ? " " : "") + std::to_string(n) + " "; }
-
 using Triggers = std::vector<std::pair<std::string, std::function<void()>>>;
 
 class KeptTranscript : public TranscriptPort {
@@ -46,65 +44,25 @@ Script parse_or_fail(const std::string& text) {
 
 }  // namespace
 
-MapText& MapText::put(int x, int y, int tile, int tile2, std::string tvar1, int tvar2, int tvar3, int locked) {
-  cells[{x, y}] = {num(tile), num(tile2), tvar1, num(tvar2), num(tvar3), num(locked)};
-  return *this;
-}
-
-std::string MapText::text() const {
-  std::vector<std::string> l = {title, description, num(width), num(height), num(startx), num(starty), num(startdir),
-                                num(energy)};
-  for (int x = 1; x <= width; ++x)
-    for (int y = 1; y <= height; ++y) {
-      auto it = cells.find({x, y});
-      if (it == cells.end()) {
-        for (int k = 0; k < 6; ++k) l.push_back(" 0 ");
-      } else {
-        for (const auto& v : it->second) l.push_back(v);
-      }
-    }
-  l.push_back(story);
-  if (header)
-    l.push_back(
-        "===For customizing your challenge map, leave the first line exactly as it is, and change the second line to "
-        "what you want the game to say in its place.===");
-  for (const auto& p : pairs) {
-    l.push_back(p.first);
-    l.push_back(p.second);
-  }
-  std::string out;
-  for (const auto& s : l) out += s + "\r\n";
-  return out;
-}
-
-Rig::Rig(const std::string& script) {
-  char tmpl[] = "/tmp/tinkerhold-test-XXXXXX";
-  dir_ = ::mkdtemp(tmpl);
-  std::filesystem::create_symlink(TINKERHOLD_PROGRAM_DIR "/sounds", dir_ / "sounds");
-  std::filesystem::create_directory(dir_ / "challenges");
+Rig::Rig(const std::string& script, SpeechPort* speech) {
+  for (const auto& e : std::filesystem::directory_iterator(dir() / "challenges")) std::filesystem::remove(e.path());
   events_ = std::make_unique<VirtualEvents>(parse_or_fail(script));
   transcript_ = std::make_unique<KeptTranscript>(*events_, lines_, triggers_);
   sound_ = std::make_unique<VirtualSound>(*events_);
   dialogs_ = std::make_unique<ScriptedDialogs>(events_->answers());
-  files_ = std::make_unique<PosixFiles>(dir_.string());
+  files_ = std::make_unique<PosixFiles>(dir().string());
   game_ = std::make_unique<Game>(
-      Ports{speech_, *sound_, music_, surface_, *dialogs_, *events_, *files_, *transcript_});
+      Ports{speech ? *speech : speech_, *sound_, music_, surface_, *dialogs_, *events_, *files_, *transcript_});
   game_->rng.seed(7);
 }
 
-Rig::~Rig() {
-  std::error_code ec;
-  std::filesystem::remove_all(dir_, ec);
-}
+Rig::~Rig() = default;
 
-void Rig::write(const std::string& rel, const std::string& text) {
-  std::filesystem::create_directories((dir_ / rel).parent_path());
-  std::ofstream(dir_ / rel, std::ios::binary) << text;
-}
+void Rig::write(const std::string& rel, const std::string& text) { folder_.write(rel, text); }
 
-void Rig::load(const MapText& map) {
+void Rig::load(const std::string& room) {
   EXPECT_TRUE(Form_Load(*game_));
-  write("challenges/test.txt", map.text());
+  write("challenges/test.txt", room_map(room));
   EXPECT_TRUE(mapload(*game_, "test.txt"));
   lines_.clear();
 }
@@ -134,20 +92,6 @@ std::string Rig::all() const {
   return out;
 }
 
-int run_game(const std::vector<std::string>& args, std::string& out) {
-  std::string cmd = TINKERHOLD_EXE;
-  for (const auto& a : args) cmd += " '" + a + "'";
-  cmd += " 2>&1";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return -1;
-  std::array<char, 4096> buf;
-  out.clear();
-  size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-  int status = ::pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 bool Form_Load_for_test(Rig& r) {
   bool ok = Form_Load(r.g());
   r.forget();
@@ -156,9 +100,3 @@ bool Form_Load_for_test(Rig& r) {
 
 void Rig::when_said(const std::string& text, std::function<void()> then) { triggers_.emplace_back(text, std::move(then)); }
 
-std::string read_file(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}

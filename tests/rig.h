@@ -11,35 +11,24 @@
 #include <vector>
 
 #include "game/game.h"
+#include "harness.h"
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"
 
-// Map file text for a test room.
-struct MapText {
-  int width = 3, height = 3, startx = 1, starty = 1, startdir = 0, energy = 5;
-  std::string title = "Test room", description = "For a test", story = "Well done!";
-  // cell (x, y) -> six lines: tile, tile2, tvar1, tvar2, tvar3, locked
-  std::map<std::pair<int, int>, std::vector<std::string>> cells;
-  std::vector<std::pair<std::string, std::string>> pairs;
-  bool header = true;
-
-  MapText& put(int x, int y, int tile, int tile2 = 0, std::string tvar1 = " 0 ", int tvar2 = 0, int tvar3 = 0,
-               int locked = 0);
-  std::string text() const;
-};
-
 class Rig {
  public:
-  // A rig whose script is the given key-script text.
-  explicit Rig(const std::string& script = "");
+  // A rig whose script is the given key-script text; speech is recorded
+  // only, unless a port of the test's own is given.
+  explicit Rig(const std::string& script = "", SpeechPort* speech = nullptr);
   ~Rig();
   Game& g() { return *game_; }
-  const std::filesystem::path& dir() const { return dir_; }
+  const std::filesystem::path& dir() const { return folder_.dir(); }
+  const ProgramDir& folder() const { return folder_; }
   // Writes a file below the program folder.
   void write(const std::string& rel, const std::string& text);
-  // Runs start-up without speech of its own to check, loads a map, and
-  // forgets the transcript so far.
-  void load(const MapText& map);
+  // Runs start-up without speech of its own to check, loads a room given in
+  // one line (room_map), and forgets the transcript so far.
+  void load(const std::string& room);
   // Runs the script to its end.
   void run();
   // The transcript lines, "T KIND: TEXT", optionally only one kind (texts only).
@@ -50,7 +39,7 @@ class Rig {
   void when_said(const std::string& text, std::function<void()> then);
 
  private:
-  std::filesystem::path dir_;
+  ProgramDir folder_;
   std::unique_ptr<VirtualEvents> events_;
   std::unique_ptr<TranscriptPort> transcript_;
   RecordedSpeech speech_;
@@ -66,9 +55,3 @@ class Rig {
 
 // Runs start-up and forgets its transcript.
 bool Form_Load_for_test(Rig& r);
-
-// The whole content of a file.
-std::string read_file(const std::filesystem::path& p);
-
-// Runs the built game: returns the exit status and fills its output.
-int run_game(const std::vector<std::string>& args, std::string& out);

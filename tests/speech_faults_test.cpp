@@ -28,10 +28,7 @@ namespace {
 
 // A 5 x 1 room to walk in, its cells named as the cursor moves.
 void enter_room(SpeechGame& game) {
-  MapText room;
-  room.width = 5, room.height = 1;
-  room.put(5, 1, 9, 0, "Bits");
-  game.dir().write("challenges/hall.txt", room.text());
+  game.dir().write("challenges/hall.txt", room_map("5x1 | . . . . 9=Bits"));
   ASSERT_TRUE(mapload(game.g(), "hall.txt"));
 }
 
@@ -78,8 +75,8 @@ TEST(SpeechFaults, ADaemonKilledOutrightAndStartedLaterIsHeardAgainAtTheNewRate)
   NEEDS_SPEECH_SERVICES();
   OwnDaemon daemon;
   ASSERT_TRUE(daemon.start());
-  DaemonAddress address("unix_socket:" + (daemon.dir.path / "speechd.sock").string());
-  SynthLog synth(daemon.dir.path / "log" / "espeak-ng.log");
+  DaemonAddress address("unix_socket:" + (daemon.dir.dir() / "speechd.sock").string());
+  SynthLog synth(daemon.dir.dir() / "log" / "espeak-ng.log");
   auto speech = make_system_speech();
   SpeechGame game(*speech);
   game.start();
@@ -105,7 +102,7 @@ TEST(SpeechFaults, ADaemonKilledOutrightAndStartedLaterIsHeardAgainAtTheNewRate)
   // tries again by itself, within its quiet interval: each step is said
   // until one is heard.
   ASSERT_TRUE(daemon.start());
-  SynthLog again(daemon.dir.path / "log" / "espeak-ng.log");
+  SynthLog again(daemon.dir.dir() / "log" / "espeak-ng.log");
   again.mark();
   std::vector<std::string> tried;
   Synthesis heard = step_until_heard(game, again, tried);
@@ -130,8 +127,8 @@ TEST(SpeechFaults, AFrozenDaemonDoesNotHoldUpTheGameAndIsHeardOnceItThaws) {
   NEEDS_SPEECH_SERVICES();
   OwnDaemon daemon;
   ASSERT_TRUE(daemon.start());
-  DaemonAddress address("unix_socket:" + (daemon.dir.path / "speechd.sock").string());
-  SynthLog synth(daemon.dir.path / "log" / "espeak-ng.log");
+  DaemonAddress address("unix_socket:" + (daemon.dir.dir() / "speechd.sock").string());
+  SynthLog synth(daemon.dir.dir() / "log" / "espeak-ng.log");
   auto speech = make_system_speech();
   SpeechGame game(*speech);
   game.start();

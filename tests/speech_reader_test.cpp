@@ -47,8 +47,9 @@ class StandIn {
   pid_t pid_ = 0;
 };
 
-std::vector<std::string> game_args(const ProgramDir& dir) {
-  return {"--headless", "--speech=system", "--seed", "5", "--program-dir", dir.path.string()};
+// The game on the real speech back-ends, playing a key script in the folder.
+GameRun play_spoken(const ProgramDir& dir, const std::string& script) {
+  return play(dir, script, {"--speech=system", "--seed", "5"});
 }
 
 }  // namespace
@@ -56,15 +57,13 @@ std::vector<std::string> game_args(const ProgramDir& dir) {
 TEST(ScreenReader, OnItsRouteMessagesReachTheReaderInOrderAndTabWrapsToTheVoice) {
   NEEDS_PRIVATE_BUS();
   ProgramDir dir;
-  StandIn reader(dir.path);
+  StandIn reader(dir.dir());
   ASSERT_TRUE(reader.ready()) << "the stand-in did not come up";
   SynthLog synth(std::getenv("TINKERHOLD_SPEECHD_LOG"));
-  std::string out;
-  int status = run_game_script(game_args(dir),
-                               "wait 0.3\nkey Tab\nkey Tab\nkey Tab\nwait 0.2\nkey Down\nkey Down\nkey Down\n"
-                               "key Up\nkey PageUp\nwait 0.2\nkey Tab\nwait 0.2\nkey Down\nwait 0.5\n",
-                               out);
-  ASSERT_EQ(status, 0) << out;
+  GameRun run = play_spoken(dir, "wait 0.3\nkey Tab\nkey Tab\nkey Tab\nwait 0.2\nkey Down\nkey Down\nkey Down\n"
+                                 "key Up\nkey PageUp\nwait 0.2\nkey Tab\nwait 0.2\nkey Down\nwait 0.5\n");
+  const std::string& out = run.out;
+  ASSERT_EQ(run.status, 0) << out;
   EXPECT_NE(out.find("sound: /sounds/Menu/JAWS.wav"), std::string::npos) << out;
   // Every message from the choice of the route to the Tab that leaves it,
   // queued without one cutting off another.
@@ -72,7 +71,7 @@ TEST(ScreenReader, OnItsRouteMessagesReachTheReaderInOrderAndTabWrapsToTheVoice)
                                        "Speech rate changed to 3."};
   std::vector<std::string> presented;
   for (int i = 0; i < 500; ++i) {
-    presented = file_lines(reader.record());
+    presented = read_lines(reader.record());
     if (presented.size() >= expected.size()) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
@@ -88,9 +87,9 @@ TEST(ScreenReader, WithoutItTabToItsRouteSpeaksTheFallbackAndEndsOnTheVoice) {
   NEEDS_PRIVATE_BUS();
   ProgramDir dir;
   SynthLog synth(std::getenv("TINKERHOLD_SPEECHD_LOG"));
-  std::string out;
-  int status = run_game_script(game_args(dir), "wait 0.3\nkey Tab\nkey Tab\nkey Tab\nwait 0.5\n", out);
-  ASSERT_EQ(status, 0) << out;
+  GameRun run = play_spoken(dir, "wait 0.3\nkey Tab\nkey Tab\nkey Tab\nwait 0.5\n");
+  const std::string& out = run.out;
+  ASSERT_EQ(run.status, 0) << out;
   EXPECT_EQ(said_in(out).back(), kFallback) << out;
   EXPECT_EQ(out.find("JAWS.wav"), std::string::npos) << out;
   EXPECT_EQ(dir.read_lines("progress.ini").at(0), " 0 ");

@@ -15,22 +15,6 @@
 
 namespace {
 
-class TranscriptLines : public TranscriptPort {
- public:
-  explicit TranscriptLines(std::vector<std::pair<std::string, std::string>>& lines) : lines_(lines) {}
-  void record(const char* kind, const std::string& text) override { lines_.emplace_back(kind, text); }
-
- private:
-  std::vector<std::pair<std::string, std::string>>& lines_;
-};
-
-Script parsed(const std::string& text) {
-  ScriptError error;
-  auto s = parsescript(text, error);
-  EXPECT_TRUE(s.has_value()) << "script line " << error.line << ": " << error.reason;
-  return s ? *s : Script{};
-}
-
 std::string env(const char* name) {
   const char* v = std::getenv(name);
   return v ? v : "";
@@ -82,61 +66,6 @@ void CallLog::note(const std::string& call) {
   if (refuse) throw SpeechError("the voice is not answering");
 }
 
-ProgramDir::ProgramDir() {
-  char tmpl[] = "/tmp/tinkerhold-speech-test-XXXXXX";
-  path = ::mkdtemp(tmpl);
-  std::filesystem::create_symlink(TINKERHOLD_PROGRAM_DIR "/sounds", path / "sounds");
-  std::filesystem::create_directory(path / "challenges");
-}
-
-ProgramDir::~ProgramDir() {
-  std::error_code ec;
-  std::filesystem::remove_all(path, ec);
-}
-
-void ProgramDir::write(const std::string& rel, const std::string& text) const {
-  std::ofstream(path / rel, std::ios::binary) << text;
-}
-
-std::vector<std::string> ProgramDir::read_lines(const std::string& rel) const { return file_lines(path / rel); }
-
-std::vector<std::string> file_lines(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::vector<std::string> out;
-  for (std::string l; std::getline(in, l);) {
-    if (!l.empty() && l.back() == '\r') l.pop_back();
-    out.push_back(l);
-  }
-  return out;
-}
-
-SpeechGame::SpeechGame(SpeechPort& speech, const std::string& script) {
-  events_ = std::make_unique<VirtualEvents>(parsed(script));
-  transcript_ = std::make_unique<TranscriptLines>(lines_);
-  sound_ = std::make_unique<VirtualSound>(*events_);
-  dialogs_ = std::make_unique<ScriptedDialogs>(events_->answers());
-  files_ = std::make_unique<PosixFiles>(dir_.path.string());
-  game_ = std::make_unique<Game>(Ports{speech, *sound_, music_, surface_, *dialogs_, *events_, *files_, *transcript_});
-  game_->rng.seed(7);
-}
-
-void SpeechGame::start() { EXPECT_TRUE(Form_Load(*game_)); }
-
-void SpeechGame::run() {
-  start();
-  events_->start_script();
-  try {
-    runloop(*game_);
-  } catch (const ProgramExit&) {
-  }
-}
-
-std::vector<std::string> SpeechGame::lines(const std::string& kind) const {
-  std::vector<std::string> out;
-  for (const auto& [k, text] : lines_)
-    if (k == kind) out.push_back(text);
-  return out;
-}
 
 std::string speech_services_missing() {
 #if !TINKERHOLD_SYSTEM_SPEECH
@@ -235,19 +164,6 @@ std::string squeezed(const std::string& text) {
   return out;
 }
 
-int run_game_script(const std::vector<std::string>& args, const std::string& script, std::string& out) {
-  char tmpl[] = "/tmp/tinkerhold-script-XXXXXX";
-  int fd = ::mkstemp(tmpl);
-  if (fd < 0) return -1;
-  ::close(fd);
-  std::ofstream(tmpl, std::ios::binary) << script;
-  std::vector<std::string> all = args;
-  all.insert(all.end(), {"--script", tmpl});
-  int status = run_game(all, out);
-  std::filesystem::remove(tmpl);
-  return status;
-}
-
 std::vector<std::string> said_in(const std::string& transcript) {
   std::vector<std::string> out;
   std::istringstream in(transcript);
@@ -273,7 +189,7 @@ bool process_gone(pid_t pid) {
 }
 
 bool OwnDaemon::start() {
-  std::string cmd = env("TINKERHOLD_SPEECH_SERVICES") + " speechd " + dir.path.string();
+  std::string cmd = env("TINKERHOLD_SPEECH_SERVICES") + " speechd " + dir.dir().string();
   if (std::system(cmd.c_str()) != 0) return false;
   auto lines = dir.read_lines("speechd.pid");
   pid = lines.empty() ? 0 : std::atoi(lines[0].c_str());

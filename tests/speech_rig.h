@@ -3,6 +3,11 @@
 // log, read back as what was spoken, stopped and at what rate.
 #pragma once
 
+#include "harness.h"
+#include "rig.h"
+#include "menus/startup.h"
+#include <gtest/gtest.h>
+
 #include <sys/types.h>
 
 #include <csignal>
@@ -33,42 +38,18 @@ class CallLog : public SpeechPort {
   void note(const std::string& call);
 };
 
-// A program folder of its own with the built sounds; removed afterwards.
-struct ProgramDir {
-  ProgramDir();
-  ~ProgramDir();
-  std::filesystem::path path;
-  void write(const std::string& rel, const std::string& text) const;
-  std::vector<std::string> read_lines(const std::string& rel) const;
-};
-
-// The lines of a text file (CR LF or LF).
-std::vector<std::string> file_lines(const std::filesystem::path& file);
-
-// A game on the headless platform with the given speech port.
-class SpeechGame {
+// The game on the headless platform with the given speech port.
+class SpeechGame : public Rig {
  public:
-  explicit SpeechGame(SpeechPort& speech, const std::string& script = "");
-  Game& g() { return *game_; }
-  const ProgramDir& dir() const { return dir_; }
+  explicit SpeechGame(SpeechPort& speech, const std::string& script = "") : Rig(script, &speech) {}
   // Runs start-up only: the test then calls the game's procedures itself.
-  void start();
+  void start() { EXPECT_TRUE(Form_Load(g())); }
   // Plays the script to its end (start-up first).
-  void run();
-  // The transcript texts of one kind ("say", "caption", ...).
-  std::vector<std::string> lines(const std::string& kind) const;
-
- private:
-  ProgramDir dir_;
-  std::unique_ptr<VirtualEvents> events_;
-  std::unique_ptr<TranscriptPort> transcript_;
-  std::unique_ptr<VirtualSound> sound_;
-  VirtualMusic music_;
-  NullSurface surface_;
-  std::unique_ptr<ScriptedDialogs> dialogs_;
-  std::unique_ptr<PosixFiles> files_;
-  std::unique_ptr<Game> game_;
-  std::vector<std::pair<std::string, std::string>> lines_;
+  void run() {
+    start();
+    Rig::run();
+  }
+  const ProgramDir& dir() const { return folder(); }
 };
 
 // Why the private speech services are not there ("" when they are).
@@ -109,8 +90,6 @@ class SynthLog {
 
 // A text as the synthesiser's log shows it: no blanks.
 std::string squeezed(const std::string& text);
-// Runs the built game with a key script; returns its exit status.
-int run_game_script(const std::vector<std::string>& args, const std::string& script, std::string& out);
 // The "say" texts of a printed transcript, in order, "" left out.
 std::vector<std::string> said_in(const std::string& transcript);
 

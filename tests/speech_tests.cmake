@@ -3,7 +3,7 @@
 # those services, so they run one at a time.
 file(GLOB SPEECH_TEST_SOURCES CONFIGURE_DEPENDS speech_*_test.cpp)
 add_executable(tinkerhold_speech_tests ${SPEECH_TEST_SOURCES} rig.cpp speech_rig.cpp)
-target_link_libraries(tinkerhold_speech_tests PRIVATE tinkerhold_platform tinkerhold_speechd GTest::gtest
+target_link_libraries(tinkerhold_speech_tests PRIVATE tinkerhold_platform tinkerhold_harness tinkerhold_speechd GTest::gtest
                                                       GTest::gtest_main)
 if(TINKERHOLD_SYSTEM_SPEECH)
   set(SPEECH_ON 1)

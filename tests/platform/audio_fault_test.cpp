@@ -128,13 +128,9 @@ void close_window(Display* d, Window w) {
 // either, so every message goes to the window's title, where the test
 // reads it.
 struct DeadDevice {
-  TempDir dir;
-  DeadDevice() {
-    std::filesystem::create_symlink(TINKERHOLD_PROGRAM_DIR "/sounds", dir.path / "sounds");
-    std::filesystem::create_directory(dir.path / "challenges");
-  }
+  ProgramDir dir;
   Started start(std::vector<std::string> extra) const {
-    std::vector<std::string> argv = {TINKERHOLD_EXE, "--program-dir", dir.path.string()};
+    std::vector<std::string> argv = {TINKERHOLD_EXE, "--program-dir", dir.dir().string()};
     argv.insert(argv.end(), extra.begin(), extra.end());
     return start_program(argv, {{"SDL_AUDIODRIVER", "no-such-driver"},
                                 {"SDL_VIDEODRIVER", ""},
@@ -173,7 +169,7 @@ TEST(AudioFault, NoSoundDeviceShowsTheMessageInTheWindowAndEnterEndsTheProgram) 
   ChildResult r = finish(p, 30);
   ASSERT_TRUE(r.finished) << "the game hung after the message box\n" << r.out;
   EXPECT_TRUE(r.exited(1)) << "status " << r.status << "\n" << r.out;
-  EXPECT_FALSE(std::filesystem::exists(game.dir.path / "progress.ini"));
+  EXPECT_FALSE(std::filesystem::exists(game.dir.dir() / "progress.ini"));
   // Also said on standard error, for a player who started it from a terminal.
   EXPECT_NE(r.out.find("--no-sound to play with speech only"), std::string::npos) << r.out;
 #endif

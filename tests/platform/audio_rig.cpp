@@ -23,6 +23,22 @@ void put32(std::string& s, uint32_t v) {
 
 }  // namespace
 
+std::string wave(int format, int channels, uint32_t rate, int bits, uint32_t claimed, const std::string& data) {
+  std::string s = "RIFF";
+  put32(s, static_cast<uint32_t>(36 + data.size()));
+  s += "WAVEfmt ";
+  put32(s, 16);
+  put16(s, format);
+  put16(s, channels);
+  put32(s, rate);
+  put32(s, rate * static_cast<uint32_t>(channels * bits / 8));
+  put16(s, channels * bits / 8);
+  put16(s, bits);
+  s += "data";
+  put32(s, claimed);
+  return s + data;
+}
+
 void write_tone(const std::string& path, double hz, double seconds, double amplitude, int rate, int channels) {
   const size_t frames = static_cast<size_t>(seconds * rate);
   std::string data;
@@ -30,19 +46,7 @@ void write_tone(const std::string& path, double hz, double seconds, double ampli
     int v = static_cast<int>(std::lround(amplitude * 32767 * std::sin(2 * M_PI * hz * i / rate)));
     for (int c = 0; c < channels; ++c) put16(data, v);
   }
-  std::string file = "RIFF";
-  put32(file, static_cast<uint32_t>(36 + data.size()));
-  file += "WAVEfmt ";
-  put32(file, 16);
-  put16(file, 1);
-  put16(file, channels);
-  put32(file, static_cast<uint32_t>(rate));
-  put32(file, static_cast<uint32_t>(rate * channels * 2));
-  put16(file, channels * 2);
-  put16(file, 16);
-  file += "data";
-  put32(file, static_cast<uint32_t>(data.size()));
-  file += data;
+  std::string file = wave(1, channels, static_cast<uint32_t>(rate), 16, static_cast<uint32_t>(data.size()), data);
   FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr) << path;
   std::fwrite(file.data(), 1, file.size(), f);

@@ -8,6 +8,9 @@
 
 #include "window_rig.h"
 
+// A wave file: a header with these fields, claiming `claimed` bytes of data,
+// then `data`.
+std::string wave(int format, int channels, uint32_t rate, int bits, uint32_t claimed, const std::string& data);
 // Writes a 16-bit PCM wave file of a sine tone.
 void write_tone(const std::string& path, double hz, double seconds, double amplitude, int rate = 44100,
                 int channels = 1);

@@ -70,7 +70,7 @@ TEST_F(Boxes, MessageBoxSpeaksAndClosesOnSpace) {
 TEST(BoxesInPlay, CtrlGraveAsksForALevelAndLoadsIt) {
   WindowRig rig;
   rig.start();
-  rig.load(RoomText{});
+  rig.load("3x3 | .");
   push_key(SDL_SCANCODE_GRAVE, SDLK_BACKQUOTE, KMOD_LCTRL);
   push_text("3");
   push_key(SDL_SCANCODE_RETURN, SDLK_RETURN);

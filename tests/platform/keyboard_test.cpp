@@ -107,7 +107,7 @@ TEST(Keyboard, ClosingTheWindowEndsTheProgram) {
 TEST(Keyboard, ShiftHeldForABracketKeepsTheReviewPlace) {
   WindowRig rig;
   rig.start();
-  rig.load(RoomText{});
+  rig.load("3x3 | .");
   for (int i = 0; i < 3; ++i) push_key(SDL_SCANCODE_RIGHTBRACKET, SDLK_RIGHTBRACKET);
   push_key(SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, KMOD_LSHIFT);
   push_key(SDL_SCANCODE_RIGHTBRACKET, SDLK_RIGHTBRACKET, KMOD_LSHIFT);
@@ -118,10 +118,7 @@ TEST(Keyboard, ShiftHeldForABracketKeepsTheReviewPlace) {
 TEST(Keyboard, KeysDriveTheGameThroughItsPump) {
   WindowRig rig;
   rig.start();
-  RoomText room;
-  room.width = 4;
-  room.height = 4;
-  rig.load(room);
+  rig.load("4x4 | .");
   push_key(SDL_SCANCODE_RIGHT, SDLK_RIGHT);
   push_key(SDL_SCANCODE_DOWN, SDLK_DOWN);
   push_key(SDL_SCANCODE_END, SDLK_END);

@@ -165,23 +165,4 @@ TEST(SoundDevice, ADecodedSoundIsKeptUntilItsFileChanges) {
   EXPECT_EQ(sound.sample_rate(4), 22050);
 }
 
-TEST(SoundDevice, NoDeviceShowsTheMessageAndEndsTheProgram) {
-  choose_video_driver();
-  ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  TempDir dir;
-  std::filesystem::create_symlink(TINKERHOLD_PROGRAM_DIR "/sounds", dir.path / "sounds");
-  KeptLines lines;
-  Options o;
-  o.speech = "none";
-  std::string reason;
-  auto session = open_windowed(o, dir.path.string(), &lines, reason);
-  ASSERT_TRUE(session) << reason;
-  push_key(SDL_SCANCODE_RETURN, SDLK_RETURN);
-  EXPECT_EQ(run_session(*session->game, o, {}), 1);
-  ASSERT_EQ(lines.of("msgbox").size(), 1u);
-  EXPECT_EQ(lines.of("msgbox")[0].rfind("No sound device could be opened. Check that", 0), 0u);
-  EXPECT_TRUE(lines.of("say").empty());
-  EXPECT_EQ(lines.of("exit"), std::vector<std::string>{"1"});
-}
-
 }  // namespace

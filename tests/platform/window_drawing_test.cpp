@@ -34,18 +34,9 @@ struct WideRoom : ::testing::Test {
   WindowRig rig{1200, 600};
   void SetUp() override {
     rig.start();
-    RoomText room;
-    room.width = 10;
-    room.height = 5;
-    room.startx = 2;
-    room.starty = 2;
-    room.put(3, 2, 7, 1)        // a lowered blocker
-        .put(4, 2, 1)           // a raised one
-        .put(5, 3, 11, 0, 1)    // debris hit once
-        .put(6, 3, 11, 0, 0)    // debris not hit yet
-        .put(7, 4, 12, 0, 0, 9) // a rat on a rat path
-        .put(9, 5, 9);
-    rig.load(room);
+    // A lowered blocker and a raised one, debris hit once and not yet, a rat
+    // on a rat path, a rat.
+    rig.load("10x5 start=2,2 | . / . . 7/1 1 / . . . . 11=1 11 / . . . . . . 12:9 / . . . . . . . . 9");
   }
   int x0(int x) const { return 100 + (x - 1) * 100; }
   int y0(int y) const { return 50 + (y - 1) * 100; }
@@ -119,8 +110,7 @@ TEST(WindowDrawing, ShortWindowDrawsNothingNewAndTheEchoWrapsWhite) {
   int white = 0;
   for (int x = 5; x < 300; ++x) white += same(s.pixel(x, 30), {255, 255, 255});
   EXPECT_GT(white, 5);
-  RoomText room;
-  rig.load(room);
+  rig.load("3x3 | .");
   for (int y = 0; y < 90; y += 3)
     for (int x = 0; x < 800; x += 3) {
       Rgb c = s.pixel(x, y);
@@ -132,7 +122,7 @@ TEST(WindowDrawing, ShortWindowDrawsNothingNewAndTheEchoWrapsWhite) {
 TEST(WindowDrawing, StoryBoxCoversTheWindowAndClosesOnSpace) {
   WindowRig rig;
   rig.start();
-  rig.load(RoomText{});
+  rig.load("3x3 | .");
   showstory(rig.g(), "Victory!  First line.\r\nSecond line.");
   rig.screen().flush();
   Rgb paper = rig.screen().shown_pixel(790, 590);

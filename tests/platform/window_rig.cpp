@@ -9,12 +9,6 @@
 #include "levels/mapfile.h"
 #include "menus/startup.h"
 
-namespace {
-
-std::string num(int n) { return (n >= 0 ? " " : "") + std::to_string(n) + " "; }
-
-}  // namespace
-
 TempDir::TempDir() {
   char tmpl[] = "/tmp/tinkerhold-platform-XXXXXX";
   char* made = ::mkdtemp(tmpl);
@@ -33,23 +27,6 @@ std::vector<std::string> KeptLines::of(const std::string& kind) const {
   return out;
 }
 
-std::string RoomText::text() const {
-  std::vector<std::string> l = {"Test room", "For a test", num(width), num(height), num(startx), num(starty),
-                                num(startdir), num(energy)};
-  for (int x = 1; x <= width; ++x)
-    for (int y = 1; y <= height; ++y) {
-      auto it = cells.find({x, y});
-      std::vector<int> c = it == cells.end() ? std::vector<int>{0, 0, 0, 0} : it->second;
-      for (int v : c) l.push_back(num(v));
-      l.push_back(num(0));
-      l.push_back(num(0));
-    }
-  l.push_back("Well done!");
-  std::string out;
-  for (const auto& s : l) out += s + "\r\n";
-  return out;
-}
-
 void choose_video_driver() {
   const char* display = std::getenv("DISPLAY");
   if (!display || !*display) ::setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -57,13 +34,11 @@ void choose_video_driver() {
 
 WindowRig::WindowRig(int width, int height) {
   choose_video_driver();
-  std::filesystem::create_symlink(TINKERHOLD_PROGRAM_DIR "/sounds", dir_.path / "sounds");
-  std::filesystem::create_directory(dir_.path / "challenges");
   Options o;
   o.no_sound = true;
   o.speech = "none";
   std::string reason;
-  session_ = open_windowed(o, dir_.path.string(), &transcript_, reason, width, height);
+  session_ = open_windowed(o, dir_.dir().string(), &transcript_, reason, width, height);
   if (!session_) {
     ADD_FAILURE() << reason;
     std::abort();
@@ -73,14 +48,9 @@ WindowRig::WindowRig(int width, int height) {
 
 void WindowRig::start() { ASSERT_TRUE(Form_Load(g())); }
 
-void WindowRig::load(const RoomText& room) {
-  std::string path = dir_.file("challenges/test.txt");
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  std::string text = room.text();
-  std::fwrite(text.data(), 1, text.size(), f);
-  std::fclose(f);
-  ASSERT_TRUE(maploadfrom(g(), path));
+void WindowRig::load(const std::string& room) {
+  dir_.write(dir_.root() / "test.txt", room_map(room));
+  ASSERT_TRUE(maploadfrom(g(), (dir_.root() / "test.txt").string()));
 }
 
 void push_key(SDL_Scancode sc, SDL_Keycode sym, Uint16 mod, Uint8 repeat) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "harness.h"
 #include "platform/sdl/windowed_session.h"
 
 // A fresh folder below /tmp, removed with everything in it.
@@ -28,17 +29,6 @@ class KeptLines : public TranscriptPort {
   std::vector<std::string> lines;
 };
 
-// Map file text: a room of w x h, cells given as tile, tile2, tvar1, tvar2.
-struct RoomText {
-  int width = 3, height = 3, startx = 1, starty = 1, startdir = 0, energy = 5;
-  std::map<std::pair<int, int>, std::vector<int>> cells;
-  RoomText& put(int x, int y, int tile, int tile2 = 0, int tvar1 = 0, int tvar2 = 0) {
-    cells[{x, y}] = {tile, tile2, tvar1, tvar2};
-    return *this;
-  }
-  std::string text() const;
-};
-
 // Uses the display when DISPLAY is set, the dummy driver otherwise.
 void choose_video_driver();
 
@@ -49,14 +39,15 @@ class WindowRig {
   SdlScreen& screen() { return *session_->screen; }
   SdlDialogs& dialogs() { return *session_->dialogs; }
   EventsPort& events() { return *session_->events; }
-  const TempDir& dir() const { return dir_; }
+  const ProgramDir& dir() const { return dir_; }
   // Runs start-up; then lays out a room as a challenge.
   void start();
-  void load(const RoomText& room);
+  // Loads a room given in one line (room_map) as a challenge.
+  void load(const std::string& room);
   std::vector<std::string> lines(const std::string& kind) const { return transcript_.of(kind); }
 
  private:
-  TempDir dir_;
+  ProgramDir dir_;
   KeptLines transcript_;
   std::unique_ptr<WindowedSession> session_;
 };

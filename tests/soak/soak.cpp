@@ -3,8 +3,7 @@
 // written by the editor's own writer, and watches that nothing crashes,
 // hangs, leaks memory or writes a file outside its program folder.
 //
-//   tinkerhold_soak [--campaign-runs N] [--maps M] [--seed S] [--keep]
-//                   [--memory-limit-mb N] [--scripts DIR] [--sounds DIR]
+//   tinkerhold_soak [--campaign-runs N] [--maps M] [--seed S]
 //
 // Everything happens in a fresh folder of its own (the program folder, and
 // HOME, TMPDIR and the working folder pointed inside it). It ends with
@@ -13,10 +12,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,13 +24,11 @@
 #include <iostream>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <random>
 #include <set>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "game/game.h"
@@ -75,8 +70,6 @@ struct Settings {
   int campaign_runs = 50;
   int maps = 1000;
   uint64_t seed = 1;
-  bool keep = false;
-  long memory_limit_mb = 2048;
   std::string scripts = TINKERHOLD_SOURCE_DIR "/tests/campaign";
   std::string sounds = TINKERHOLD_PROGRAM_DIR "/sounds";
 };
@@ -100,14 +93,6 @@ bool parse_args(int argc, char** argv, Settings& s) {
       s.maps = static_cast<int>(v);
     } else if (a == "--seed" && number(0, INT64_MAX, v)) {
       s.seed = static_cast<uint64_t>(v);
-    } else if (a == "--scripts" && i + 1 < argc) {
-      s.scripts = argv[++i];
-    } else if (a == "--sounds" && i + 1 < argc) {
-      s.sounds = argv[++i];
-    } else if (a == "--memory-limit-mb" && number(64, 1 << 20, v)) {
-      s.memory_limit_mb = static_cast<long>(v);
-    } else if (a == "--keep") {
-      s.keep = true;
     } else {
       return false;
     }
@@ -144,47 +129,6 @@ Memory memory() {
 #endif
   return m;
 }
-
-// What is being played, for the memory guard's last word.
-std::atomic<int> playing_level{0}, playing_map{0};
-std::atomic<uint64_t> playing_seed{0};
-
-// Ends the soak when its memory runs away (a tick or a search that never
-// ends can fill it within seconds): better a clear last word naming what
-// was being played than the system's out-of-memory killer choosing a
-// process to end.
-class MemoryGuard {
- public:
-  explicit MemoryGuard(long limit_kb) : limit_kb_(limit_kb), thread_([this] { watch(); }) {}
-  ~MemoryGuard() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      stop_ = true;
-    }
-    wake_.notify_all();
-    thread_.join();
-  }
-
- private:
-  void watch() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    while (!wake_.wait_for(lock, std::chrono::milliseconds(100), [this] { return stop_; })) {
-      long now_kb = memory().now_kb;
-      if (now_kb <= limit_kb_) continue;
-      std::printf("FAIL: the resident memory passed %ld MB while playing %s %d (seed %llu); the soak ends here\n",
-                  limit_kb_ / 1024, playing_map ? "map" : "campaign level",
-                  playing_map ? playing_map.load() : playing_level.load(),
-                  static_cast<unsigned long long>(playing_seed.load()));
-      std::fflush(stdout);
-      std::_Exit(3);
-    }
-  }
-  long limit_kb_;
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  bool stop_ = false;
-  std::thread thread_;
-};
 
 std::string mb(long kb) {
   char buf[32];
@@ -250,19 +194,11 @@ std::map<int, fs::path> campaign_scripts(const std::string& dir) {
 
 void campaign(const std::map<int, fs::path>& scripts, const fs::path& game_dir, int runs, std::mt19937_64& rng,
               const std::function<void()>& unit_done) {
-  std::cout << "campaign: " << scripts.size() << " levels have a winning script";
-  std::string missing;
-  for (int n = 1; n <= 24; ++n)
-    if (!scripts.count(n)) missing += " " + std::to_string(n);
-  if (!missing.empty()) std::cout << "; without one, not played:" << missing;
-  std::cout << std::endl;
   if (scripts.empty() && runs > 0) fail("no campaign script found");
   int played = 0, won = 0;
   for (int run = 1; run <= runs; ++run) {
     for (const auto& [level, script] : scripts) {
       uint64_t seed = rng();
-      playing_level = level;
-      playing_seed = seed;
       Options o;
       o.headless = true;
       o.level = level;
@@ -571,10 +507,6 @@ class MapEvents : public VirtualEvents {
   long same_instant_ = 0;
 };
 
-struct Outcomes {
-  int victories = 0, mice = 0, energy = 0, capped = 0;
-};
-
 const int64_t kCapMs = 10 * 60 * 1000;
 
 Script play_script() {
@@ -584,9 +516,7 @@ Script play_script() {
 }
 
 // Writes one random map into the challenges folder and plays it.
-void one_map(int index, uint64_t seed, const fs::path& game_dir, Outcomes& outcomes) {
-  playing_map = index;
-  playing_seed = seed;
+void one_map(int index, uint64_t seed, const fs::path& game_dir) {
   std::mt19937_64 rng(seed);
   const std::string name = "soak" + std::to_string(index);
   const fs::path file = game_dir / "challenges" / (name + ".txt");
@@ -655,13 +585,6 @@ void one_map(int index, uint64_t seed, const fs::path& game_dir, Outcomes& outco
          "): " + problems + "\n--- last lines ---\n" + transcript.last());
     return;  // the map stays for a look
   }
-  if (events.ending.seen) {
-    if (transcript.victories) ++outcomes.victories;
-    else if (transcript.mice_killed) ++outcomes.mice;
-    else ++outcomes.energy;
-  } else {
-    ++outcomes.capped;
-  }
   std::error_code ec;
   fs::remove(file, ec);
 }
@@ -671,8 +594,7 @@ void one_map(int index, uint64_t seed, const fs::path& game_dir, Outcomes& outco
 int main(int argc, char** argv) {
   Settings s;
   if (!parse_args(argc, argv, s)) {
-    std::cerr << "usage: tinkerhold_soak [--campaign-runs N] [--maps M] [--seed S] [--keep]"
-                 " [--memory-limit-mb N] [--scripts DIR] [--sounds DIR]\n";
+    std::cerr << "usage: tinkerhold_soak [--campaign-runs N] [--maps M] [--seed S]\n";
     return 2;
   }
   std::cout << "soak: " << s.campaign_runs << " campaign runs, " << s.maps << " maps, seed " << s.seed << std::endl;
@@ -682,8 +604,6 @@ int main(int argc, char** argv) {
   // game can be found afterwards.
   const char* tmp_env = std::getenv("TMPDIR");
   const fs::path shared_tmp = tmp_env && *tmp_env ? tmp_env : "/tmp";
-  const char* home_env = std::getenv("HOME");
-  const fs::path real_home = home_env && *home_env ? home_env : "";
   std::string pattern = (shared_tmp / "tinkerhold-soak-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) {
     std::cerr << "tinkerhold_soak: cannot make a folder in " << shared_tmp << ": " << std::strerror(errno) << "\n";
@@ -712,8 +632,6 @@ int main(int argc, char** argv) {
   }
   const auto sounds_before = listing(game_dir / "sounds");
   const auto challenges_before = listing(game_dir / "challenges");
-  const auto shared_before = names_in(shared_tmp);
-  const auto home_before = real_home.empty() ? std::set<std::string>{} : names_in(real_home);
 
   const auto scripts = campaign_scripts(s.scripts);
   const long total = static_cast<long>(s.campaign_runs) * static_cast<long>(scripts.size()) + s.maps;
@@ -730,21 +648,14 @@ int main(int argc, char** argv) {
     }
   };
 
-  MemoryGuard guard(s.memory_limit_mb * 1024);
   std::mt19937_64 rng(s.seed);
   std::mt19937_64 campaign_rng(rng()), maps_rng(rng());
   campaign(scripts, game_dir, s.campaign_runs, campaign_rng, unit_done);
 
-  Outcomes outcomes;
   for (int i = 1; i <= s.maps; ++i) {
-    one_map(i, maps_rng(), game_dir, outcomes);
+    one_map(i, maps_rng(), game_dir);
     unit_done();
   }
-  if (s.maps > 0)
-    std::cout << "maps: " << outcomes.victories << " won, " << outcomes.mice << " lost a mouse, " << outcomes.energy
-              << " ran out of energy, " << outcomes.capped << " still moving after "
-              << kCapMs / 60000 << " virtual minutes" << std::endl;
-
   // Memory: once the first tenth is behind us, neither the heap in use nor
   // the resident peak may climb far. Under AddressSanitizer the resident
   // size is mostly the sanitizer's own (freed memory held back, allocator
@@ -780,20 +691,7 @@ int main(int argc, char** argv) {
     if (!challenges_before.count(rel) && !(rel.rfind("soak", 0) == 0 && rel.size() > 8 &&
                                            rel.compare(rel.size() - 4, 4, ".txt") == 0 && failures > 0))
       fail("an unexpected file in the challenges folder: " + rel);
-  // The shared temporary folder and the real home are other programs' too:
-  // what appeared there is listed for a look, not held against the game
-  // (which was never told their names).
-  for (const auto& entry : names_in(shared_tmp))
-    if (!shared_before.count(entry) && shared_tmp / entry != root)
-      std::cout << "note: new in " << shared_tmp.string() << " during the run (maybe another program's): " << entry
-                << std::endl;
-  if (!real_home.empty())
-    for (const auto& entry : names_in(real_home))
-      if (!home_before.count(entry))
-        std::cout << "note: new in " << real_home.string() << " during the run (maybe another program's): " << entry
-                  << std::endl;
-
-  if (failures == 0 && !s.keep) {
+  if (failures == 0) {
     fs::remove_all(root, ec);
   } else {
     std::cout << "the soak's folder is kept: " << root.string() << std::endl;

@@ -66,8 +66,12 @@ std::optional<KeyEvent> VirtualEvents::wait(int64_t deadline_ms) {
                                   : script_.keys[next_].at_ms < deadline_ms);
   if (armed_ && due) {
     const ScriptKey& k = script_.keys[next_++];
-    last_key_ms_ = k.at_ms;
     advance_to(k.at_ms);
+    if (k.show) {
+      if (show_) show_();
+      return wait(deadline_ms);
+    }
+    last_key_ms_ = k.at_ms;
     return k.key;
   }
   // The script is over once its last key has been handled and time moves on

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -27,6 +28,8 @@ class VirtualEvents : public EventsPort {
   std::optional<KeyEvent> wait(int64_t deadline_ms) override;
   void post_key(KeyEvent key) override { posted_.push_back(key); }
   std::deque<std::string>& answers() { return script_.answers; }
+  // Called at each `show` line of the script, when its time comes.
+  void on_show(std::function<void()> show) { show_ = std::move(show); }
   // Start-up is over: from now on the script's keys are pressed, and its end
   // ends the program.
   void start_script() { armed_ = true; }
@@ -47,6 +50,7 @@ class VirtualEvents : public EventsPort {
   bool paced_ = false;
   std::chrono::steady_clock::time_point wall_start_{};
   std::deque<KeyEvent> posted_;
+  std::function<void()> show_;
 };
 
 // Prints "T KIND: TEXT" lines, T the virtual time in seconds.

@@ -9,6 +9,53 @@
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"
 #include "platform/session.h"
+#include "play/naming.h"
+
+namespace {
+
+std::string number(double n) {
+  std::ostringstream out;
+  out << n;
+  return out.str();
+}
+
+// A cell in the rooms' own notation: "." empty, "9", "1/7", "12:9", a
+// switch's action and target "6>r:C4", "L" when locked, "=" its name or hits.
+std::string cellcode(const Game& g, int x, int y) {
+  std::string c = g.tile[x][y] == 0 && g.tile2[x][y] == 0 ? "." : g.tile[x][y].str();
+  if (g.tile2[x][y] != 0) c += "/" + g.tile2[x][y].str();
+  if (g.tile[x][y] == kRatPath && g.tvar2[x][y] != 0) c += ":" + g.tvar2[x][y].str();
+  bool is_switch = g.tile[x][y] == kSwitch || (g.tile[x][y] == kLowered && g.tile2[x][y] == kSwitch);
+  if (is_switch && (g.tvar1[x][y] != 0 || g.tvar2[x][y] != 0 || g.tvar3[x][y] != 0)) {
+    int action = g.tvar1[x][y].whole();
+    c += ">" + std::string(action >= 1 && action <= 3 ? std::string(1, "rlt"[action - 1]) : g.tvar1[x][y].str()) +
+         ":" + saycoords(g.tvar2[x][y].num()) + g.tvar3[x][y].str();
+  }
+  if (g.locked[x][y] != 0) c += "L";
+  if (!is_switch && g.tvar1[x][y] != 0) c += "=" + g.tvar1[x][y].str();
+  return c;
+}
+
+// The room's state as transcript lines (the script's `show`).
+void showroom(Game& g) {
+  static const char* const kHeadings[4] = {"east", "south", "west", "north"};
+  int d = g.armdir[1];
+  std::string heading = d % 90 == 0 && d >= 0 && d < 360 ? kHeadings[d / 90] : std::to_string(d);
+  std::string tool = g.attachment[1] == 0 ? "saw" : "claw";
+  if (g.carrying[1] != 0) tool += " carrying " + g.carryname[1] + " (" + std::to_string(g.carrying[1]) + ")";
+  g.io.transcript.record("show", "arm " + number(g.armx[1]) + "," + number(g.army[1]) + " " + heading + " speed " +
+                                     number(g.armspeed[1]) + " energy " + std::to_string(g.energy[1]) + " bounces " +
+                                     std::to_string(g.bounces) + " " + tool + " arms " + std::to_string(g.arms));
+  g.io.transcript.record("show", "level " + std::to_string(g.level) + " cursor " + cellname(g.cursorx, g.cursory) +
+                                     " menu " + std::to_string(g.menunum) + "/" + std::to_string(g.menupos));
+  for (int y = 1; y <= g.mapheight && y <= kMaxRoom; ++y) {
+    std::string row = "row " + std::to_string(y) + ":";
+    for (int x = 1; x <= g.mapwidth && x <= kMaxRoom; ++x) row += " " + cellcode(g, x, y);
+    g.io.transcript.record("show", row);
+  }
+}
+
+}  // namespace
 
 int run_headless(const Options& o, const FilePlaces& places, std::FILE* out, SpeechPort* speech,
                  SystemBraille* braille) {
@@ -46,6 +93,7 @@ int run_headless(const Options& o, const FilePlaces& places, std::FILE* out, Spe
   Game g(Ports{speech ? *speech : recorded, sound, music, surface, dialogs, pump ? *pump : events, files, transcript,
                shown});
   g.rng.seed(o.seed.value_or(clock_seed()));
+  events.on_show([&g] { showroom(g); });
   int status = run_session(g, o, [&events] { events.start_script(); });
   std::fflush(out);
   return status;

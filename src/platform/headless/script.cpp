@@ -78,6 +78,9 @@ std::optional<Script> parsescript(const std::string& text, ScriptError& error) {
         return fail("wait needs a number of seconds");
       now += static_cast<int64_t>(std::llround(seconds * 1000));
       s.end_ms = now;
+    } else if (word == "show" && rest.empty()) {
+      s.keys.push_back({now, KeyEvent{}, true});
+      s.end_ms = now;
     } else if (word == "answer") {
       // The raw text after "answer " keeps its inner blanks.
       size_t at = raw.find_first_not_of(" \t");

@@ -12,6 +12,7 @@
 struct ScriptKey {
   int64_t at_ms;
   KeyEvent key;
+  bool show = false;  // not a key: print the room's state at this time
 };
 
 struct Script {
@@ -26,7 +27,7 @@ struct ScriptError {
 };
 
 // Parses a script: `key [shift+][ctrl+][alt+]NAME`, `wait SECONDS`,
-// `answer [TEXT]`, blank lines and # comments.
+// `answer [TEXT]`, `show`, blank lines and # comments.
 std::optional<Script> parsescript(const std::string& text, ScriptError& error);
 // The key code of a key name ("Left", "A", "7", "Grave", "65"), or -1.
 int keycode(const std::string& name);
