@@ -20,7 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool has(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
 
 size_t index_of(const std::vector<std::string>& v, const std::string& s) {
   return static_cast<size_t>(std::find(v.begin(), v.end(), s) - v.begin());

@@ -79,7 +79,7 @@ class VirtualDisplay {
 
 // Kills BRLTTY and starts it again, with a display of its own.
 bool restart_brltty(const std::string& dir, std::unique_ptr<VirtualDisplay>& display) {
-  pid_t pid = std::atoi(file_lines(dir + "/brltty.pid").at(0).c_str());
+  pid_t pid = std::atoi(read_lines(dir + "/brltty.pid").at(0).c_str());
   ::kill(pid, SIGKILL);
   for (int i = 0; i < 500 && !process_gone(pid); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   std::string restart = env_or_empty("TINKERHOLD_SPEECH_SERVICES") + " brltty " + dir;
@@ -99,7 +99,7 @@ TEST(Braille, EveryMessageReachesTheDisplayPansAndOutlivesBrlttyRestarting) {
   auto display = std::make_unique<VirtualDisplay>(dir + "/display.sock");
   ASSERT_TRUE(display->connected());
   ASSERT_EQ(display->next_text(10), "no screen");  // the driver is up: BrlAPI knows the display's size
-  ::setenv("BRLAPI_HOST", file_lines(dir + "/host").at(0).c_str(), 1);
+  ::setenv("BRLAPI_HOST", read_lines(dir + "/host").at(0).c_str(), 1);
 
   // Volume 50 55 60; BRLTTY is killed and started again; 65 (may be lost)
   // 70 75; braille off, 80 (not shown), braille on.
@@ -111,9 +111,9 @@ TEST(Braille, EveryMessageReachesTheDisplayPansAndOutlivesBrlttyRestarting) {
   int status = -1;
   std::atomic<bool> over = false;
   std::thread game([&] {
-    status = run_game_script({"--headless", "--program-dir", program.path.string(), "--braille=system",
-                              "--braille-transcript"},
-                             script, transcript);
+    GameRun run = play(program, script, {"--braille=system", "--braille-transcript"});
+    status = run.status;
+    transcript = run.out;
     over = true;
   });
   std::vector<std::string> shown;

@@ -17,8 +17,10 @@ ProgramDir::ProgramDir() {
   dir_ = root_ / "game";
   fs::create_directories(dir_ / "challenges");
   fs::create_symlink(TINKERHOLD_PROGRAM_DIR "/sounds", dir_ / "sounds");
+  // The shipped challenges' own sound folders, but none of their maps: a
+  // test's challenges menu lists only what the test put there.
   for (const auto& e : fs::directory_iterator(TINKERHOLD_PROGRAM_DIR "/challenges"))
-    fs::copy(e.path(), dir_ / "challenges" / e.path().filename(), fs::copy_options::recursive);
+    if (e.is_directory()) fs::copy(e.path(), dir_ / "challenges" / e.path().filename(), fs::copy_options::recursive);
 }
 
 ProgramDir::~ProgramDir() {

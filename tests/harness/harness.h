@@ -8,7 +8,7 @@
 #include <vector>
 
 // A fresh temporary program folder (the shipped sounds linked in, the
-// shipped challenges copied), removed at the end. Scripts and rooms go
+// shipped challenges' sound folders copied, no maps), removed at the end. Scripts and rooms go
 // beside it, not in it.
 class ProgramDir {
  public:
@@ -37,6 +37,12 @@ struct GameRun {
 
 // Runs the built program with these arguments, standard error included.
 GameRun run_game(const std::vector<std::string>& args);
+// The same, for a check of the status and output only.
+inline int run_game(const std::vector<std::string>& args, std::string& out) {
+  GameRun run = run_game(args);
+  out = run.out;
+  return run.status;
+}
 // Plays a key script headless in the folder, with more options (a seed,
 // --level N, --challenge FILE); --seed 1 unless given.
 GameRun play(const ProgramDir& p, const std::string& script, std::vector<std::string> options = {});

@@ -121,6 +121,7 @@ bool play_scenario(const std::string& path) {
   std::istringstream words(field(s, "options"));
   for (std::string w; words >> w;) {
     if (w.rfind("$DIR", 0) == 0) w = p.dir().string() + w.substr(4);  // the program folder
+    if (w.rfind("$SRC", 0) == 0) w = TINKERHOLD_SOURCE_DIR + w.substr(4);  // the source tree
     options.push_back(w);
   }
   if (std::string room = field(s, "room"); !room.empty()) {
