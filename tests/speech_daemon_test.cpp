@@ -42,10 +42,10 @@ TEST(SpeechDaemon, AScriptedSessionIsSpokenInOrderAtTheRatesTheKeysSet) {
   SynthLog synth(std::getenv("TINKERHOLD_SPEECHD_LOG"));
   ProgramDir dir;
   // Each wait gives the message time to reach the synthesiser before the
-  // next key cuts it off.
+  // next key cuts it off, also on a machine busy with other work.
   GameRun run = play(dir,
-                     "wait 0.6\nkey Down\nwait 0.4\nkey Down\nwait 0.4\nkey PageUp\nwait 0.4\n"
-                     "key PageDown\nwait 0.4\nkey PageDown\nwait 0.4\nkey PageDown\nwait 0.4\nkey Up\nwait 0.6\n",
+                     "wait 1.2\nkey Down\nwait 1\nkey Down\nwait 1\nkey PageUp\nwait 1\n"
+                     "key PageDown\nwait 1\nkey PageDown\nwait 1\nkey PageDown\nwait 1\nkey Up\nwait 1.2\n",
                      {"--speech=system", "--seed", "3"});
   const std::string& out = run.out;
   ASSERT_EQ(run.status, 0) << out;
