@@ -4,23 +4,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <fstream>
 #include <sstream>
 
 #include "rig.h"
 
 namespace {
-
-std::vector<std::string> split_crlf(const std::string& text) {
-  std::vector<std::string> lines;
-  for (size_t at = 0; at < text.size();) {
-    size_t end = text.find("\r\n", at);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(at, end - at));
-    at = end + 2;
-  }
-  return lines;
-}
 
 const std::filesystem::path kSource = TINKERHOLD_SOURCE_DIR;
 
@@ -60,8 +48,8 @@ TEST(ShippedChallenges, AreWhatTheEditorScriptsBuild) {
                        out),
               0)
         << out;
-    auto built = split_crlf(read_file(r.dir() / "challenges" / (name + ".txt")));
-    auto shipped = split_crlf(read_file(kSource / "challenges" / (name + ".txt")));
+    auto built = read_lines(r.dir() / "challenges" / (name + ".txt"));
+    auto shipped = read_lines(kSource / "challenges" / (name + ".txt"));
     // The author edits only the second line of a message pair.
     auto to = rewordings(read_file(kSource / "tests/data/editor" / (name + ".keys")));
     size_t table = std::find_if(built.begin(), built.end(),

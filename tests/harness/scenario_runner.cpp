@@ -166,6 +166,11 @@ bool play_scenario(const std::string& path) {
     std::cout << "rewrote " << path << "\n";
     return true;
   }
+  // "status: N": how the run must end.
+  if (std::string status = field(s, "status"); !status.empty() && std::to_string(run.status) != status) {
+    std::cout << "The run ended with status " << run.status << ", not " << status << " (" << path << ")\n";
+    return false;
+  }
   bool same = got == s.expected;
   if (!same) show_diff("The transcript", s.expected, got);
   for (size_t k = 0; k < files.size(); ++k)
