@@ -69,11 +69,12 @@ diff "$work/before" "$work/after" || fail "the installed tree changed while $pla
   fail "the saved map is not in $home/.local/share/tinkerhold/challenges"
 grep -q "say: Save failed: a challenge that came with the game has that name" "$work/transcript" ||
   fail "saving under a shipped challenge's name was not refused"
-# Challenges lists the shipped maps and the player's, by file name.
+# Challenges lists the shipped maps and the player's, by file name (read
+# upwards from the end of the list).
 awk '/ say: Choose your level/ { on = 1; next }
      on && / say: / { sub(/^[^ ]+ say: /, ""); sub(/\..*/, ""); print; if (++n == 3) exit }' \
   "$work/transcript" >"$work/listed"
-printf '%s\n' "Claw relay" "Unnamed" "Pantry voles" | diff - "$work/listed" ||
+printf '%s\n' "Pantry voles" "Unnamed" "Claw relay" | diff - "$work/listed" ||
   fail "Challenges does not list the shipped maps with the player's, by file name"
 [ "$(stat -c %U "$home/.config/tinkerhold/progress.ini")" = "$player" ] || fail "progress.ini is not the player's own"
 

@@ -145,6 +145,12 @@ bool editorsave(Game& g, const std::string& name) {
     sayit(g, problem);
     return false;
   }
+  std::string reason = g.io.files.write_refused("\\challenges\\" + name + ".txt");
+  if (!reason.empty()) {
+    plainsound(g, "/sounds/Editor/error.wav");
+    sayit(g, "Save failed: " + reason);
+    return false;
+  }
   // Another map of that name (in any letter case) is replaced only when the
   // author says so; the map's own file is simply saved again.
   std::string existing = challengepath(g, name + ".txt");
@@ -153,7 +159,6 @@ bool editorsave(Game& g, const std::string& name) {
     sayit(g, "Canceled.");
     return false;
   }
-  std::string reason;
   if (!g.io.files.write_lines("\\challenges\\" + name + ".txt", maplines(g), reason)) {
     plainsound(g, "/sounds/Editor/error.wav");
     sayit(g, "Save failed: " + reason);

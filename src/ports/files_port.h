@@ -42,6 +42,10 @@ class FilesPort {
   // it failed; the previous file is then untouched and nothing is left over.
   virtual bool write_lines(const std::string& rel, const std::vector<std::string>& lines,
                            std::string& reason) = 0;
+  // Why a file of this name may not be written at all ("" when it may): an
+  // installed game never lets a player's map take the name of one that came
+  // with it.
+  virtual std::string write_refused(const std::string&) { return ""; }
   // Appends one line (CR LF) to a text file, creating it.
   virtual bool append_line(const std::string& rel, const std::string& line) = 0;
   // Names (with extension) of the files of a folder whose name ends with the

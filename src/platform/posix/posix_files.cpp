@@ -316,11 +316,8 @@ bool PosixFiles::write_lines(const std::string& rel, const std::vector<std::stri
     reason = folder_error.empty() ? "the name is not allowed" : folder_error;
     return false;
   }
-  // A player's map never hides one that came with the game.
-  if (root != dir_ && first_part(rel) == "challenges" && place(dir_, rel, true)) {
-    reason = "a challenge that came with the game has that name";
-    return false;
-  }
+  reason = write_refused(rel);
+  if (!reason.empty()) return false;
   std::string target;
   if (!follow_links(*placed, target, reason)) return false;
   std::string folder = folder_of(target);
@@ -357,6 +354,13 @@ bool PosixFiles::write_lines(const std::string& rel, const std::vector<std::stri
     ::close(dir_fd);
   }
   return true;
+}
+
+std::string PosixFiles::write_refused(const std::string& rel) {
+  // A player's map never hides one that came with the game.
+  if (!own_root(rel, true).empty() && first_part(rel) == "challenges" && place(dir_, rel, true))
+    return "a challenge that came with the game has that name";
+  return "";
 }
 
 bool PosixFiles::append_line(const std::string& rel, const std::string& line) {
