@@ -119,7 +119,7 @@ struct Game {
   std::string challengefile;
   std::string challengepath;  // where the challenge being played was read from
   std::string keptvalue;  // the progress file's third line, kept as it was
-  std::vector<std::string> progresstail;  // its lines after the fourth, kept as they were
+  std::vector<std::string> progresstail;  // its lines after the fifth, kept as they were
   bool progressunsaved = false;           // the last save of the settings failed (and was said)
 
   // The map in the editor: the file it was loaded from or last saved to (a

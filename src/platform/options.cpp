@@ -14,8 +14,8 @@ bool whole_number(const std::string& s, long long lo, long long hi, long long& o
 }
 
 enum OptionCode {
-  kHeadless = 1000, kProgramDir, kSeed, kLevel, kChallenge, kScript, kSpeech, kBraille, kBrailleTranscript, kNoSound, kSolve, kHelp,
-  kVersion
+  kHeadless = 1000, kProgramDir, kSeed, kLevel, kChallenge, kScript, kSpeech, kBraille, kBrailleTranscript,
+  kNoSound, kSolve, kHelp, kVersion
 };
 
 const option kLongOptions[] = {

@@ -5,6 +5,7 @@
 // the player's maps with those that came with the game.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,9 +25,6 @@ class FilesPort {
   // it cannot be read or is larger than max_bytes.
   virtual std::optional<std::vector<std::string>> read_lines(const std::string& rel, size_t max_bytes,
                                                              std::string& reason) = 0;
-  // The same for a file anywhere, named by its real path.
-  virtual std::optional<std::vector<std::string>> read_lines_at(const std::string& path, size_t max_bytes,
-                                                                std::string& reason) = 0;
   // The first lines of a file named by its real path: at most max_lines,
   // each cut to max_line_bytes (never inside a UTF-8 character). Only that
   // much is kept, so a huge file costs no more memory than a small one. A
@@ -34,6 +32,11 @@ class FilesPort {
   virtual std::optional<std::vector<std::string>> read_head_at(const std::string& path, size_t max_file_bytes,
                                                                size_t max_lines, size_t max_line_bytes,
                                                                std::string& reason) = 0;
+  // The whole of a file named by its real path, as read_lines reads one.
+  std::optional<std::vector<std::string>> read_lines_at(const std::string& path, size_t max_bytes,
+                                                        std::string& reason) {
+    return read_head_at(path, max_bytes, SIZE_MAX, SIZE_MAX, reason);
+  }
   // Replaces a text file atomically: a temporary file of a private name
   // beside it, synced, renamed over it, and the folder synced, so that two
   // copies of the game saving at once leave one whole version. Lines end

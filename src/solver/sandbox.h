@@ -102,10 +102,6 @@ class QuietFiles : public FilesPort {
     reason = "no files here";
     return std::nullopt;
   }
-  std::optional<std::vector<std::string>> read_lines_at(const std::string&, size_t, std::string& reason) override {
-    reason = "no files here";
-    return std::nullopt;
-  }
   bool write_lines(const std::string&, const std::vector<std::string>&, std::string&) override { return true; }
   bool append_line(const std::string&, const std::string&) override { return true; }
   std::vector<std::string> list(const std::string&, const std::string&) override { return {}; }

@@ -303,11 +303,6 @@ std::optional<std::vector<std::string>> PosixFiles::read_lines(const std::string
   return read_lines_at(*p, max_bytes, reason);
 }
 
-std::optional<std::vector<std::string>> PosixFiles::read_lines_at(const std::string& path, size_t max_bytes,
-                                                                  std::string& reason) {
-  return read_head_at(path, max_bytes, SIZE_MAX, SIZE_MAX, reason);
-}
-
 bool PosixFiles::write_lines(const std::string& rel, const std::vector<std::string>& lines, std::string& reason) {
   std::string folder_error;
   std::string root = write_root(rel, folder_error);

@@ -18,8 +18,6 @@ class PosixFiles : public FilesPort {
                                                        std::string& reason) override;
   std::optional<std::vector<std::string>> read_lines(const std::string& rel, size_t max_bytes,
                                                      std::string& reason) override;
-  std::optional<std::vector<std::string>> read_lines_at(const std::string& path, size_t max_bytes,
-                                                        std::string& reason) override;
   bool write_lines(const std::string& rel, const std::vector<std::string>& lines, std::string& reason) override;
   std::string write_refused(const std::string& rel) override;
   bool append_line(const std::string& rel, const std::string& line) override;
