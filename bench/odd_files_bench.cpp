@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "audio/speech.h"
-#include "game/game.h"
+#include "play/game.h"
 #include "levels/mapfile.h"
 #include "menus/menus.h"
 #include "menus/startup.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "game/game.h"
+#include "play/game.h"
 #include "levels/mapfile.h"
 #include "menus/startup.h"
 #include "platform/headless/headless.h"

@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include "game/game.h"
+#include "play/game.h"
 #include "levels/campaign.h"
 #include "solver/sandbox.h"
 #include "solver/solver.h"

@@ -12,7 +12,7 @@
 #include <filesystem>
 
 #include "audio/sound.h"
-#include "game/game.h"
+#include "play/game.h"
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"
 #include "platform/sdl/mixer_sound.h"
@@ -57,7 +57,7 @@ struct GameOnMixer {
     std::string reason;
     ok = sound.open(reason);
     g.soundready = 8;
-    g.mapwidth = g.mapheight = 10;
+    g.room.width = g.room.height = 10;
   }
 };
 

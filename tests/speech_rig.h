@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
+#include "play/game.h"
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"
 

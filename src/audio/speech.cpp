@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/game.h"
+#include "play/game.h"
 #include "play/waits.h"
 
 namespace {

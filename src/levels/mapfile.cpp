@@ -4,7 +4,7 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "game/game.h"
+#include "play/game.h"
 #include "play/naming.h"
 #include "levels/encoding.h"
 #include "play/drawing.h"
@@ -99,33 +99,33 @@ void refuse(Game& g, const std::string& name, const MapError& e) {
 
 }  // namespace
 
+void lay_stored_cell(Cell& cell, const std::array<Value, 6>& stored) {
+  cell.piece = stored[0].whole();
+  cell.beneath = stored[1].whole();
+  set_stored_values(cell, {stored[2], stored[3], stored[4]});
+  cell.fixed = stored[5].num();
+}
+
 void applymap(Game& g, const MapData& m, const std::string& name, const std::string& path) {
   g.challengefile = name;
   g.challengepath = path;
   for (int x = 1; x <= kMaxRoom; ++x)
-    for (int y = 1; y <= kMaxRoom; ++y) {
-      Layer* layers[6] = {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.locked};
-      for (int k = 0; k < 6; ++k) (*layers[k])[x][y] = 0;
-    }
+    for (int y = 1; y <= kMaxRoom; ++y) g.room.cells[x][y] = Cell{};
   // A challenge without a title is known by its file name.
   g.leveltitle[99] = m.title.find_first_not_of(' ') == std::string::npos ? name : m.title;
   g.leveldesc[99] = m.description;
-  g.mapwidth = m.width;
-  g.mapheight = m.height;
-  g.startx = m.startx;
-  g.starty = m.starty;
-  g.startdir = m.startdir;
-  g.energy[1] = m.energy;
+  g.room.width = m.width;
+  g.room.height = m.height;
+  g.room.start_x = m.startx;
+  g.room.start_y = m.starty;
+  g.room.start_heading = m.startdir;
+  g.room.arm[1].energy = m.energy;
   for (int x = 1; x <= m.width; ++x)
     for (int y = 1; y <= m.height; ++y) {
       const auto& c = m.cells[x][y];
-      g.tile[x][y] = c[0];
-      g.tile2[x][y] = c[1];
-      g.tvar1[x][y] = c[2];
-      g.tvar2[x][y] = c[3];
-      g.tvar3[x][y] = c[4];
-      g.locked[x][y] = c[5];
-      if (locked_by_rule(c[0], c[1])) g.locked[x][y] = 1;
+      Cell& cell = g.room.cells[x][y];
+      lay_stored_cell(cell, c);
+      if (locked_by_rule(c[0], c[1])) cell.fixed = 1;
     }
   g.levelstory[99] = m.story;
   g.replacecount = static_cast<int>(m.pairs.size());
@@ -137,22 +137,22 @@ void applymap(Game& g, const MapData& m, const std::string& name, const std::str
   g.menupos = 0;
   stopsounds(g);
   g.roomgeneration += 1;
-  g.bounces = 0;
-  g.locked[g.startx][g.starty] = 1;
-  g.cursorx = g.startx;
-  g.cursory = g.starty;
-  g.lasty = g.starty;
-  g.arms = 1;
-  g.armx[1] = g.startx;
-  g.army[1] = g.starty;
-  g.armdir[1] = g.startdir;
+  g.room.bounces = 0;
+  g.room.cells[g.room.start_x][g.room.start_y].fixed = 1;
+  g.cursorx = g.room.start_x;
+  g.cursory = g.room.start_y;
+  g.room.last_row = g.room.start_y;
+  g.room.active_arms = 1;
+  g.room.arm[1].x = g.room.start_x;
+  g.room.arm[1].y = g.room.start_y;
+  g.room.arm[1].heading = g.room.start_heading;
   g.level = 99;
-  g.armspeed[1] = 0;
+  g.room.arm[1].speed = 0;
   // A challenge starts with the saw and an empty claw.
-  g.attachment[1] = 0;
-  g.startattachment = 0;
-  g.carrying[1] = 0;
-  g.carryname[1] = "";
+  g.room.arm[1].tool = 0;
+  g.room.start_tool = 0;
+  g.room.arm[1].carrying = 0;
+  g.room.arm[1].carried_name = "";
 }
 
 namespace {

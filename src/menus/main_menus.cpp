@@ -4,7 +4,7 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "game/game.h"
+#include "play/game.h"
 #include "levels/campaign.h"
 #include "levels/campaign_texts.h"
 #include "levels/encoding.h"

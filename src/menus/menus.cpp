@@ -5,7 +5,7 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "game/game.h"
+#include "play/game.h"
 #include "menus/menu_blocks.h"
 
 void cycleme(Game& g, int code, int shift, int count, int flock, int muteit) {

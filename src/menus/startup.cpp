@@ -3,7 +3,7 @@
 #include "audio/music.h"
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "game/game.h"
+#include "play/game.h"
 #include "levels/campaign.h"
 #include "menus/progress.h"
 #include "play/boxes.h"

@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "audio/sound.h"
-#include "game/game.h"
+#include "play/game.h"
 #include "levels/campaign.h"
 #include "levels/mapfile.h"
 #include "menus/startup.h"

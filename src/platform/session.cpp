@@ -5,7 +5,7 @@
 #include <string>
 
 #include "audio/sound.h"
-#include "game/game.h"
+#include "play/game.h"
 #include "levels/campaign.h"
 #include "levels/mapfile.h"
 #include "menus/startup.h"

@@ -4,7 +4,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "game/game.h"
+#include "play/game.h"
 #include "levels/campaign.h"
 #include "levels/mapfile.h"
 #include "menus/startup.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/game.h"
-#include "game/tick.h"
+#include "play/game.h"
+#include "play/tick.h"
 #include "play/keys.h"
 
 namespace {
@@ -32,7 +32,7 @@ bool fire_due_timers(Game& g) {
   if (!g.intick && now >= g.nexttick) {
     g.intick = true;
     try {
-      timer1_tick(g);
+      game_tick(g);
     } catch (...) {
       g.intick = false;
       throw;

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
+#include "game/effects.h"
+#include "play/game.h"
 
 class QuietClock : public EventsPort {
  public:
@@ -112,27 +113,49 @@ class QuietTranscript : public TranscriptPort {
   void record(const char*, const std::string&) override {}
 };
 
-// A quiet copy of a room, ready for its arm to be started.
-class Sandbox {
+// Told before the arm examines a cell: the solver's search listens here to
+// settle what a free cell holds only once it matters. False stops the tick.
+class CellWatch {
  public:
-  explicit Sandbox(const Game& from);
-  Sandbox(const Sandbox&) = delete;
-  Sandbox& operator=(const Sandbox&) = delete;
-  Game& g() { return *game_; }
-  QuietClock& clock() { return clock_; }
-  // Starts the arm the way Space does.
+  virtual ~CellWatch() = default;
+  virtual bool look(Room& room, int x, int y, Look kind) = 0;
+};
+
+// A copy of a room that the solver plays through as often as it likes:
+// nothing is heard, and a pause costs nothing but the time it adds to the
+// room's own clock.
+class Sandbox : public RoomEffects {
+ public:
+  explicit Sandbox(const Room& from) : room_(from) {}
+  Room& room() { return room_; }
+  bool won() const { return won_; }
+  void set_won(bool won) { won_ = won; }
+  int64_t now_ms() const { return now_ms_; }
+  void set_watch(CellWatch* watch) { watch_ = watch; }
+  // Starts the arm the way Space does, after its power-up.
   void startarm();
-  // One game tick, 20 ms after the last one.
-  void tick();
+  // One game tick, 20 ms after the last one. False when the watch stopped it.
+  bool tick();
+
+  void sound_at(Sound, int, int) override {}
+  void servo_at(int, int) override {}
+  void sound(Sound) override {}
+  void motor_stop() override {}
+  void motor_start() override {}
+  void log(const Event&) override {}
+  void room_changed(bool) override {}
+  void victory() override { won_ = true; }
+  void mouse_killed(const std::string&) override {}
+  bool energy_failure(const Event&) override { return true; }
+  void save_log() override {}
+  bool waits(double seconds) override;
+  bool look(Room& room, int x, int y, Look kind) override {
+    return watch_ == nullptr || watch_->look(room, x, y, kind);
+  }
 
  private:
-  QuietClock clock_;
-  QuietSpeech speech_;
-  QuietSound sound_;
-  QuietMusic music_;
-  QuietSurface surface_;
-  QuietDialogs dialogs_;
-  QuietFiles files_;
-  QuietTranscript transcript_;
-  std::unique_ptr<Game> game_;
+  Room room_;
+  bool won_ = false;
+  int64_t now_ms_ = 0;
+  CellWatch* watch_ = nullptr;
 };

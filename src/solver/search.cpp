@@ -24,7 +24,7 @@
 #include <stdexcept>
 #include <unordered_set>
 
-#include "game/game.h"
+#include "play/game.h"
 #include "play/naming.h"
 #include "solver/roomstate.h"
 #include "solver/sandbox.h"
@@ -73,7 +73,7 @@ struct OutOfBudget {};
 // many looks at the spot's centre in one tick, nothing new can happen there
 // (the few things that change at one spot, debris hits, a station used, a
 // switch pressed, settle within a handful of turns), and the run is lost.
-struct Endless {};
+
 constexpr int kLooksPerTick = 1000;
 
 struct FreeCell {
@@ -185,12 +185,12 @@ int linesneeded(int width, int height, int armdir, double armx, double army, Rat
 class Search : public CellWatch {
  public:
   Search(const Game& g, const SolveLimits& limits)
-      : original_(g), limits_(limits), box_(g), memo_(limits.memo_bits), killmemo_(limits.memo_bits) {
+      : original_(g), limits_(limits), box_(g.room), memo_(limits.memo_bits), killmemo_(limits.memo_bits) {
     for (auto& column : index_) column.fill(-1);
   }
 
   Solution run();
-  void look(Game& g, int x, int y, Look kind) override;
+  bool look(Room& room, int x, int y, Look kind) override;
 
  private:
   enum class Outcome { won, lost, decision };
@@ -223,8 +223,9 @@ class Search : public CellWatch {
   int alive(const RoomState& s) const;
   bool pruned(const Node& n);
   bool outofreach(const Node& n, int need, int energy, int stations);
-  bool outofreach(const Node& n, const Game& g);
-  void tick();
+  bool outofreach(const Node& n, const Room& room);
+  // One tick of the sandbox; false when the watch stopped it (stop_ says why).
+  bool tick();
   void checkbudget();
   uint64_t key(const Node& n, const RoomState& pre) const;
   void record(const Node& n);
@@ -244,6 +245,11 @@ class Search : public CellWatch {
   Node* cur_ = nullptr;
   bool fresh_ = false, snapvalid_ = false;
   int centrelooks_ = 0;  // looks at a cell centre in this tick
+  // Why the watch stopped the last tick: an open cell the arm looked at, or
+  // an arm that spins for ever without leaving its cell.
+  enum class Stop { none, hot, endless };
+  Stop stop_ = Stop::none;
+  Hot hot_{};
   RoomState snap_;
 
   enum class Goal { win, kill };
@@ -285,46 +291,61 @@ bool Search::hot(int x, int y) const {
   return std::popcount(cur_->dom[i]) > 1 || (cur_->flags[i] & kPending);
 }
 
-void Search::look(Game& g, int x, int y, Look kind) {
-  if (kind == Look::centre && ++centrelooks_ > kLooksPerTick) throw Endless{};
+bool Search::look(Room& room, int x, int y, Look kind) {
+  if (kind == Look::centre && ++centrelooks_ > kLooksPerTick) {
+    stop_ = Stop::endless;
+    return false;
+  }
   if (fresh_) {
     // The first look of a tick comes before the tick has changed anything:
     // keep the room as it is, in case the tick must be played again.
     fresh_ = false;
-    if (!cur_->armed.empty() || g.tile[x][y] == kSwitch || hot(x, y) || hot(x - 1, y) || hot(x + 1, y) ||
+    if (!cur_->armed.empty() || room.at(x, y).piece == kSwitch || hot(x, y) || hot(x - 1, y) || hot(x + 1, y) ||
         hot(x, y - 1) || hot(x, y + 1)) {
-      snap_ = capture(g, codes_);
+      snap_ = capture(room, box_.won(), codes_);
       snapvalid_ = true;
     }
   }
-  if (x < 0 || y < 0 || x >= kGrid || y >= kGrid) return;
+  if (x < 0 || y < 0 || x >= kGrid || y >= kGrid) return true;
   int i = index_[x][y];
-  if (i < 0) return;
-  if (std::popcount(cur_->dom[i]) > 1) throw Hot{i};
+  if (i < 0) return true;
+  if (std::popcount(cur_->dom[i]) > 1) {
+    stop_ = Stop::hot;
+    hot_ = Hot{i};
+    return false;
+  }
   for (size_t a = 0; a < cur_->armed.size(); ++a)
-    if (cur_->armed[a].has(i)) throw Hot{i, static_cast<int>(a)};
-  if (kind == Look::centre && (cur_->flags[i] & kPending) && g.tile[x][y] == kSwitch) {
+    if (cur_->armed[a].has(i)) {
+      stop_ = Stop::hot;
+      hot_ = Hot{i, static_cast<int>(a)};
+      return false;
+    }
+  Cell& cell = room.at(x, y);
+  if (kind == Look::centre && (cur_->flags[i] & kPending) && cell.piece == kSwitch) {
     // A switch with its link still open is pressed: count the presses on
     // the switch itself (its link says "do nothing", so the count rests
     // where the target row would be), and remember which cells it may be
     // tied to.
     bool known = std::any_of(cur_->armed.begin(), cur_->armed.end(), [&](const Armed& a) { return a.cell == i; });
-    if (!known && g.tvar3[x][y] == 0) {
+    if (!known && cell.target_y == 0) {
       Armed a{i, {0, 0}};
       for (size_t j = 0; j < cells_.size(); ++j)
         if (static_cast<int>(j) != i && (cur_->flags[j] & kLooked)) a.maybe[j >> 6] |= uint64_t{1} << (j & 63);
       if (a.maybe[0] | a.maybe[1]) cur_->armed.push_back(a);
     }
-    g.tvar3[x][y] = g.tvar3[x][y].num() + 1;
+    cell.target_y += 1;
   }
+  return true;
 }
 
-void Search::tick() {
+bool Search::tick() {
   fresh_ = true;
   snapvalid_ = false;
   centrelooks_ = 0;
-  box_.tick();
-  ++ticks_;
+  stop_ = Stop::none;
+  if (!box_.tick()) return false;
+  ++ticks_;  // ticks played to their end
+  return true;
 }
 
 void Search::checkbudget() {
@@ -338,34 +359,31 @@ void Search::checkbudget() {
 }
 
 Search::Outcome Search::advance(Node& n, RoomState& pre, Hot& hot) {
-  Game& g = box_.g();
-  restore(n.room, g, codes_);
+  Room& room = box_.room();
+  restore(n.room, room, codes_);
+  box_.set_won(n.room.won);
   cur_ = &n;
   std::unordered_set<uint64_t> seen;
-  int bounces = g.bounces;
+  int bounces = room.bounces;
   for (int64_t count = 0;; ++count) {
-    if (g.storyvisible) return Outcome::won;
-    if (g.arms == 0) return Outcome::lost;
+    if (box_.won()) return Outcome::won;
+    if (room.active_arms == 0) return Outcome::lost;
     if (count > kTickCap) return Outcome::lost;
     // An arm that comes back to the same room, going the same way, with
     // nothing changed but its energy, goes round and round until the energy
     // is gone: give up on it the first time round. Checked after each
     // bounce; with unlimited energy nothing is counted, so now and then.
-    bool bounced = g.bounces != bounces;
-    bool check = bounced || (g.energy[1] == -1 && count > 2000 && count % 20 == 0);
-    bounces = g.bounces;
-    if (check && !seen.insert(statehash(g, codes_, false)).second) return Outcome::lost;
-    if (bounced && outofreach(n, g)) return Outcome::lost;
-    try {
-      tick();
-    } catch (const Hot& h) {
-      if (!snapvalid_) throw std::logic_error("the solver lost the room before a decision");
-      pre = snap_;
-      hot = h;
-      return Outcome::decision;
-    } catch (const Endless&) {
-      return Outcome::lost;
-    }
+    bool bounced = room.bounces != bounces;
+    bool check = bounced || (room.arm[1].energy == -1 && count > 2000 && count % 20 == 0);
+    bounces = room.bounces;
+    if (check && !seen.insert(statehash(room, box_.won(), codes_, false)).second) return Outcome::lost;
+    if (bounced && outofreach(n, room)) return Outcome::lost;
+    if (tick()) continue;
+    // A tick stops at an open cell only after its first look kept the room.
+    if (stop_ != Stop::hot || !snapvalid_) return Outcome::lost;
+    pre = snap_;
+    hot = hot_;
+    return Outcome::decision;
   }
 }
 
@@ -382,7 +400,7 @@ void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>&
     uint64_t key = 0;  // 0: goes on alone
   };
   std::vector<Outcome1> outcomes;
-  Game& g = box_.g();
+  Room& room = box_.room();
   for (uint32_t b = d; b; b &= b - 1) {
     int o = std::countr_zero(b);
     if (base + optcost(i, o) > k_) {
@@ -394,23 +412,18 @@ void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>&
     n.dom[i] = 1u << o;
     n.flags[i] = o == kKeep ? kLooked : flagsfor(o);
     n.armed = armed;
-    restore(s, g, codes_);
+    restore(s, room, codes_);
+    box_.set_won(s.won);
     cur_ = &n;
-    bool stopped = false;
-    try {
-      tick();
-    } catch (const Hot&) {
-      stopped = true;
-    } catch (const Endless&) {
-      continue;  // this content sets the arm spinning for good: a loss
-    }
+    bool stopped = !tick();
+    if (stopped && stop_ == Stop::endless) continue;  // this content sets the arm spinning for good: a loss
     if (stopped) {
       // The same tick looks at another open cell: this content goes on
       // alone, from the start of the tick.
       outcomes.push_back({1u << o, s, armed});
       continue;
     }
-    RoomState after = capture(g, codes_);
+    RoomState after = capture(room, box_.won(), codes_);
     if (!(after.at(x, y) == content(i, o))) {
       // The tick changed the cell itself (a switch pressed there).
       outcomes.push_back({1u << o, after, n.armed});
@@ -460,7 +473,7 @@ void Search::expandtarget(Node& n, const RoomState& pre, int a, int j, std::vect
     for (int y = 1; y <= pre.height; ++y) {
       if (x == sx && y == sy) continue;
       const CellCode& c = pre.at(x, y);
-      if ((c.tile == kSwitch || c.tile2 == kSwitch) && original_.locked[x][y] == 0 && c.v1 != 0 && c.v2 == tx &&
+      if ((c.tile == kSwitch || c.tile2 == kSwitch) && original_.room.cells[x][y].fixed == 0 && c.v1 != 0 && c.v2 == tx &&
           c.v3 == ty)
         return;
     }
@@ -578,17 +591,21 @@ bool Search::outofreach(const Node& n, int need, int energy, int stations) {
 }
 
 // The same while the arm runs, after each bounce.
-bool Search::outofreach(const Node& n, const Game& g) {
-  if (g.energy[1] < 0 || g.arms == 0) return false;
-  int need = linesneeded(g.mapwidth, g.mapheight, g.armdir[1], g.armx[1], g.army[1], [&](int x, int y) {
-    return g.tile[x][y] == kRat || (g.tile[x][y] == kRatPath && g.tvar2[x][y] == kRat);
+bool Search::outofreach(const Node& n, const Room& room) {
+  const Arm& arm = room.arm[1];
+  if (arm.energy < 0 || room.active_arms == 0) return false;
+  int need = linesneeded(room.width, room.height, arm.heading, arm.x, arm.y, [&](int x, int y) {
+    const Cell& c = room.at(x, y);
+    return c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
   });
   if (need == 0) return false;
   int stations = 0;
-  for (int x = 1; x <= g.mapwidth; ++x)
-    for (int y = 1; y <= g.mapheight; ++y)
-      if (g.tile[x][y] == kRecharge || (g.tile[x][y] == kLowered && g.tile2[x][y] == kRecharge)) ++stations;
-  return outofreach(n, need, g.energy[1], stations);
+  for (int x = 1; x <= room.width; ++x)
+    for (int y = 1; y <= room.height; ++y) {
+      const Cell& c = room.at(x, y);
+      if (c.piece == kRecharge || (c.piece == kLowered && c.beneath == kRecharge)) ++stations;
+    }
+  return outofreach(n, need, arm.energy, stations);
 }
 
 void Search::record(const Node& n) {
@@ -812,36 +829,38 @@ bool Search::stepwise(const Node& root, int step, int64_t cap) {
 bool Search::reachable(Solution& out) const {
   const Game& g = original_;
   auto moved = [&](int x, int y) {
-    for (int sx = 1; sx <= g.mapwidth; ++sx)
-      for (int sy = 1; sy <= g.mapheight; ++sy)
-        if ((g.tile[sx][sy] == kSwitch || g.tile2[sx][sy] == kSwitch) && g.tvar2[sx][sy] == x && g.tvar3[sx][sy] == y &&
-            g.tvar1[sx][sy] != 0)
-          return true;
+    for (int sx = 1; sx <= g.room.width; ++sx)
+      for (int sy = 1; sy <= g.room.height; ++sy) {
+        const Cell& c = g.room.cells[sx][sy];
+        StoredValues v = stored_values(c);
+        if ((c.piece == kSwitch || c.beneath == kSwitch) && v.second == x && v.third == y && v.first != 0) return true;
+      }
     return false;
   };
   auto wall = [&](int x, int y) {
-    if (g.locked[x][y] != 1) return false;
-    if (!(g.tile[x][y] == kBlocker || g.tile[x][y] == kRecharge)) return false;
-    return !(g.tile2[x][y] == kLowered && moved(x, y));
+    if (g.room.cells[x][y].fixed != 1) return false;
+    if (!(g.room.cells[x][y].piece == kBlocker || g.room.cells[x][y].piece == kRecharge)) return false;
+    return !(g.room.cells[x][y].beneath == kLowered && moved(x, y));
   };
   bool seen[kGrid][kGrid] = {};
-  std::vector<std::pair<int, int>> todo{{g.startx, g.starty}};
-  if (g.startx < 1 || g.startx > g.mapwidth || g.starty < 1 || g.starty > g.mapheight) return true;
-  seen[g.startx][g.starty] = true;
+  std::vector<std::pair<int, int>> todo{{g.room.start_x, g.room.start_y}};
+  if (g.room.start_x < 1 || g.room.start_x > g.room.width || g.room.start_y < 1 || g.room.start_y > g.room.height) return true;
+  seen[g.room.start_x][g.room.start_y] = true;
   while (!todo.empty()) {
     auto [x, y] = todo.back();
     todo.pop_back();
     const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
     for (int k = 0; k < 4; ++k) {
       int nx = x + dx[k], ny = y + dy[k];
-      if (nx < 1 || ny < 1 || nx > g.mapwidth || ny > g.mapheight || seen[nx][ny] || wall(nx, ny)) continue;
+      if (nx < 1 || ny < 1 || nx > g.room.width || ny > g.room.height || seen[nx][ny] || wall(nx, ny)) continue;
       seen[nx][ny] = true;
       todo.emplace_back(nx, ny);
     }
   }
-  for (int x = 1; x <= g.mapwidth; ++x)
-    for (int y = 1; y <= g.mapheight; ++y) {
-      bool rat = g.tile[x][y] == kRat || (g.tile[x][y] == kRatPath && g.tvar2[x][y] == kRat);
+  for (int x = 1; x <= g.room.width; ++x)
+    for (int y = 1; y <= g.room.height; ++y) {
+      const Cell& c = g.room.cells[x][y];
+      bool rat = c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
       if (rat && !seen[x][y]) {
         out.reason = "the rat at " + cellname(x, y) + " is walled in: the arm can never reach it";
         return false;
@@ -852,8 +871,8 @@ bool Search::reachable(Solution& out) const {
 
 bool Search::setup(Node& root, Solution& out) {
   const Game& g = original_;
-  if (g.mapwidth < 1 || g.mapheight < 1 || g.mapwidth > kMaxRoom || g.mapheight > kMaxRoom || g.arms < 1 ||
-      g.armspeed[1] != 0) {
+  if (g.room.width < 1 || g.room.height < 1 || g.room.width > kMaxRoom || g.room.height > kMaxRoom || g.room.active_arms < 1 ||
+      g.room.arm[1].speed != 0) {
     out.verdict = Verdict::unwinnable;
     out.reason = "there is no room with a standing arm to solve";
     return false;
@@ -864,23 +883,24 @@ bool Search::setup(Node& root, Solution& out) {
     initialdom_ |= 1u << (kRaised + p);
     lowerable_.push_back(kLowered_ + p);
   }
-  for (int x = 1; x <= g.mapwidth; ++x)
-    for (int y = 1; y <= g.mapheight; ++y) {
-      if (g.locked[x][y] != 0 || (x == g.startx && y == g.starty)) continue;
-      const Value& t = g.tile[x][y];
+  for (int x = 1; x <= g.room.width; ++x)
+    for (int y = 1; y <= g.room.height; ++y) {
+      if (g.room.cells[x][y].fixed != 0 || (x == g.room.start_x && y == g.room.start_y)) continue;
+      int t = g.room.cells[x][y].piece;
       if (t == kMouse || t == kRat || t == kDebris || t == kRatPath || t == kDropZone) continue;
       FreeCell c;
       c.x = x;
       c.y = y;
-      c.orig = {codes_.code(g.tile[x][y]), codes_.code(g.tile2[x][y]), codes_.code(g.tvar1[x][y]),
-                codes_.code(g.tvar2[x][y]), codes_.code(g.tvar3[x][y])};
-      c.origempty = g.tile[x][y] == 0 && g.tile2[x][y] == 0;
+      StoredValues v = stored_values(g.room.cells[x][y]);
+      c.orig = {g.room.cells[x][y].piece, g.room.cells[x][y].beneath, codes_.code(v.first), codes_.code(v.second),
+                codes_.code(v.third)};
+      c.origempty = g.room.cells[x][y].piece == 0 && g.room.cells[x][y].beneath == 0;
       if (limits_.keep_pieces && !c.origempty) continue;
       index_[x][y] = static_cast<int>(cells_.size());
       cells_.push_back(c);
     }
   box_.startarm();
-  root.room = capture(box_.g(), codes_);
+  root.room = capture(box_.room(), box_.won(), codes_);
   for (const FreeCell& c : cells_) {
     uint32_t d = initialdom_ | (1u << kClear);
     if (!c.origempty) d |= 1u << kKeep;
@@ -900,7 +920,7 @@ Solution Search::run() {
   Solution out;
   Node root;
   if (setup(root, out)) {
-    box_.g().watch = this;
+    box_.set_watch(this);
     // The exact search and the step-by-step search take turns, each with
     // twice the budget of its last turn; the exact search picks up where it
     // left off, since its dead ends are remembered. A step that ran out of
@@ -915,7 +935,7 @@ Solution Search::run() {
       exactcap *= 2;
       stepcap *= 2;
     }
-    box_.g().watch = nullptr;
+    box_.set_watch(nullptr);
     if (found_) {
       out = best_;
       out.verdict = Verdict::solved;
@@ -931,31 +951,24 @@ Solution Search::run() {
 
 }  // namespace
 
-void applyplacement(Game& g, const Placement& p) {
-  int x = p.x, y = p.y;
-  g.tile[x][y] = p.piece == 0 ? 0 : p.lowered ? kLowered : p.piece;
-  g.tile2[x][y] = p.piece == 0 ? 0 : p.lowered ? p.piece : kLowered;
-  g.tvar1[x][y] = 0;
-  g.tvar2[x][y] = 0;
-  g.tvar3[x][y] = 0;
-  if (p.piece == kSwitch && p.action != 0) {
-    g.tvar1[x][y] = p.action;
-    g.tvar2[x][y] = p.tx;
-    g.tvar3[x][y] = p.ty;
-  }
+void applyplacement(Room& room, const Placement& p) {
+  Cell& c = room.at(p.x, p.y);
+  c.piece = p.piece == 0 ? 0 : p.lowered ? kLowered : p.piece;
+  c.beneath = p.piece == 0 ? 0 : p.lowered ? p.piece : kLowered;
+  c.clear_values();
+  if (p.piece == kSwitch && p.action != 0) set_stored_values(c, {p.action, p.tx, p.ty});
 }
 
 bool checksolution(const Game& g, const std::vector<Placement>& placements, Solution& out) {
-  Sandbox box(g);
-  Game& w = box.g();
-  for (const Placement& p : placements) applyplacement(w, p);
-  int64_t started = box.clock().now_ms();
+  Sandbox box(g.room);
+  Room& room = box.room();
+  for (const Placement& p : placements) applyplacement(room, p);
   box.startarm();
-  for (int64_t n = 0; n < kTickCap && w.arms > 0 && !w.storyvisible; ++n) box.tick();
-  out.bounces = w.bounces;
-  out.energyleft = w.energy[1];
-  out.seconds_to_win = static_cast<double>(box.clock().now_ms() - started) / 1000.0;
-  return w.storyvisible;
+  for (int64_t n = 0; n < kTickCap && room.active_arms > 0 && !box.won(); ++n) box.tick();
+  out.bounces = room.bounces;
+  out.energyleft = room.arm[1].energy;
+  out.seconds_to_win = static_cast<double>(box.now_ms()) / 1000.0;
+  return box.won();
 }
 
 Solution solveroom(const Game& g, const SolveLimits& limits) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "game/room.h"
+
 struct Game;
 
 struct SolveLimits {
@@ -51,4 +53,4 @@ Solution solveroom(const Game& g, const SolveLimits& limits);
 bool checksolution(const Game& g, const std::vector<Placement>& placements, Solution& out);
 
 // Writes a placement into a game's room as the placement menu would.
-void applyplacement(Game& g, const Placement& p);
+void applyplacement(Room& room, const Placement& p);

@@ -77,7 +77,7 @@ TEST(BoxesInPlay, CtrlGraveAsksForALevelAndLoadsIt) {
   doevents(rig.g());
   EXPECT_EQ(rig.lines("input").back(), "Enter level number");
   EXPECT_EQ(rig.g().level, 3);
-  EXPECT_EQ(rig.g().mapwidth, 4);
+  EXPECT_EQ(rig.g().room.width, 4);
 }
 
 TEST(BoxesInPlay, OnTheCaptionRouteTheBoxSpeaksThroughTheCaption) {
