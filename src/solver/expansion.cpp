@@ -36,6 +36,7 @@ void Search::look(Game& g, int x, int y, Look kind) {
     if (!cur_->armed.empty() || g.tile[x][y] == kSwitch || hot(x, y) || hot(x - 1, y) || hot(x + 1, y) ||
         hot(x, y - 1) || hot(x, y + 1)) {
       snap_ = capture(g, codes_);
+      ++roomcopies_;
       snapvalid_ = true;
     }
   }
@@ -72,6 +73,7 @@ void Search::tick() {
 Search::Outcome Search::advance(Node& n, RoomState& pre, Hot& hot) {
   Game& g = box_.g();
   restore(n.room, g, codes_);
+  ++roomcopies_;
   cur_ = &n;
   std::unordered_set<uint64_t> seen;
   int bounces = g.bounces;
@@ -127,6 +129,7 @@ void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>&
     n.flags[i] = o == kKeep ? kLooked : flagsfor(o);
     n.armed = armed;
     restore(s, g, codes_);
+    ++roomcopies_;
     cur_ = &n;
     bool stopped = false;
     try {
@@ -143,6 +146,7 @@ void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>&
       continue;
     }
     RoomState after = capture(g, codes_);
+    ++roomcopies_;
     if (!(after.at(x, y) == content(i, o))) {
       // The tick changed the cell itself (a switch pressed there).
       outcomes.push_back({1u << o, after, n.armed});

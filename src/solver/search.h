@@ -189,6 +189,7 @@ class Search : public CellWatch {
   bool budgetcut_ = false;
   bool outofbudget_ = false;  // the whole search's budget is spent
   int64_t nodes_ = 0, ticks_ = 0, nodecap_ = 0, improvecap_ = INT64_MAX;
+  int64_t roomcopies_ = 1;  // the search's own sandbox, then every capture and restore
   int depth_ = 0, deepest_ = 0;
   std::chrono::steady_clock::time_point start_;
   bool found_ = false;

@@ -43,6 +43,7 @@ void Search::record(const Node& n) {
   std::stable_sort(made.begin(), made.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   Solution s;
   for (const auto& m : made) s.placements.push_back(m.second);
+  ++roomcopies_;  // the sandbox that checks the win
   if (!checksolution(original_, s.placements, s)) return;
   int cost = static_cast<int>(s.placements.size());
   if (found_ && (cost > bestcost_ || (cost == bestcost_ && s.bounces >= bestbounces_))) return;
@@ -265,6 +266,7 @@ bool Search::setup(Node& root, Solution& out) {
     }
   box_.startarm();
   root.room = capture(box_.g(), codes_);
+  ++roomcopies_;
   for (const FreeCell& c : cells_) {
     uint32_t d = initialdom_ | (1u << kClear);
     if (!c.origempty) d |= 1u << kKeep;
@@ -307,6 +309,7 @@ Solution Search::run() {
   }
   out.nodes = nodes_;
   out.ticks = ticks_;
+  out.room_copies = roomcopies_;
   out.deepest = deepest_;
   out.memo_bytes = memo_.bytes() + killmemo_.bytes();
   out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
