@@ -7,7 +7,6 @@
 #include "play/game.h"
 #include "game/room_text.h"
 #include "menus/menu_blocks.h"
-#include "menus/menus.h"
 #include "play/drawing.h"
 #include "play/naming.h"
 

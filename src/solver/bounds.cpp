@@ -1,0 +1,146 @@
+// The bounds of the search: rats the arm can never reach, and positions
+// whose energy is too little for the turns still needed.
+#include <algorithm>
+
+#include "play/naming.h"
+#include "solver/search.h"
+
+namespace search {
+
+namespace {
+
+// The fewest new lines (rows or columns) the arm must travel to reach every
+// rat not on its present line: a minimum vertex cover of the rats' rows and
+// columns, found as a maximum matching. Each new line costs a turn, and
+// each turn a unit of energy.
+template <typename RatAt>
+int linesneeded(int width, int height, int armdir, double armx, double army, RatAt ratat) {
+  bool edge[kGrid][kGrid] = {};
+  bool any = false;
+  bool rowwise = armdir == kEast || armdir == kWest;
+  for (int x = 1; x <= width; ++x)
+    for (int y = 1; y <= height; ++y) {
+      if (!ratat(x, y)) continue;
+      if (rowwise ? y == army : x == armx) continue;
+      edge[y][x] = true;
+      any = true;
+    }
+  if (!any) return 0;
+  int matchcol[kGrid];
+  std::fill(std::begin(matchcol), std::end(matchcol), 0);
+  int matched = 0;
+  for (int row = 1; row <= height; ++row) {
+    bool seen[kGrid] = {};
+    // Kuhn's augmenting path, written as a small recursive lambda.
+    auto augment = [&](auto&& self, int r) -> bool {
+      for (int col = 1; col <= width; ++col) {
+        if (!edge[r][col] || seen[col]) continue;
+        seen[col] = true;
+        if (matchcol[col] == 0 || self(self, matchcol[col])) {
+          matchcol[col] = r;
+          return true;
+        }
+      }
+      return false;
+    };
+    if (augment(augment, row)) ++matched;
+  }
+  return matched;
+}
+
+}  // namespace
+
+bool Search::pruned(const Node& n) {
+  const RoomState& s = n.room;
+  if (found_ && (n.cost > bestcost_ || (n.cost == bestcost_ && s.bounces >= bestbounces_))) return true;
+  if (s.energy < 0 || s.arms == 0) return false;
+  int need = linesneeded(s.width, s.height, s.armdir, s.armx, s.army, [&](int x, int y) {
+    const CellCode& c = s.at(x, y);
+    return c.tile == kRat || (c.tile == kRatPath && c.v2 == kRat);
+  });
+  if (need == 0) return false;
+  int stations = 0;
+  for (int x = 1; x <= s.width; ++x)
+    for (int y = 1; y <= s.height; ++y) {
+      const CellCode& c = s.at(x, y);
+      if (c.tile == kRecharge || (c.tile == kLowered && c.tile2 == kRecharge)) ++stations;
+    }
+  return outofreach(n, need, s.energy, stations);
+}
+
+// Whether the energy left, with every recharge station that is there or
+// may still be placed, is too little for the turns still needed.
+bool Search::outofreach(const Node& n, int need, int energy, int stations) {
+  int possible = 0;
+  for (size_t i = 0; i < cells_.size(); ++i)
+    if (n.dom[i] & (1u << (kRaised + 5))) ++possible;
+  int affordable = std::min(possible, std::max(0, k_ - n.cost));
+  if (need <= energy - 1 + 9 * (stations + affordable)) return false;
+  if (need <= energy - 1 + 9 * (stations + possible)) budgetcut_ = true;
+  return true;
+}
+
+// The same while the arm runs, after each bounce.
+bool Search::outofreach(const Node& n, const Room& room) {
+  const Arm& arm = room.arm[1];
+  if (arm.energy < 0 || room.active_arms == 0) return false;
+  int need = linesneeded(room.width, room.height, arm.heading, arm.x, arm.y, [&](int x, int y) {
+    const Cell& c = room.at(x, y);
+    return c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
+  });
+  if (need == 0) return false;
+  int stations = 0;
+  for (int x = 1; x <= room.width; ++x)
+    for (int y = 1; y <= room.height; ++y) {
+      const Cell& c = room.at(x, y);
+      if (c.piece == kRecharge || (c.piece == kLowered && c.beneath == kRecharge)) ++stations;
+    }
+  return outofreach(n, need, arm.energy, stations);
+}
+
+// Cells the arm can never enter: locked blockers and recharge stations that
+// no switch of the room can move. A rat behind them cannot be reached.
+bool Search::reachable(Solution& out) const {
+  const Game& g = original_;
+  auto moved = [&](int x, int y) {
+    for (int sx = 1; sx <= g.room.width; ++sx)
+      for (int sy = 1; sy <= g.room.height; ++sy) {
+        const Cell& c = g.room.cells[sx][sy];
+        StoredValues v = stored_values(c);
+        if ((c.piece == kSwitch || c.beneath == kSwitch) && v.second == x && v.third == y && v.first != 0) return true;
+      }
+    return false;
+  };
+  auto wall = [&](int x, int y) {
+    if (g.room.cells[x][y].fixed != 1) return false;
+    if (!(g.room.cells[x][y].piece == kBlocker || g.room.cells[x][y].piece == kRecharge)) return false;
+    return !(g.room.cells[x][y].beneath == kLowered && moved(x, y));
+  };
+  bool seen[kGrid][kGrid] = {};
+  std::vector<std::pair<int, int>> todo{{g.room.start_x, g.room.start_y}};
+  if (g.room.start_x < 1 || g.room.start_x > g.room.width || g.room.start_y < 1 || g.room.start_y > g.room.height) return true;
+  seen[g.room.start_x][g.room.start_y] = true;
+  while (!todo.empty()) {
+    auto [x, y] = todo.back();
+    todo.pop_back();
+    const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
+    for (int k = 0; k < 4; ++k) {
+      int nx = x + dx[k], ny = y + dy[k];
+      if (nx < 1 || ny < 1 || nx > g.room.width || ny > g.room.height || seen[nx][ny] || wall(nx, ny)) continue;
+      seen[nx][ny] = true;
+      todo.emplace_back(nx, ny);
+    }
+  }
+  for (int x = 1; x <= g.room.width; ++x)
+    for (int y = 1; y <= g.room.height; ++y) {
+      const Cell& c = g.room.cells[x][y];
+      bool rat = c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
+      if (rat && !seen[x][y]) {
+        out.reason = "the rat at " + cellname(x, y) + " is walled in: the arm can never reach it";
+        return false;
+      }
+    }
+  return true;
+}
+
+}  // namespace search

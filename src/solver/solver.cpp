@@ -1,0 +1,31 @@
+// The solver's entry points: a placement written into a room, a solution
+// checked by playing it, and a room solved.
+#include "play/game.h"
+#include "solver/sandbox.h"
+#include "solver/search.h"
+#include "solver/solver.h"
+
+void applyplacement(Room& room, const Placement& p) {
+  Cell& c = room.at(p.x, p.y);
+  c.piece = p.piece == 0 ? 0 : p.lowered ? kLowered : p.piece;
+  c.beneath = p.piece == 0 ? 0 : p.lowered ? p.piece : kLowered;
+  c.clear_values();
+  if (p.piece == kSwitch && p.action != 0) set_stored_values(c, {p.action, p.tx, p.ty});
+}
+
+bool checksolution(const Game& g, const std::vector<Placement>& placements, Solution& out) {
+  Sandbox box(g.room);
+  Room& room = box.room();
+  for (const Placement& p : placements) applyplacement(room, p);
+  box.startarm();
+  for (int64_t n = 0; n < search::kTickCap && room.active_arms > 0 && !box.won(); ++n) box.tick();
+  out.bounces = room.bounces;
+  out.energyleft = room.arm[1].energy;
+  out.seconds_to_win = static_cast<double>(box.now_ms()) / 1000.0;
+  return box.won();
+}
+
+Solution solveroom(const Game& g, const SolveLimits& limits) {
+  search::Search s(g, limits);
+  return s.run();
+}
