@@ -70,7 +70,6 @@ struct Hot {
   int cell;
   int armed = -1;
 };
-struct OutOfBudget {};
 // The arm turns round and round at one spot within a single tick: a turn
 // sends it at a piece that sends it back into the turn, and so on. In the
 // game every redirect after the first waits a second, so the player hears it
@@ -154,7 +153,9 @@ class Search : public CellWatch {
   bool outofreach(const Node& n, const Room& room);
   // One tick of the sandbox; false when the watch stopped it (stop_ says why).
   bool tick();
-  void checkbudget();
+  // True when the budget of this round (or of the whole search) is spent:
+  // the search then unwinds without storing anything on the way.
+  bool overbudget();
   uint64_t key(const Node& n, const RoomState& pre) const;
   void record(const Node& n);
 
@@ -194,6 +195,7 @@ class Search : public CellWatch {
   int k_ = 0;  // placements allowed in this round
   bool budgetcut_ = false;
   bool outofbudget_ = false;  // the whole search's budget is spent
+  bool overrun_ = false;      // this round's budget is spent: every level returns at once
   int64_t nodes_ = 0, ticks_ = 0, nodecap_ = 0, improvecap_ = INT64_MAX;
   int64_t roomcopies_ = 1;  // the search's own sandbox, then every capture and restore
   int depth_ = 0, deepest_ = 0;
