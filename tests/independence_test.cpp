@@ -23,3 +23,20 @@ TEST(Independence, NamesAndServoSoundsDoNotDependOnHowLongThePlayerWaited) {
   EXPECT_EQ(runs[0].lines("sound"), runs[1].lines("sound"));
   EXPECT_NE(runs[0].out.find("servo"), std::string::npos);
 }
+
+TEST(Independence, TheSavedSoundPlaysOnWhileTheSavedMapIsChecked) {
+  // Main menu, editor, a new 3 x 2 map with a rat at C 1, named and saved.
+  Rig r("key down\nkey down\nkey down\nkey enter\nkey down\nkey enter\nanswer 3\nanswer 2\n"
+        "key right\nkey right\nkey enter\nkey right\nkey right\nkey down\nkey down\nkey enter\n"
+        "key space\nkey down\nkey enter\nanswer The corridor\nkey up\nkey enter\nanswer corridor\n");
+  ASSERT_TRUE(Form_Load_for_test(r));
+  int status_after_check = -1;
+  r.when_said("This challenge can be won with 0 pieces.", [&] {
+    std::smatch m;
+    std::string all = r.all();
+    ASSERT_TRUE(std::regex_search(all, m, std::regex("Editor/Save\\.wav .* slot=(\\d+)"))) << all;
+    status_after_check = r.g().io.sound.status(std::stoi(m[1]));
+  });
+  r.run();
+  EXPECT_EQ(status_after_check, 1) << r.all();
+}
