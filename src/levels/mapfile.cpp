@@ -106,27 +106,38 @@ void lay_stored_cell(Cell& cell, const std::array<Value, 6>& stored) {
   cell.fixed = stored[5].num();
 }
 
-void applymap(Game& g, const MapData& m, const std::string& name, const std::string& path) {
-  g.challengefile = name;
-  g.challengepath = path;
-  for (int x = 1; x <= kMaxRoom; ++x)
-    for (int y = 1; y <= kMaxRoom; ++y) g.room.cells[x][y] = Cell{};
-  // A challenge without a title is known by its file name.
-  g.leveltitle[99] = m.title.find_first_not_of(' ') == std::string::npos ? name : m.title;
-  g.leveldesc[99] = m.description;
-  g.room.width = m.width;
-  g.room.height = m.height;
-  g.room.start_x = m.startx;
-  g.room.start_y = m.starty;
-  g.room.start_heading = m.startdir;
-  g.room.arm[1].energy = m.energy;
+Room room_for_play(const MapData& m) {
+  Room room;
+  room.width = m.width;
+  room.height = m.height;
+  room.start_x = m.startx;
+  room.start_y = m.starty;
+  room.start_heading = m.startdir;
   for (int x = 1; x <= m.width; ++x)
     for (int y = 1; y <= m.height; ++y) {
       const auto& c = m.cells[x][y];
-      Cell& cell = g.room.cells[x][y];
+      Cell& cell = room.cells[x][y];
       lay_stored_cell(cell, c);
       if (locked_by_rule(c[0], c[1])) cell.fixed = 1;
     }
+  room.at(room.start_x, room.start_y).fixed = 1;
+  room.last_row = room.start_y;
+  // The arm stands on its start with the saw and an empty claw.
+  room.active_arms = 1;
+  Arm& arm = room.arm[1];
+  arm.x = room.start_x;
+  arm.y = room.start_y;
+  arm.heading = room.start_heading;
+  arm.energy = m.energy;
+  return room;
+}
+
+void applymap(Game& g, const MapData& m, const std::string& name, const std::string& path) {
+  g.challengefile = name;
+  g.challengepath = path;
+  // A challenge without a title is known by its file name.
+  g.leveltitle[99] = m.title.find_first_not_of(' ') == std::string::npos ? name : m.title;
+  g.leveldesc[99] = m.description;
   g.levelstory[99] = m.story;
   g.replacecount = static_cast<int>(m.pairs.size());
   for (size_t k = 0; k < m.pairs.size(); ++k) {
@@ -137,22 +148,10 @@ void applymap(Game& g, const MapData& m, const std::string& name, const std::str
   g.menupos = 0;
   stopsounds(g);
   g.roomgeneration += 1;
-  g.room.bounces = 0;
-  g.room.cells[g.room.start_x][g.room.start_y].fixed = 1;
+  g.room = room_for_play(m);
   g.cursorx = g.room.start_x;
   g.cursory = g.room.start_y;
-  g.room.last_row = g.room.start_y;
-  g.room.active_arms = 1;
-  g.room.arm[1].x = g.room.start_x;
-  g.room.arm[1].y = g.room.start_y;
-  g.room.arm[1].heading = g.room.start_heading;
   g.level = 99;
-  g.room.arm[1].speed = 0;
-  // A challenge starts with the saw and an empty claw.
-  g.room.arm[1].tool = 0;
-  g.room.start_tool = 0;
-  g.room.arm[1].carrying = 0;
-  g.room.arm[1].carried_name = "";
 }
 
 namespace {

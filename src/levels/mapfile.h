@@ -36,6 +36,9 @@ struct MapError {
 std::optional<MapData> parsemap(const std::vector<std::string>& lines, bool for_play, MapError& error);
 // A cell as a map file stores it: its pieces, values and lock mark.
 void lay_stored_cell(Cell& cell, const std::array<Value, 6>& stored);
+// The room of a map as play starts: the lock rule, the start cell locked,
+// the arm standing on its start with the saw.
+Room room_for_play(const MapData& m);
 // Lays out a map for play (level 99): the lock rule, the start cell locked,
 // the message table, the arm standing on its start with the saw.
 void applymap(Game& g, const MapData& m, const std::string& name, const std::string& path);

@@ -17,16 +17,16 @@ namespace {
 std::string num(int n) { return Value(n).print_form(); }
 
 // Tells the author whether the saved map can be won, searching for a few
-// seconds at most on a copy of the map as a player would get it.
+// seconds at most on the room as a player would get it from the file. Only
+// the room is made: the game, its sounds (the "saved" sound among them) and
+// its map stay as they are.
 void say_winnable(Game& g) {
   MapError error;
   auto map = parsemap(maplines(g), true, error);
   if (!map) return;
-  Game trial = g;
-  applymap(trial, *map, "", "");
   SolveLimits limits;
   limits.seconds = 3;
-  Solution s = solveroom(trial, limits);
+  Solution s = solveroom(room_for_play(*map), true, limits);
   if (s.verdict == Verdict::solved) {
     size_t n = s.placements.size();
     sayit(g, n == 1 ? "This challenge can be won with 1 piece."

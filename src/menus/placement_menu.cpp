@@ -8,6 +8,7 @@
 #include "game/room_text.h"
 #include "menus/menu_blocks.h"
 #include "play/drawing.h"
+#include "solver/solver.h"
 #include "play/naming.h"
 
 namespace {
@@ -16,7 +17,6 @@ constexpr int kKeyEnter = 13, kKeyEscape = 27, kKeyUp = 38, kKeyRight = 39, kKey
 constexpr int kPlacementItems = 10;
 constexpr int kMaxSwitches = 99;
 // The tool exchange is offered from this level on (challenges are 99).
-constexpr int kToolExchangeLevel = 17;
 
 // Items 3..10 of the placement menu, in order.
 constexpr int kItemPieces[kPlacementItems + 1] = {0, 0, 0, kBlocker, kSouthWest, kNorthWest, kNorthEast, kSouthEast,

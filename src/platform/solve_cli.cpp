@@ -105,7 +105,7 @@ int run_solve(const Options& o, const FilePlaces& places) {
   SolveLimits limits;
   limits.seconds = 60;
   limits.memo_bits = 21;
-  Solution s = solveroom(g, limits);
+  Solution s = solveroom(g.room, g.level >= kToolExchangeLevel, limits);
   char figures[160];
   std::snprintf(figures, sizeof figures, "# %lld decision points (%d deep at most), %lld ticks, %.2f s.",
                 static_cast<long long>(s.nodes), s.deepest, static_cast<long long>(s.ticks), s.seconds);

@@ -101,39 +101,39 @@ bool Search::outofreach(const Node& n, const Room& room) {
 // Cells the arm can never enter: locked blockers and recharge stations that
 // no switch of the room can move. A rat behind them cannot be reached.
 bool Search::reachable(Solution& out) const {
-  const Game& g = original_;
+  const Room& r = original_;
   auto moved = [&](int x, int y) {
-    for (int sx = 1; sx <= g.room.width; ++sx)
-      for (int sy = 1; sy <= g.room.height; ++sy) {
-        const Cell& c = g.room.cells[sx][sy];
+    for (int sx = 1; sx <= r.width; ++sx)
+      for (int sy = 1; sy <= r.height; ++sy) {
+        const Cell& c = r.cells[sx][sy];
         StoredValues v = stored_values(c);
         if ((c.piece == kSwitch || c.beneath == kSwitch) && v.second == x && v.third == y && v.first != 0) return true;
       }
     return false;
   };
   auto wall = [&](int x, int y) {
-    if (g.room.cells[x][y].fixed != 1) return false;
-    if (!(g.room.cells[x][y].piece == kBlocker || g.room.cells[x][y].piece == kRecharge)) return false;
-    return !(g.room.cells[x][y].beneath == kLowered && moved(x, y));
+    if (r.cells[x][y].fixed != 1) return false;
+    if (!(r.cells[x][y].piece == kBlocker || r.cells[x][y].piece == kRecharge)) return false;
+    return !(r.cells[x][y].beneath == kLowered && moved(x, y));
   };
   bool seen[kGrid][kGrid] = {};
-  std::vector<std::pair<int, int>> todo{{g.room.start_x, g.room.start_y}};
-  if (g.room.start_x < 1 || g.room.start_x > g.room.width || g.room.start_y < 1 || g.room.start_y > g.room.height) return true;
-  seen[g.room.start_x][g.room.start_y] = true;
+  std::vector<std::pair<int, int>> todo{{r.start_x, r.start_y}};
+  if (r.start_x < 1 || r.start_x > r.width || r.start_y < 1 || r.start_y > r.height) return true;
+  seen[r.start_x][r.start_y] = true;
   while (!todo.empty()) {
     auto [x, y] = todo.back();
     todo.pop_back();
     const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
     for (int k = 0; k < 4; ++k) {
       int nx = x + dx[k], ny = y + dy[k];
-      if (nx < 1 || ny < 1 || nx > g.room.width || ny > g.room.height || seen[nx][ny] || wall(nx, ny)) continue;
+      if (nx < 1 || ny < 1 || nx > r.width || ny > r.height || seen[nx][ny] || wall(nx, ny)) continue;
       seen[nx][ny] = true;
       todo.emplace_back(nx, ny);
     }
   }
-  for (int x = 1; x <= g.room.width; ++x)
-    for (int y = 1; y <= g.room.height; ++y) {
-      const Cell& c = g.room.cells[x][y];
+  for (int x = 1; x <= r.width; ++x)
+    for (int y = 1; y <= r.height; ++y) {
+      const Cell& c = r.cells[x][y];
       bool rat = c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
       if (rat && !seen[x][y]) {
         out.reason = "the rat at " + cellname(x, y) + " is walled in: the arm can never reach it";

@@ -203,7 +203,7 @@ void Search::expandtarget(Node& n, const RoomState& pre, int a, int j, std::vect
     for (int y = 1; y <= pre.height; ++y) {
       if (x == sx && y == sy) continue;
       const CellCode& c = pre.at(x, y);
-      if ((c.tile == kSwitch || c.tile2 == kSwitch) && original_.room.cells[x][y].fixed == 0 && c.v1 != 0 && c.v2 == tx &&
+      if ((c.tile == kSwitch || c.tile2 == kSwitch) && original_.cells[x][y].fixed == 0 && c.v1 != 0 && c.v2 == tx &&
           c.v3 == ty)
         return;
     }

@@ -72,12 +72,12 @@ void hintkey(Game& g) {
   keep.seconds = kHintSeconds / 2;
   keep.keep_pieces = true;
   keep.memo_bits = 18;
-  Solution s = solveroom(g, keep);
+  Solution s = solveroom(g.room, g.level >= kToolExchangeLevel, keep);
   if (s.verdict != Verdict::solved) {
     SolveLimits open = keep;
     open.keep_pieces = false;
     open.seconds = kHintSeconds - std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (open.seconds > 0.05) s = solveroom(g, open);
+    if (open.seconds > 0.05) s = solveroom(g.room, g.level >= kToolExchangeLevel, open);
   }
   if (s.verdict != Verdict::solved) {
     sayit(g, "No hint found in time.");

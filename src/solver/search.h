@@ -111,8 +111,8 @@ struct Node {
 
 class Search : public CellWatch {
  public:
-  Search(const Game& g, const SolveLimits& limits)
-      : original_(g), limits_(limits), box_(g.room), memo_(limits.memo_bits), killmemo_(limits.memo_bits) {
+  Search(const Room& room, bool tool_exchanges, const SolveLimits& limits)
+      : original_(room), tool_exchanges_(tool_exchanges), limits_(limits), box_(room), memo_(limits.memo_bits), killmemo_(limits.memo_bits) {
     for (auto& column : index_) column.fill(-1);
   }
 
@@ -159,7 +159,8 @@ class Search : public CellWatch {
   uint64_t key(const Node& n, const RoomState& pre) const;
   void record(const Node& n);
 
-  const Game& original_;
+  const Room& original_;
+  bool tool_exchanges_;  // tool exchanges are among the pieces the player may place
   SolveLimits limits_;
   Sandbox box_;
   ValueCodes codes_;

@@ -13,8 +13,8 @@ void applyplacement(Room& room, const Placement& p) {
   if (p.piece == kSwitch && p.action != 0) set_stored_values(c, {p.action, p.tx, p.ty});
 }
 
-bool checksolution(const Game& g, const std::vector<Placement>& placements, Solution& out) {
-  Sandbox box(g.room);
+bool checksolution(const Room& original, const std::vector<Placement>& placements, Solution& out) {
+  Sandbox box(original);
   Room& room = box.room();
   for (const Placement& p : placements) applyplacement(room, p);
   box.startarm();
@@ -25,7 +25,7 @@ bool checksolution(const Game& g, const std::vector<Placement>& placements, Solu
   return box.won();
 }
 
-Solution solveroom(const Game& g, const SolveLimits& limits) {
-  search::Search s(g, limits);
+Solution solveroom(const Room& room, bool tool_exchanges, const SolveLimits& limits) {
+  search::Search s(room, tool_exchanges, limits);
   return s.run();
 }

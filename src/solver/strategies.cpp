@@ -231,31 +231,31 @@ bool Search::stepwise(const Node& root, int step, int64_t cap) {
 }
 
 bool Search::setup(Node& root, Solution& out) {
-  const Game& g = original_;
-  if (g.room.width < 1 || g.room.height < 1 || g.room.width > kMaxRoom || g.room.height > kMaxRoom || g.room.active_arms < 1 ||
-      g.room.arm[1].speed != 0) {
+  const Room& r = original_;
+  if (r.width < 1 || r.height < 1 || r.width > kMaxRoom || r.height > kMaxRoom || r.active_arms < 1 ||
+      r.arm[1].speed != 0) {
     out.verdict = Verdict::unwinnable;
     out.reason = "there is no room with a standing arm to solve";
     return false;
   }
-  bool tools = g.level >= 17;
+  bool tools = tool_exchanges_;
   for (int p = 0; p < kPieceCount; ++p) {
     if (kPieces[p] == kToolExchange && !tools) continue;
     initialdom_ |= 1u << (kRaised + p);
     lowerable_.push_back(kLowered_ + p);
   }
-  for (int x = 1; x <= g.room.width; ++x)
-    for (int y = 1; y <= g.room.height; ++y) {
-      if (g.room.cells[x][y].fixed != 0 || (x == g.room.start_x && y == g.room.start_y)) continue;
-      int t = g.room.cells[x][y].piece;
+  for (int x = 1; x <= r.width; ++x)
+    for (int y = 1; y <= r.height; ++y) {
+      if (r.cells[x][y].fixed != 0 || (x == r.start_x && y == r.start_y)) continue;
+      int t = r.cells[x][y].piece;
       if (t == kMouse || t == kRat || t == kDebris || t == kRatPath || t == kDropZone) continue;
       FreeCell c;
       c.x = x;
       c.y = y;
-      StoredValues v = stored_values(g.room.cells[x][y]);
-      c.orig = {g.room.cells[x][y].piece, g.room.cells[x][y].beneath, codes_.code(v.first), codes_.code(v.second),
+      StoredValues v = stored_values(r.cells[x][y]);
+      c.orig = {r.cells[x][y].piece, r.cells[x][y].beneath, codes_.code(v.first), codes_.code(v.second),
                 codes_.code(v.third)};
-      c.origempty = g.room.cells[x][y].piece == 0 && g.room.cells[x][y].beneath == 0;
+      c.origempty = r.cells[x][y].piece == 0 && r.cells[x][y].beneath == 0;
       if (limits_.keep_pieces && !c.origempty) continue;
       index_[x][y] = static_cast<int>(cells_.size());
       cells_.push_back(c);

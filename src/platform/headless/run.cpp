@@ -94,7 +94,7 @@ int run_headless(const Options& o, const FilePlaces& places, std::FILE* out, Spe
   PosixFiles files(places);
   Game g(Ports{speech ? *speech : recorded, sound, music, surface, dialogs, pump ? *pump : events, files, transcript,
                shown});
-  g.rng.seed(o.seed.value_or(clock_seed()));
+  g.seed(o.seed.value_or(clock_seed()));
   events.on_show([&g] { showroom(g); });
   int status = run_session(g, o, [&events] { events.start_script(); });
   std::fflush(out);
