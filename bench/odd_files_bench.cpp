@@ -11,14 +11,14 @@
 #include <memory>
 
 #include "audio/speech.h"
-#include "play/game.h"
+#include "state/game.h"
 #include "levels/mapfile.h"
 #include "menus/menus.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"
 #include "play/keys.h"
-#include "play/waits.h"
+#include "state/waits.h"
 
 namespace {
 

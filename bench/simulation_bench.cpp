@@ -7,12 +7,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "play/game.h"
+#include "state/game.h"
 #include "levels/mapfile.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"
-#include "play/waits.h"
+#include "state/waits.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include "play/game.h"
+#include "state/game.h"
 #include "levels/campaign.h"
 #include "solver/sandbox.h"
 #include "solver/solver.h"

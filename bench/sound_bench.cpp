@@ -12,7 +12,7 @@
 #include <filesystem>
 
 #include "audio/sound.h"
-#include "play/game.h"
+#include "state/game.h"
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"
 #include "platform/sdl/mixer_sound.h"

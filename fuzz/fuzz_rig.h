@@ -12,7 +12,7 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "play/game.h"
+#include "state/game.h"
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"
 

@@ -5,10 +5,10 @@
 #include "levels/encoding.h"
 #include "levels/mapfile.h"
 #include "levels/mapsave.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include "play/keys.h"
-#include "play/naming.h"
-#include "play/waits.h"
+#include "view/naming.h"
+#include "state/waits.h"
 
 namespace {
 

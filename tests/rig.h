@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "play/game.h"
+#include "state/game.h"
 #include "harness.h"
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "audio/speech.h"
-#include "play/game.h"
+#include "state/game.h"
 
 namespace {
 

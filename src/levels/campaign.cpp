@@ -5,10 +5,10 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "play/game.h"
+#include "state/game.h"
 #include "levels/campaign_rooms.h"
 #include "levels/campaign_texts.h"
-#include "play/naming.h"
+#include "view/naming.h"
 
 namespace {
 

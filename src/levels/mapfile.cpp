@@ -4,10 +4,10 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "play/game.h"
-#include "play/naming.h"
+#include "state/game.h"
+#include "view/naming.h"
 #include "levels/encoding.h"
-#include "play/drawing.h"
+#include "view/drawing.h"
 
 namespace {
 

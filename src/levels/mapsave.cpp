@@ -5,11 +5,11 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "play/game.h"
+#include "state/game.h"
 #include "levels/mapfile.h"
 #include "levels/message_table.h"
-#include "play/boxes.h"
-#include "play/drawing.h"
+#include "view/boxes.h"
+#include "view/drawing.h"
 #include "solver/solver.h"
 
 namespace {

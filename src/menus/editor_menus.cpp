@@ -4,15 +4,15 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "play/game.h"
+#include "state/game.h"
 #include "levels/campaign.h"
 #include "levels/mapsave.h"
 #include "menus/menu_blocks.h"
 #include "menus/placement_menu.h"
-#include "play/boxes.h"
-#include "play/drawing.h"
-#include "play/keys.h"
-#include "play/naming.h"
+#include "view/boxes.h"
+#include "view/drawing.h"
+#include "ports/key_codes.h"
+#include "view/naming.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "play/game.h"
+#include "state/game.h"
 #include "game/room_text.h"
 #include "menus/menu_blocks.h"
-#include "play/drawing.h"
+#include "view/drawing.h"
 #include "solver/solver.h"
-#include "play/naming.h"
+#include "view/naming.h"
 
 namespace {
 

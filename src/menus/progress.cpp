@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "audio/speech.h"
-#include "play/game.h"
+#include "state/game.h"
 
 namespace {
 

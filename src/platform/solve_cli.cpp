@@ -4,14 +4,14 @@
 #include <iostream>
 #include <sstream>
 
-#include "play/game.h"
+#include "state/game.h"
 #include "levels/campaign.h"
 #include "levels/mapfile.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/script.h"
 #include "platform/posix/posix_files.h"
-#include "play/waits.h"
+#include "state/waits.h"
 #include "solver/keyscript.h"
 #include "solver/sandbox.h"
 #include "solver/solver.h"

@@ -5,16 +5,16 @@
 #include "audio/music.h"
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "play/game.h"
+#include "state/game.h"
 #include "play/tick.h"
 #include "levels/campaign.h"
 #include "levels/mapfile.h"
 #include "menus/menus.h"
 #include "menus/progress.h"
-#include "play/boxes.h"
-#include "play/drawing.h"
-#include "play/naming.h"
-#include "play/waits.h"
+#include "view/boxes.h"
+#include "view/drawing.h"
+#include "view/naming.h"
+#include "state/waits.h"
 #include "solver/hint.h"
 
 namespace {
@@ -530,4 +530,10 @@ void storylabel_KeyDown(Game& g, int code, int shift) {
   startusout(g);
   plainsound(g, "/sounds/map.wav");
   drawscreen(g);
+}
+
+void handle_key(Game& g, KeyEvent key) {
+  bool story = g.storyvisible;
+  Form_KeyDown(g, key.code, key.shift);
+  if (story && g.storyvisible) storylabel_KeyDown(g, key.code, key.shift);
 }

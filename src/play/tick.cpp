@@ -7,10 +7,10 @@
 #include "audio/speech.h"
 #include "game/room_text.h"
 #include "game/rules.h"
-#include "play/boxes.h"
-#include "play/drawing.h"
-#include "play/game.h"
-#include "play/waits.h"
+#include "view/boxes.h"
+#include "view/drawing.h"
+#include "state/game.h"
+#include "state/waits.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // whose energy is too little for the turns still needed.
 #include <algorithm>
 
-#include "play/naming.h"
+#include "view/naming.h"
 #include "solver/search.h"
 
 namespace search {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "audio/speech.h"
-#include "play/game.h"
-#include "play/naming.h"
+#include "state/game.h"
+#include "view/naming.h"
 #include "solver/solver.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "play/game.h"
-#include "play/naming.h"
+#include "state/game.h"
+#include "view/naming.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "game/effects.h"
-#include "play/game.h"
+#include "state/game.h"
 
 class QuietClock : public EventsPort {
  public:

@@ -30,7 +30,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "play/game.h"
+#include "state/game.h"
 #include "solver/memo.h"
 #include "solver/roomstate.h"
 #include "solver/sandbox.h"

@@ -1,6 +1,6 @@
 // The solver's entry points: a placement written into a room, a solution
 // checked by playing it, and a room solved.
-#include "play/game.h"
+#include "state/game.h"
 #include "solver/sandbox.h"
 #include "solver/search.h"
 #include "solver/solver.h"

@@ -2,8 +2,8 @@
 // voiced by the game itself.
 #include <gtest/gtest.h>
 
-#include "play/boxes.h"
-#include "play/waits.h"
+#include "view/boxes.h"
+#include "state/waits.h"
 #include "window_rig.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"
 #include "platform/sdl/mixer_sound.h"

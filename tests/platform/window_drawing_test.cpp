@@ -3,8 +3,8 @@
 
 #include "play/tick.h"
 #include "levels/campaign.h"
-#include "play/drawing.h"
-#include "play/waits.h"
+#include "view/drawing.h"
+#include "state/waits.h"
 #include "window_rig.h"
 
 namespace {

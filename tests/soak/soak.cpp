@@ -22,7 +22,7 @@
 #include <set>
 #include <sstream>
 
-#include "play/game.h"
+#include "state/game.h"
 #include "harness.h"
 #include "levels/mapsave.h"
 #include "platform/headless/headless.h"

@@ -4,12 +4,12 @@
 #include <iostream>
 #include <sstream>
 
-#include "play/game.h"
+#include "state/game.h"
 #include "platform/brlapi/system_braille.h"
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"
 #include "platform/session.h"
-#include "play/naming.h"
+#include "view/naming.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "play/naming.h"
+#include "view/naming.h"
 
 #include <cctype>
 #include <cmath>
 #include <vector>
 
 #include "audio/speech.h"
-#include "play/game.h"
+#include "state/game.h"
 #include "game/room_text.h"
 
 namespace {

@@ -119,6 +119,11 @@ struct Game {
 
   std::string caption = "Tinkerhold";
 
+  // What the loop does with a key and at each tick: the game's own handlers,
+  // put in place at start-up (until then keys and ticks do nothing).
+  void (*key_handler)(Game& g, KeyEvent key) = [](Game&, KeyEvent) {};
+  void (*tick_handler)(Game& g) = [](Game&) {};
+
   // The random source of the rules, names, sounds and songs.
   std::mt19937_64 rng{0};
   double rnd() { return std::uniform_real_distribution<double>(0.0, 1.0)(rng); }

@@ -1,9 +1,9 @@
-#include "play/drawing.h"
+#include "view/drawing.h"
 
 #include <cmath>
 #include <random>
 
-#include "play/game.h"
+#include "state/game.h"
 
 namespace {
 
