@@ -45,6 +45,10 @@ struct Ports {
 
 struct Game {
   explicit Game(Ports p) : io(p) {}
+  // A game holds the live devices: a copy of it would play, speak and stop
+  // sounds on them. Code that needs a room to try things on copies the room.
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
   Ports io;
 
   // The room and its arm.
