@@ -55,7 +55,6 @@ struct Game {
   Room room;
   int level = -1;
   uint64_t roomgeneration = 0;  // counts room reloads; a tick abandons a stale room
-  bool silent = false;          // nothing is heard at all (the solver's sandbox): sounds are not even set up
 
   // Keys in play.
   int cursorx = 1, cursory = 1;
