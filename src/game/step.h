@@ -38,6 +38,9 @@ class [[nodiscard]] Task {
     T result{};
     std::coroutine_handle<> caller;
     StepControl* control = nullptr;
+    // The rules never throw, but what they report may (the end of a key
+    // script while a log line is read out): it goes on to the caller.
+    std::exception_ptr error;
 
     Task get_return_object() { return Task(Handle::from_promise(*this)); }
     std::suspend_always initial_suspend() noexcept { return {}; }
@@ -51,7 +54,7 @@ class [[nodiscard]] Task {
     };
     BackToCaller final_suspend() noexcept { return {}; }
     void return_value(T v) { result = std::move(v); }
-    void unhandled_exception() { std::terminate(); }
+    void unhandled_exception() { error = std::current_exception(); }
   };
 
   explicit Task(Handle h) : handle_(h) {}
@@ -78,7 +81,10 @@ class [[nodiscard]] Task {
     handle_.promise().control = caller.promise().control;
     return handle_;
   }
-  T await_resume() { return std::move(handle_.promise().result); }
+  T await_resume() {
+    if (handle_.promise().error) std::rethrow_exception(handle_.promise().error);
+    return std::move(handle_.promise().result);
+  }
 
   // The outermost part: runs until it ends or stops; control says why.
   void run(StepControl& control) {
@@ -87,7 +93,11 @@ class [[nodiscard]] Task {
     handle_.resume();
   }
   bool done() const { return handle_.done(); }
-  T result() const { return handle_.promise().result; }
+  // What the step gave; throws what escaped it.
+  T result() const {
+    if (handle_.promise().error) std::rethrow_exception(handle_.promise().error);
+    return handle_.promise().result;
+  }
 
  private:
   Handle handle_;
