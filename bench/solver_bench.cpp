@@ -6,6 +6,7 @@
 
 #include "game/game.h"
 #include "levels/campaign.h"
+#include "ports/null_ports.h"
 #include "solver/sandbox.h"
 #include "solver/solver.h"
 
@@ -13,14 +14,8 @@ namespace {
 
 struct Level {
   QuietClock clock;
-  QuietSpeech speech;
-  QuietSound sound;
-  QuietMusic music;
-  QuietSurface surface;
-  QuietDialogs dialogs;
-  QuietFiles files;
-  QuietTranscript transcript;
-  Game g{Ports{speech, sound, music, surface, dialogs, clock, files, transcript}};
+  PortSet ports = make_null_ports(clock);
+  Game g{ports.ports()};
   explicit Level(int n) {
     g.rng.seed(1);
     filllevels(g);

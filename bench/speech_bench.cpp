@@ -17,7 +17,6 @@
 #include "levels/campaign.h"
 #include "menus/startup.h"
 #include "platform/headless/headless.h"
-#include "platform/posix/posix_files.h"
 #include "platform/speechd/system_speech.h"
 #include "play/keys.h"
 
@@ -46,14 +45,10 @@ void KeyPressToSpeechRequest(benchmark::State& state) {
   std::FILE* null = std::fopen("/dev/null", "w");
   {
     VirtualEvents events(Script{});
-    PrintedTranscript transcript(events, null);
-    auto speech = make_system_speech();
-    VirtualSound sound(events);
-    VirtualMusic music;
-    NullSurface surface;
-    ScriptedDialogs dialogs(events.answers());
-    PosixFiles files(dir.string());
-    Game g(Ports{*speech, sound, music, surface, dialogs, events, files, transcript});
+    PortSet ports = make_headless_ports(events, dir.string());
+    ports.make<PrintedTranscript>(events, null);
+    ports.own(make_system_speech());
+    Game g(ports.ports());
     Form_Load(g);
     if (g.sapiok != 1) state.SkipWithError("the voice did not open");
     g.level = 1;

@@ -11,7 +11,6 @@
 
 #include "levels/campaign.h"
 #include "menus/startup.h"
-#include "platform/sdl/quiet_ports.h"
 #include "platform/sdl/windowed_session.h"
 #include "play/drawing.h"
 #include "play/waits.h"

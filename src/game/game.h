@@ -12,15 +12,7 @@
 #include <vector>
 
 #include "game/value.h"
-#include "ports/braille_port.h"
-#include "ports/dialogs_port.h"
-#include "ports/events_port.h"
-#include "ports/files_port.h"
-#include "ports/music_port.h"
-#include "ports/sound_port.h"
-#include "ports/speech_port.h"
-#include "ports/surface_port.h"
-#include "ports/transcript_port.h"
+#include "ports/ports.h"
 
 // Piece codes of the tile layers.
 enum Piece : int {
@@ -67,18 +59,6 @@ class CellWatch {
  public:
   virtual ~CellWatch() = default;
   virtual void look(Game& g, int x, int y, Look kind) = 0;
-};
-
-struct Ports {
-  SpeechPort& speech;
-  SoundPort& sound;
-  MusicPort& music;
-  SurfacePort& surface;
-  DialogsPort& dialogs;
-  EventsPort& events;
-  FilesPort& files;
-  TranscriptPort& transcript;
-  BraillePort& braille = no_braille();
 };
 
 struct Game {

@@ -12,6 +12,7 @@
 #include "platform/headless/script.h"
 #include "platform/posix/posix_files.h"
 #include "play/waits.h"
+#include "ports/null_ports.h"
 #include "solver/keyscript.h"
 #include "solver/sandbox.h"
 #include "solver/solver.h"
@@ -52,14 +53,9 @@ bool playback(const Options& o, const FilePlaces& places, const std::string& tex
     return false;
   }
   VirtualEvents events(std::move(*script));
-  Listener listener;
-  RecordedSpeech speech;
-  VirtualSound sound(events);
-  VirtualMusic music;
-  NullSurface surface;
-  ScriptedDialogs dialogs(events.answers());
-  PosixFiles files(places);
-  Game g(Ports{speech, sound, music, surface, dialogs, events, files, listener});
+  PortSet ports = make_headless_ports(events, places);
+  auto& listener = ports.make<Listener>();
+  Game g(ports.ports());
   g.rng.seed(o.seed.value_or(1));
   try {
     if (!Form_Load(g)) {
@@ -87,14 +83,10 @@ bool playback(const Options& o, const FilePlaces& places, const std::string& tex
 
 int run_solve(const Options& o, const FilePlaces& places) {
   QuietClock clock;
-  QuietSpeech speech;
-  QuietSound sound;
-  QuietMusic music;
-  QuietSurface surface;
-  QuietDialogs dialogs;
-  PosixFiles files(places);
-  Listener listener;
-  Game g(Ports{speech, sound, music, surface, dialogs, clock, files, listener});
+  PortSet ports = make_null_ports(clock);
+  ports.make<PosixFiles>(places);
+  auto& listener = ports.make<Listener>();
+  Game g(ports.ports());
   g.rng.seed(o.seed.value_or(1));
   if (!loadroom(g, o)) {
     std::cerr << "tinkerhold: " << listener.said << "\n";

@@ -4,8 +4,7 @@
 #include "play/keys.h"
 
 Sandbox::Sandbox(const Game& from) {
-  game_ = std::make_unique<Game>(
-      Ports{speech_, sound_, music_, surface_, dialogs_, clock_, files_, transcript_});
+  game_ = std::make_unique<Game>(ports_.ports());
   Game& g = *game_;
   g.tile = from.tile;
   g.tile2 = from.tile2;
