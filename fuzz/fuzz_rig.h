@@ -1,6 +1,6 @@
 // A game on the headless platform for the fuzz targets: the headless set
-// of ports the tests use, and a program folder of its own whose files are real, so
-// that what the game reads goes through the real file reader.
+// of ports the tests use, and a program folder of its own whose files are
+// real, so that what the game reads goes through the real file reader.
 #pragma once
 
 #include <unistd.h>
