@@ -8,7 +8,6 @@
 #include "levels/campaign.h"
 #include "levels/mapsave.h"
 #include "menus/menu_blocks.h"
-#include "menus/menus.h"
 #include "menus/placement_menu.h"
 #include "play/boxes.h"
 #include "play/drawing.h"

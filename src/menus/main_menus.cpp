@@ -10,7 +10,6 @@
 #include "levels/encoding.h"
 #include "levels/mapfile.h"
 #include "menus/menu_blocks.h"
-#include "menus/menus.h"
 #include "play/waits.h"
 
 namespace {
@@ -92,7 +91,7 @@ void mainmenu(Game& g, int code, int shift) {
       break;
     case 4:
       g.menunum = 2, g.menupos = 1;
-      menus(g, -1, -1);
+      aboutmenu(g, -1, -1);
       break;
     default:
       sayit(g, "Good bye.");

@@ -1,8 +1,12 @@
 // The blocks of the menu engine, one per menu. Each handles one key for its
-// menu after the engine's shared first step (the Enter sound).
+// menu after the engine's shared first step (the Enter sound). The blocks
+// never call the engine back: one block opens another by calling it.
 #pragma once
 
 struct Game;
+
+// Moves the menu cursor for Up and Down, wrapping around `count` items.
+void cycleme(Game& g, int code, int shift, int count, int flock, int muteit);
 
 // Main, about, level and challenges menus (menunum 1, 2, 3, 14).
 void mainmenu(Game& g, int code, int shift);

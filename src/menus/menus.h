@@ -5,5 +5,3 @@ struct Game;
 
 // Handles one key (or -1, -1 to speak the current item) for the open menu.
 int menus(Game& g, int code, int shift);
-// Moves the menu cursor for Up and Down, wrapping around `count` items.
-void cycleme(Game& g, int code, int shift, int count, int flock, int muteit);

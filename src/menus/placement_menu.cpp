@@ -7,7 +7,6 @@
 #include "game/game.h"
 #include "game/pieces.h"
 #include "menus/menu_blocks.h"
-#include "menus/menus.h"
 #include "play/drawing.h"
 #include "play/naming.h"
 

@@ -19,21 +19,6 @@
 
 namespace {
 
-bool is_history_key(int code) {
-  return code == kKeyLeftBracket || code == kKeyRightBracket || code == kKeyComma || code == kKeyPeriod;
-}
-
-bool is_menu_key(int code) {
-  switch (code) {
-    case kKeyBackspace: case kKeyEnter: case kKeyEscape: case kKeyLeft: case kKeyUp: case kKeyRight:
-    case kKeyDown: case kKeyDelete: case 'R': case kKeyNumPlus: case kKeyNumMinus: case kKeyEquals:
-    case kKeyMinus:
-      return true;
-    default:
-      return false;
-  }
-}
-
 const char* direction_word(int dir) {
   switch (dir) {
     case kSouth: return "south";
@@ -319,6 +304,140 @@ void reload_level(Game& g) {
   }
 }
 
+void speech_rate_key(Game& g, int code, int) {
+  g.sapirate += code == kKeyPageUp ? 1 : -1;
+  if (g.sapirate < 1) g.sapirate = 1;
+  if (g.sapirate > 10) g.sapirate = 10;
+  applyrate(g);
+  sayit(g, "Speech rate changed to " + std::to_string(g.sapirate) + ".");
+  saveprogress(g);
+}
+
+void music_volume_key(Game& g, int code, int) {
+  g.musicvolume += code == kKeyHome ? 5 : -5;
+  if (g.musicvolume < 0) g.musicvolume = 0;
+  if (g.musicvolume > 100) g.musicvolume = 100;
+  sayit(g, "Music volume " + std::to_string(g.musicvolume) + "%.");
+  applymusicvolume(g);
+  saveprogress(g);
+}
+
+void escape_hint(Game& g, int, int) {
+  sayit(g,
+        "Hold Shift and press Escape to exit and return to the main menu.  Your progress on the current level will "
+        "be lost.");
+}
+
+void leave_for_main_menu(Game& g, int, int) {
+  // Leaving the room stops the arm: nothing moves on behind the menu.
+  if (g.arms > 0) {
+    g.arms = 0;
+    stoparm(g);
+    g.roomgeneration += 1;
+  }
+  g.menunum = 1;
+  g.menupos = 0;
+  plainsound(g, "/sounds/Menu/Omain.wav");
+  sayit(g, "Main menu");
+}
+
+void menu_key(Game& g, int code, int shift) { menus(g, code, shift); }
+
+// Which modifiers a binding wants held: any at all, none, or exactly Shift
+// or exactly Ctrl.
+enum class Mods { any, none, shift, ctrl };
+
+// Where a binding applies. A key goes through these in order, and the game
+// refuses it between them: after the first two while a wait runs or the
+// story is shown, after the third (which leaves the history) in a menu or a
+// room without a map.
+enum class Where {
+  anywhere,       // even during a wait, in the story or a menu
+  outside_menus,  // the same, but not while a menu is open
+  settled,        // no wait running and no story shown
+  menu,           // a menu is open
+  room,           // the room, which has a map
+};
+
+struct Binding {
+  int code;
+  Mods mods;
+  Where where;
+  void (*handle)(Game& g, int code, int shift);
+};
+
+// The first binding that fits a key decides it; a key that none fits does
+// nothing.
+constexpr Binding kBindings[] = {
+    {kKeyPageUp, Mods::any, Where::anywhere, speech_rate_key},
+    {kKeyPageDown, Mods::any, Where::anywhere, speech_rate_key},
+    {kKeyTab, Mods::any, Where::anywhere, [](Game& g, int, int) { speech_route_key(g); }},
+    {'B', Mods::ctrl, Where::anywhere, [](Game& g, int, int) { braille_key(g); }},
+    {kKeyHome, Mods::any, Where::anywhere, music_volume_key},
+    {kKeyEnd, Mods::any, Where::anywhere, music_volume_key},
+    {kKeyEscape, Mods::none, Where::outside_menus, escape_hint},
+    {kKeyEscape, Mods::shift, Where::anywhere, leave_for_main_menu},
+
+    {kKeyLeftBracket, Mods::any, Where::settled, history_key},
+    {kKeyRightBracket, Mods::any, Where::settled, history_key},
+    {kKeyComma, Mods::any, Where::settled, history_key},
+    {kKeyPeriod, Mods::any, Where::settled, history_key},
+
+    {kKeyBackspace, Mods::any, Where::menu, menu_key},
+    {kKeyEnter, Mods::any, Where::menu, menu_key},
+    {kKeyEscape, Mods::any, Where::menu, menu_key},
+    {kKeyLeft, Mods::any, Where::menu, menu_key},
+    {kKeyUp, Mods::any, Where::menu, menu_key},
+    {kKeyRight, Mods::any, Where::menu, menu_key},
+    {kKeyDown, Mods::any, Where::menu, menu_key},
+    {kKeyDelete, Mods::any, Where::menu, menu_key},
+    {'R', Mods::any, Where::menu, menu_key},
+    {kKeyNumPlus, Mods::any, Where::menu, menu_key},
+    {kKeyNumMinus, Mods::any, Where::menu, menu_key},
+    {kKeyEquals, Mods::any, Where::menu, menu_key},
+    {kKeyMinus, Mods::any, Where::menu, menu_key},
+
+    {kKeyLeft, Mods::any, Where::room, [](Game& g, int code, int) { cursor_key(g, code); }},
+    {kKeyUp, Mods::any, Where::room, [](Game& g, int code, int) { cursor_key(g, code); }},
+    {kKeyRight, Mods::any, Where::room, [](Game& g, int code, int) { cursor_key(g, code); }},
+    {kKeyDown, Mods::any, Where::room, [](Game& g, int code, int) { cursor_key(g, code); }},
+    {kKeyGrave, Mods::ctrl, Where::room, [](Game& g, int, int) { level_jump(g); }},
+    {'Z', Mods::any, Where::room, [](Game& g, int, int) { energy_report(g); }},
+    {'X', Mods::any, Where::room, [](Game& g, int, int shift) { start_report(g, shift); }},
+    {'C', Mods::none, Where::room, [](Game& g, int, int) { animal_list(g, kRat); }},
+    {'C', Mods::shift, Where::room, [](Game& g, int, int) { animal_jump(g, kRat); }},
+    {'V', Mods::none, Where::room, [](Game& g, int, int) { animal_list(g, kMouse); }},
+    {'V', Mods::shift, Where::room, [](Game& g, int, int) { animal_jump(g, kMouse); }},
+    {'Q', Mods::any, Where::room, [](Game& g, int, int) { debug_key(g); }},
+    {'H', Mods::any, Where::room, [](Game& g, int, int) { hintkey(g); }},
+    {kKeyEnter, Mods::any, Where::room, room_key},
+    {kKeyDelete, Mods::any, Where::room, room_key},
+    {'L', Mods::any, Where::room, room_key},
+    {kKeySpace, Mods::any, Where::room, room_key},
+};
+
+bool held(Mods mods, int shift) {
+  switch (mods) {
+    case Mods::none: return shift == 0;
+    case Mods::shift: return shift == kShift;
+    case Mods::ctrl: return shift == kCtrl;
+    default: return true;
+  }
+}
+
+// Runs the first binding of the key among those that apply at this stage:
+// false when there is none.
+bool dispatch(Game& g, int code, int shift, Where stage) {
+  for (const Binding& b : kBindings) {
+    bool here = b.where == stage || (stage == Where::anywhere && b.where == Where::outside_menus && g.menunum == 0);
+    if (here && b.code == code && held(b.mods, shift)) {
+      b.handle(g, code, shift);
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 void startarm(Game& g) {
@@ -368,90 +487,18 @@ void resetarm(Game& g) {
 }
 
 void Form_KeyDown(Game& g, int code, int shift) {
-  if (code == kKeyPageUp || code == kKeyPageDown) {
-    g.sapirate += code == kKeyPageUp ? 1 : -1;
-    if (g.sapirate < 1) g.sapirate = 1;
-    if (g.sapirate > 10) g.sapirate = 10;
-    applyrate(g);
-    sayit(g, "Speech rate changed to " + std::to_string(g.sapirate) + ".");
-    saveprogress(g);
-    return;
-  }
-  if (code == kKeyTab) {
-    speech_route_key(g);
-    return;
-  }
-  if (code == 'B' && shift == kCtrl) {
-    braille_key(g);
-    return;
-  }
-  if (code == kKeyHome || code == kKeyEnd) {
-    g.musicvolume += code == kKeyHome ? 5 : -5;
-    if (g.musicvolume < 0) g.musicvolume = 0;
-    if (g.musicvolume > 100) g.musicvolume = 100;
-    sayit(g, "Music volume " + std::to_string(g.musicvolume) + "%.");
-    applymusicvolume(g);
-    saveprogress(g);
-    return;
-  }
-  if (code == kKeyEscape) {
-    if (g.menunum == 0 && shift == 0) {
-      sayit(g,
-            "Hold Shift and press Escape to exit and return to the main menu.  Your progress on the current level will "
-            "be lost.");
-      return;
-    }
-    if (shift == kShift) {
-      // Leaving the room stops the arm: nothing moves on behind the menu.
-      if (g.arms > 0) {
-        g.arms = 0;
-        stoparm(g);
-        g.roomgeneration += 1;
-      }
-      g.menunum = 1;
-      g.menupos = 0;
-      plainsound(g, "/sounds/Menu/Omain.wav");
-      sayit(g, "Main menu");
-      return;
-    }
-  }
+  if (dispatch(g, code, shift, Where::anywhere)) return;
   if (waiting(g)) return;
   if (g.storyvisible) return;
-  if (is_history_key(code)) {
-    history_key(g, code, shift);
-    return;
-  }
+  if (dispatch(g, code, shift, Where::settled)) return;
   g.historypos = 0;
   if (g.menunum != 0) {
-    if (is_menu_key(code)) menus(g, code, shift);
+    dispatch(g, code, shift, Where::menu);
     return;
   }
   if (g.mapwidth <= 0 || g.mapheight <= 0) return;
-  if (code >= kKeyLeft && code <= kKeyDown) {
-    cursor_key(g, code);
-    return;
-  }
-  if (code == kKeyGrave && shift == kCtrl) {
-    level_jump(g);
-    return;
-  }
-  if (code == 'Z') {
-    energy_report(g);
-  } else if (code == 'X') {
-    start_report(g, shift);
-  } else if (code == 'C' || code == 'V') {
-    int kind = code == 'C' ? kRat : kMouse;
-    if (shift == 0) animal_list(g, kind);
-    if (shift == kShift) animal_jump(g, kind);
-  } else if (code == 'Q') {
-    debug_key(g);
-  } else if (code == 'H') {
-    hintkey(g);
-  } else {
-    room_key(g, code, shift);
-  }
+  dispatch(g, code, shift, Where::room);
 }
-
 void storylabel_KeyDown(Game& g, int code, int shift) {
   (void)shift;
   if (code == kKeyUp || code == kKeyDown) {

@@ -37,6 +37,7 @@ struct Solution {
   std::string reason;         // why the room cannot be won
   int64_t nodes = 0;          // decision points visited
   int64_t ticks = 0;          // game ticks simulated
+  int64_t room_copies = 0;    // rooms captured from a game, put back into one or copied into a sandbox
   double seconds = 0;         // wall-clock time taken
   int deepest = 0;            // the longest chain of choices searched
   size_t memo_bytes = 0;

@@ -1,0 +1,319 @@
+// The strategies of the search: depth first with remembered dead ends,
+// exact by iterative deepening, step by step from rat to rat, and the run
+// that lets the exact and the step-by-step search take turns.
+#include <algorithm>
+#include <bit>
+
+#include "solver/search.h"
+
+namespace search {
+
+void Search::checkbudget() {
+  if (nodes_ > limits_.nodes) outofbudget_ = true;
+  if ((nodes_ & 63) == 0) {
+    double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    if (spent > limits_.seconds) outofbudget_ = true;
+  }
+  if (nodes_ > improvecap_) outofbudget_ = true;
+  if (outofbudget_ || (nodecap_ > 0 && nodes_ > nodecap_)) throw OutOfBudget{};
+}
+
+void Search::record(const Node& n) {
+  std::vector<std::pair<int, Placement>> made;
+  for (size_t i = 0; i < cells_.size(); ++i) {
+    if (cellcost(static_cast<int>(i), n.dom[i]) == 0) continue;
+    int o = std::countr_zero(n.dom[i]);
+    Placement p;
+    p.x = cells_[i].x;
+    p.y = cells_[i].y;
+    if (o != kClear) {
+      p.piece = optpiece(o);
+      p.lowered = o >= kLowered_;
+    }
+    if (p.piece == kSwitch) {
+      const CellCode& c = n.room.at(p.x, p.y);
+      // A switch whose link was never chosen did nothing: leave it out.
+      if (c.v1 == 0) continue;
+      p.action = c.v1;
+      p.tx = c.v2;
+      p.ty = c.v3;
+    }
+    made.emplace_back(n.order[i], p);
+  }
+  std::stable_sort(made.begin(), made.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  Solution s;
+  for (const auto& m : made) s.placements.push_back(m.second);
+  ++roomcopies_;  // the sandbox that checks the win
+  if (!checksolution(original_, s.placements, s)) return;
+  int cost = static_cast<int>(s.placements.size());
+  if (found_ && (cost > bestcost_ || (cost == bestcost_ && s.bounces >= bestbounces_))) return;
+  found_ = true;
+  s.fewest = goal_ == Goal::win;  // the exact search has tried every smaller number
+  bestcost_ = cost;
+  bestbounces_ = s.bounces;
+  best_ = s;
+}
+
+bool Search::dfs(Node n) {
+  // Very long chains of choices are cut, like a lack of placements, to keep
+  // the stack within bounds.
+  if (depth_ >= kMaxDepth) {
+    budgetcut_ = true;
+    return false;
+  }
+  // Whether this part of the search was cut short for want of placements
+  // is kept apart from the rest, to go into its memo entry.
+  bool outer = budgetcut_;
+  budgetcut_ = false;
+  ++depth_;
+  deepest_ = std::max(deepest_, depth_);
+  bool won = false;
+  try {
+    won = explore(std::move(n));
+  } catch (...) {
+    --depth_;
+    throw;
+  }
+  --depth_;
+  budgetcut_ = budgetcut_ || outer;
+  return won;
+}
+
+bool Search::explore(Node n) {
+  for (;;) {
+    ++nodes_;
+    checkbudget();
+    if (pruned(n)) return false;
+    if (n.cost == k_) {
+      // Nothing more may be placed: every open cell that may stay as it is
+      // does, and the rest of the run is settled without choices.
+      for (size_t i = 0; i < cells_.size(); ++i) {
+        uint32_t free = n.dom[i] & freemask(static_cast<int>(i));
+        if (free && free != n.dom[i]) {
+          n.dom[i] = free;
+          budgetcut_ = true;
+        }
+      }
+    }
+    RoomState pre;
+    Hot hot{};
+    Outcome r = advance(n, pre, hot);
+    if (r == Outcome::won) {
+      bool before = found_;
+      record(n);
+      if (!before && found_) improvement();
+      return found_;
+    }
+    if (r == Outcome::lost) return false;
+    if (goal_ == Goal::kill && alive(pre) < goalalive_) {
+      // A rat died on the way here: a moment to go on from later.
+      uint64_t k = key(n, pre);
+      if (milestones_.size() < kMilestonesPerStep && seenmoments_.insert(k).second)
+        milestones_.push_back({alive(pre), n.cost, pre.bounces, 0, n, pre});
+      return true;
+    }
+    Memo& memo = goal_ == Goal::win ? memo_ : killmemo_;
+    uint64_t k = key(n, pre);
+    int remaining = k_ - n.cost;
+    bool cut = false;
+    if (memo.failed(k, remaining, pre.bounces, cut)) {
+      budgetcut_ = budgetcut_ || cut;
+      return false;
+    }
+    std::vector<Node> kids;
+    if (hot.armed >= 0) {
+      expandtarget(n, pre, hot.armed, hot.cell, kids);
+    } else {
+      expandcell(n, pre, hot.cell, kids);
+    }
+    std::stable_sort(kids.begin(), kids.end(), [](const Node& a, const Node& b) { return a.cost < b.cost; });
+    if (kids.size() == 1) {
+      // No choice here: go on without growing the stack.
+      n = std::move(kids[0]);
+      continue;
+    }
+    bool won = false;
+    for (Node& c : kids)
+      if (dfs(std::move(c))) won = true;
+    if (!won) memo.store(k, remaining, pre.bounces, budgetcut_);
+    return won;
+  }
+}
+
+int Search::alive(const RoomState& s) const {
+  int n = s.carrying == kRat ? 1 : 0;
+  for (int x = 1; x <= s.width; ++x)
+    for (int y = 1; y <= s.height; ++y) {
+      const CellCode& c = s.at(x, y);
+      if (c.tile == kRat || (c.tile == kRatPath && c.v2 == kRat)) ++n;
+    }
+  return n;
+}
+
+// Exact: every way with 0 placements, then 1, and so on. The first win is
+// one of the fewest placements; the search then looks a little further for
+// fewer bounces. Ends the program's proof when a round was not cut short
+// by its budget and found nothing.
+void Search::exact(const Node& root, Solution& out, int64_t cap) {
+  goal_ = Goal::win;
+  nodecap_ = std::min(limits_.nodes, cap);
+  try {
+    for (k_ = 0; k_ <= static_cast<int>(cells_.size()); ++k_) {
+      budgetcut_ = false;
+      dfs(root);
+      if (found_) break;
+      if (!budgetcut_) {
+        out.verdict = Verdict::unwinnable;
+        out.reason = "every way of placing pieces was tried";
+        break;
+      }
+    }
+  } catch (const OutOfBudget&) {
+  }
+}
+
+// Step by step from rat to rat: from the most promising moment found so far
+// (fewest rats left, then fewest placements, then fewest bounces), every way
+// to kill the next rat with the fewest extra placements is searched, and
+// each becomes a new moment to go on from. Not a proof of anything, but
+// each step is small.
+bool Search::stepwise(const Node& root, int step, int64_t cap) {
+  auto later = [](const Moment& a, const Moment& b) {
+    if (a.alive != b.alive) return a.alive > b.alive;
+    if (a.cost != b.cost) return a.cost > b.cost;
+    if (a.bounces != b.bounces) return a.bounces > b.bounces;
+    return a.order > b.order;
+  };
+  std::vector<Moment> heap;
+  seenmoments_.clear();
+  int64_t order = 0;
+  nodecap_ = std::min(limits_.nodes, cap);
+  try {
+    {
+      Node probe = root;
+      RoomState pre;
+      Hot hot{};
+      if (advance(probe, pre, hot) != Outcome::decision) return true;
+      heap.push_back({alive(pre), 0, pre.bounces, order++, root, pre});
+    }
+    while (!heap.empty()) {
+      std::pop_heap(heap.begin(), heap.end(), later);
+      Moment m = std::move(heap.back());
+      heap.pop_back();
+      if (found_ && (m.cost > bestcost_ || (m.cost == bestcost_ && m.bounces >= bestbounces_))) continue;
+      goal_ = Goal::kill;
+      goalalive_ = m.alive;
+      milestones_.clear();
+      // The cheapest ways to the next kill, and a few dearer ones: a rat
+      // killed cheaply may leave the arm nowhere to go.
+      int first = -1;
+      // One step may not use up the turn: a rat that takes that long is
+      // left for another moment.
+      int64_t stepcap = nodecap_;
+      nodecap_ = std::min(stepcap, nodes_ + kSegmentNodes * step);
+      try {
+        for (int d = 0; d <= step && (first < 0 || d <= first + kSlack); ++d) {
+          k_ = m.cost + d;
+          if (found_ && k_ > bestcost_) break;
+          dfs(m.node);
+          if (first < 0 && !milestones_.empty()) first = d;
+        }
+      } catch (const OutOfBudget&) {
+        if (outofbudget_ || nodes_ > stepcap || found_) throw;
+      }
+      nodecap_ = stepcap;
+      for (Moment& next : milestones_) {
+        if (heap.size() >= kMoments) break;
+        next.order = order++;
+        heap.push_back(std::move(next));
+        std::push_heap(heap.begin(), heap.end(), later);
+      }
+    }
+  } catch (const OutOfBudget&) {
+    return false;
+  }
+  return true;
+}
+
+bool Search::setup(Node& root, Solution& out) {
+  const Game& g = original_;
+  if (g.mapwidth < 1 || g.mapheight < 1 || g.mapwidth > kMaxRoom || g.mapheight > kMaxRoom || g.arms < 1 ||
+      g.armspeed[1] != 0) {
+    out.verdict = Verdict::unwinnable;
+    out.reason = "there is no room with a standing arm to solve";
+    return false;
+  }
+  bool tools = g.level >= 17;
+  for (int p = 0; p < kPieceCount; ++p) {
+    if (kPieces[p] == kToolExchange && !tools) continue;
+    initialdom_ |= 1u << (kRaised + p);
+    lowerable_.push_back(kLowered_ + p);
+  }
+  for (int x = 1; x <= g.mapwidth; ++x)
+    for (int y = 1; y <= g.mapheight; ++y) {
+      if (g.locked[x][y] != 0 || (x == g.startx && y == g.starty)) continue;
+      const Value& t = g.tile[x][y];
+      if (t == kMouse || t == kRat || t == kDebris || t == kRatPath || t == kDropZone) continue;
+      FreeCell c;
+      c.x = x;
+      c.y = y;
+      c.orig = {codes_.code(g.tile[x][y]), codes_.code(g.tile2[x][y]), codes_.code(g.tvar1[x][y]),
+                codes_.code(g.tvar2[x][y]), codes_.code(g.tvar3[x][y])};
+      c.origempty = g.tile[x][y] == 0 && g.tile2[x][y] == 0;
+      if (limits_.keep_pieces && !c.origempty) continue;
+      index_[x][y] = static_cast<int>(cells_.size());
+      cells_.push_back(c);
+    }
+  box_.startarm();
+  root.room = capture(box_.g(), codes_);
+  ++roomcopies_;
+  for (const FreeCell& c : cells_) {
+    uint32_t d = initialdom_ | (1u << kClear);
+    if (!c.origempty) d |= 1u << kKeep;
+    root.dom.push_back(d);
+    root.flags.push_back(0);
+    root.order.push_back(0);
+  }
+  if (!reachable(out)) {
+    out.verdict = Verdict::unwinnable;
+    return false;
+  }
+  return true;
+}
+
+Solution Search::run() {
+  start_ = std::chrono::steady_clock::now();
+  Solution out;
+  Node root;
+  if (setup(root, out)) {
+    box_.g().watch = this;
+    // The exact search and the step-by-step search take turns, each with
+    // twice the budget of its last turn; the exact search picks up where it
+    // left off, since its dead ends are remembered. A step that ran out of
+    // moments to go on from may take more placements next time.
+    int64_t exactcap = kExactNodes, stepcap = kStepNodes;
+    int step = kFirstStep;
+    for (;;) {
+      exact(root, out, nodes_ + exactcap);
+      if (found_ || out.verdict == Verdict::unwinnable || outofbudget_) break;
+      if (stepwise(root, step, nodes_ + stepcap)) step += 2;
+      if (found_ || outofbudget_) break;
+      exactcap *= 2;
+      stepcap *= 2;
+    }
+    box_.g().watch = nullptr;
+    if (found_) {
+      out = best_;
+      out.verdict = Verdict::solved;
+    }
+  }
+  out.nodes = nodes_;
+  out.ticks = ticks_;
+  out.room_copies = roomcopies_;
+  out.deepest = deepest_;
+  out.memo_bytes = memo_.bytes() + killmemo_.bytes();
+  out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  return out;
+}
+
+}  // namespace search
