@@ -29,8 +29,8 @@ class NullSpeech : public SpeechPort {
 
 // The device opens and every slot takes its sound (at 44100 Hz), so
 // start-up goes on as with sound and nothing is logged as undecodable; no
-// sound is ever playing, so the search for a free slot never runs dry and
-// nothing waits for a sound to end.
+// sound is ever playing, so the search for a free slot takes the first it
+// tries and never runs dry.
 class NullSound : public SoundPort {
  public:
   bool open(std::string&) override { return true; }
