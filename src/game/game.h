@@ -149,8 +149,16 @@ struct Game {
 
   std::string caption = "Tinkerhold";
 
-  // The one random source.
+  // The random source of the rules, names, sounds and songs.
   std::mt19937_64 rng{0};
   double rnd() { return std::uniform_real_distribution<double>(0.0, 1.0)(rng); }
+  // The drawing's own: the room is redrawn every tick, and how often must not
+  // move the draws above.
+  std::mt19937_64 drawingrng{0};
+  // Both from the one seed, so that a run repeats with its seed and keys.
+  void seed(uint64_t s) {
+    rng.seed(s);
+    drawingrng.seed(s);
+  }
 };
 

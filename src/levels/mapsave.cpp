@@ -10,6 +10,7 @@
 #include "levels/message_table.h"
 #include "play/boxes.h"
 #include "play/drawing.h"
+#include "solver/sandbox.h"
 #include "solver/solver.h"
 
 namespace {
@@ -24,17 +25,17 @@ bool has_rat(const Game& g) {
 }
 
 // Tells the author whether the saved map can be won, searching for a few
-// seconds at most on a copy of the map as a player would get it.
+// seconds at most on a copy of the map as a player would get it. The copy is
+// on quiet ports: loading the map into it must not stop the "saved" sound.
 void say_winnable(Game& g) {
   MapError error;
   auto map = parsemap(maplines(g), true, error);
   if (!map) return;
-  Game trial = g;
-  trial.watch = nullptr;
-  applymap(trial, *map, "", "");
+  Sandbox trial(g);
+  applymap(trial.g(), *map, "", "");
   SolveLimits limits;
   limits.seconds = 3;
-  Solution s = solveroom(trial, limits);
+  Solution s = solveroom(trial.g(), limits);
   if (s.verdict == Verdict::solved) {
     size_t n = s.placements.size();
     sayit(g, n == 1 ? "This challenge can be won with 1 piece."

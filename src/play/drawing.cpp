@@ -1,6 +1,7 @@
 #include "play/drawing.h"
 
 #include <cmath>
+#include <random>
 
 #include "game/game.h"
 
@@ -130,7 +131,9 @@ void drawscreen(Game& g) {
       s.set_fore_color(kGridColour);
       inset_box(s, m, x, y, 0);
       if (x == g.cursorx && y == g.cursory) {
-        s.set_fore_color({static_cast<int>(g.rnd() * 256), static_cast<int>(g.rnd() * 256), 255});
+        std::uniform_real_distribution<double> shade(0.0, 1.0);
+        int red = static_cast<int>(shade(g.drawingrng) * 256), green = static_cast<int>(shade(g.drawingrng) * 256);
+        s.set_fore_color({red, green, 255});
       }
       inset_box(s, m, x, y, 2);
       int piece = g.tile[x][y].whole();

@@ -85,7 +85,7 @@ int run_headless(const Options& o, const FilePlaces& places, std::FILE* out, Spe
   ports.make<RecordedBraille>(transcript, o.braille_transcript, braille);
   if (braille) ports.make<BrailleKeysEvents>(events, *braille);
   Game g(ports.ports());
-  g.rng.seed(o.seed.value_or(clock_seed()));
+  g.seed(o.seed.value_or(clock_seed()));
   events.on_show([&g] { showroom(g); });
   int status = run_session(g, o, [&events] { events.start_script(); });
   std::fflush(out);

@@ -83,6 +83,6 @@ int run_windowed(const Options& o, const FilePlaces& places) {
               << "tinkerhold: without a display, --headless plays a key script instead\n";
     return 1;
   }
-  s->game->rng.seed(o.seed.value_or(clock_seed()));
+  s->game->seed(o.seed.value_or(clock_seed()));
   return run_session(*s->game, o, {});
 }
