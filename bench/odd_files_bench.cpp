@@ -11,13 +11,13 @@
 #include <memory>
 
 #include "audio/speech.h"
-#include "game/game.h"
+#include "state/game.h"
 #include "levels/mapfile.h"
 #include "menus/menus.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include "platform/headless/headless.h"
 #include "play/keys.h"
-#include "play/waits.h"
+#include "state/waits.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "levels/mapfile.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include "platform/headless/headless.h"
-#include "play/waits.h"
+#include "state/waits.h"
 
 namespace {
 

@@ -6,17 +6,15 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "levels/campaign.h"
 #include "ports/null_ports.h"
-#include "solver/sandbox.h"
 #include "solver/solver.h"
 
 namespace {
 
 struct Level {
-  QuietClock clock;
-  PortSet ports = make_null_ports(clock);
+  PortSet ports = make_null_ports();
   Game g{ports.ports()};
   explicit Level(int n) {
     g.rng.seed(1);
@@ -43,7 +41,7 @@ void SolveLevel(benchmark::State& state) {
   Solution s;
   for (auto _ : state) {
     Level level(static_cast<int>(state.range(0)));
-    s = solveroom(level.g, limits());
+    s = solveroom(level.g.room, level.g.level >= kToolExchangeLevel, limits());
   }
   state.counters["solved"] = s.verdict == Verdict::solved;
   state.counters["placements"] = static_cast<double>(s.placements.size());
@@ -66,7 +64,7 @@ void SolveCampaign(benchmark::State& state) {
     solved = 0;
     for (int n = 1; n <= 24; ++n) {
       Level level(n);
-      Solution s = solveroom(level.g, limits());
+      Solution s = solveroom(level.g.room, level.g.level >= kToolExchangeLevel, limits());
       solved += s.verdict == Verdict::solved;
       slowest = std::max(slowest, s.seconds);
       nodes += s.nodes;

@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "audio/sound.h"
-#include "game/game.h"
+#include "state/game.h"
 #include "platform/headless/headless.h"
 #include "platform/sdl/mixer_sound.h"
 
@@ -48,7 +48,7 @@ struct GameOnMixer {
     std::string reason;
     ok = sound.open(reason);
     g.soundready = 8;
-    g.mapwidth = g.mapheight = 10;
+    g.room.width = g.room.height = 10;
   }
 };
 

@@ -13,9 +13,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "levels/campaign.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include "platform/headless/headless.h"
 #include "platform/speechd/system_speech.h"
 #include "play/keys.h"

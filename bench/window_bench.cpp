@@ -10,10 +10,10 @@
 #include <cstdlib>
 
 #include "levels/campaign.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include "platform/sdl/windowed_session.h"
-#include "play/drawing.h"
-#include "play/waits.h"
+#include "view/drawing.h"
+#include "state/waits.h"
 
 namespace {
 

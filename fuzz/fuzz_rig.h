@@ -12,7 +12,7 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "game/game.h"
+#include "state/game.h"
 #include "platform/headless/headless.h"
 
 class FuzzRig {

@@ -5,10 +5,10 @@
 #include "levels/encoding.h"
 #include "levels/mapfile.h"
 #include "levels/mapsave.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include "play/keys.h"
-#include "play/naming.h"
-#include "play/waits.h"
+#include "view/naming.h"
+#include "state/waits.h"
 
 namespace {
 
@@ -40,10 +40,10 @@ class SpinLimit : public CellWatch {
 
 void play(Game& g) {
   FUZZ_CHECK(g.level == 99);
-  FUZZ_CHECK(g.mapwidth >= 1 && g.mapwidth <= kMaxRoom && g.mapheight >= 1 && g.mapheight <= kMaxRoom);
-  FUZZ_CHECK(g.startx >= 1 && g.startx <= g.mapwidth && g.starty >= 1 && g.starty <= g.mapheight);
-  for (int x = 1; x <= g.mapwidth; ++x)
-    for (int y = 1; y <= g.mapheight; ++y) {
+  FUZZ_CHECK(g.room.width >= 1 && g.room.width <= kMaxRoom && g.room.height >= 1 && g.room.height <= kMaxRoom);
+  FUZZ_CHECK(g.room.start_x >= 1 && g.room.start_x <= g.room.width && g.room.start_y >= 1 && g.room.start_y <= g.room.height);
+  for (int x = 1; x <= g.room.width; ++x)
+    for (int y = 1; y <= g.room.height; ++y) {
       g.cursorx = x;
       g.cursory = y;
       saytile(g);

@@ -3,7 +3,7 @@
 #include "audio/speech.h"
 #include "fuzz_rig.h"
 #include "menus/progress.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FuzzRig rig;

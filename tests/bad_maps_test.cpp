@@ -28,9 +28,9 @@ TEST(BadMaps, EveryBrokenFileIsRefusedAndTheLoadedRoomStays) {
       ASSERT_FALSE(said.empty()) << name;
       EXPECT_EQ(said.back().rfind("Cannot load challenge " + name, 0), 0u) << said.back();
       Game& g = r.g();
-      EXPECT_EQ(g.mapwidth, 3) << name;
-      EXPECT_EQ(g.energy[1], 7) << name;
-      EXPECT_TRUE(g.tvar1[3][2].same_text("Bits")) << name;
+      EXPECT_EQ(g.room.width, 3) << name;
+      EXPECT_EQ(g.room.arm[1].energy, 7) << name;
+      EXPECT_TRUE(g.room.cells[3][2].name.same_text("Bits")) << name;
       EXPECT_EQ(g.level, 99) << name;
       EXPECT_EQ(g.replacecount, 1) << name;
     }

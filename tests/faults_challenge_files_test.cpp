@@ -89,9 +89,9 @@ TEST(FaultsChallengeFiles, EachIsRefusedAloudAndTheLoadedRoomStays) {
   // Nothing of it replaced the room being played.
   Game& g = r.g();
   EXPECT_EQ(g.level, 99);
-  EXPECT_EQ(g.mapwidth, 4);
-  EXPECT_EQ(g.energy[1], 9);
-  EXPECT_TRUE(g.tvar1[4][2].same_text("Bits"));
+  EXPECT_EQ(g.room.width, 4);
+  EXPECT_EQ(g.room.arm[1].energy, 9);
+  EXPECT_TRUE(g.room.cells[4][2].name.same_text("Bits"));
   EXPECT_EQ(g.challengefile, "test.txt");
   // The 100 MB file was never read: the peak memory barely moved.
   EXPECT_LT(peak_memory_kb() - peak_before, 32 * 1024) << "KB more at the peak";

@@ -47,7 +47,7 @@ std::vector<std::string> leftovers(const fs::path& dir) {
 // A small map in the editor, ready to save.
 void editor_map(Game& g, const std::string& title) {
   g.level = 0;
-  g.mapwidth = 2, g.mapheight = 2, g.startx = 1, g.starty = 1, g.startdir = kEast;
+  g.room.width = 2, g.room.height = 2, g.room.start_x = 1, g.room.start_y = 1, g.room.start_heading = kEast;
   g.leveltitle[0] = title;
 }
 
@@ -193,7 +193,7 @@ TEST(FaultsSave, WhateverStandsInTheWayIsSaidAndNothingIsLeftBehind) {
   EXPECT_FALSE(has(r.lines("say"), "Saved"));
   // The map is still the author's, in full.
   EXPECT_EQ(g.leveltitle[0], "Mine");
-  EXPECT_EQ(g.mapwidth, 2);
+  EXPECT_EQ(g.room.width, 2);
 }
 
 TEST(FaultsSave, TwoCopiesSavingOneFileAtOnceEachSucceedAndLeaveOneWholeVersion) {

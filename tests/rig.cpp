@@ -9,8 +9,8 @@
 #include <sstream>
 
 #include "levels/mapfile.h"
-#include "menus/startup.h"
-#include "play/waits.h"
+#include "play/startup.h"
+#include "state/waits.h"
 
 namespace {
 

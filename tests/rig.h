@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "harness.h"
 #include "platform/headless/headless.h"
 

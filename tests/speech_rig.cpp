@@ -9,8 +9,8 @@
 #include <sstream>
 #include <thread>
 
-#include "menus/startup.h"
-#include "play/waits.h"
+#include "play/startup.h"
+#include "state/waits.h"
 #include "rig.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "harness.h"
 #include "rig.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include <gtest/gtest.h>
 
 #include <sys/types.h>
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "platform/headless/headless.h"
 #include "platform/posix/posix_files.h"
 

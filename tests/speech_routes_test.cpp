@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "audio/speech.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include "play/keys.h"
 #include "speech_rig.h"
 

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <vector>
 
-#include "game/game.h"
+#include "state/game.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "audio/speech.h"
-#include "game/game.h"
+#include "state/game.h"
 
 namespace {
 
@@ -59,13 +59,13 @@ std::string challengesoundfolder(const std::string& challengefile) {
 
 Stereo sound2D(const Game& g, double x, double y) {
   Stereo p;
-  if (g.mapwidth <= 0 || g.mapheight <= 0) return p;
-  double lx = g.mapwidth / 2.0 + 0.5;
-  double ly = g.mapheight + 1;
+  if (g.room.width <= 0 || g.room.height <= 0) return p;
+  double lx = g.room.width / 2.0 + 0.5;
+  double ly = g.room.height + 1;
   double d = std::sqrt((x - lx) * (x - lx) + (y - ly) * (y - ly));
   if (d < 25) {
-    p.pan = 2500 * (x - lx) / g.mapwidth;
-    double a = 39 * d / g.mapheight;
+    p.pan = 2500 * (x - lx) / g.room.width;
+    double a = 39 * d / g.room.height;
     p.volume = -(a * a);
     if (p.volume < -5000) p.volume = -5000;
   } else {
@@ -159,7 +159,7 @@ void tracksounds(Game& g) {
     if (st == -1) {
       p = sound2D(g, g.slotx[k], g.sloty[k]);
     } else if (st >= 1 && st < kArmSlots) {
-      p = sound2D(g, g.armx[st], g.army[st]);
+      p = sound2D(g, g.room.arm[st].x, g.room.arm[st].y);
     } else {
       continue;
     }

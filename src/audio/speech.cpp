@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/game.h"
-#include "play/waits.h"
+#include "state/game.h"
+#include "state/waits.h"
 
 namespace {
 

@@ -1,127 +1,118 @@
-#include "game/animals.h"
-
-#include "audio/sound.h"
-#include "audio/speech.h"
-#include "game/game.h"
-#include "play/naming.h"
-#include "game/outcome.h"
+// Mice and rats: shredded by the saw, carried by the claw, fleeing along
+// rat paths.
+#include "game/rules.h"
 
 namespace {
 
-const char* kind_word(int animal) { return animal == kMouse ? "Mouse" : "Rat"; }
-
-struct Escape {
-  int dx, dy;
-  const char* words;
-};
-
-// The neighbours a cornered animal tries, straight ahead first, never back
+// The headings a cornered animal tries, straight ahead first, never back
 // toward the arm.
-void escape_order(int dir, Escape out[3]) {
-  const Escape east{1, 0, " has scurried East to escape the arm."};
-  const Escape west{-1, 0, " has scurried West to escape the arm."};
-  const Escape north{0, -1, " has scurried North to escape the arm."};
-  const Escape south{0, 1, " has scurried South to escape the arm."};
-  switch (dir) {
-    case kEast: out[0] = east, out[1] = north, out[2] = south; break;
-    case kWest: out[0] = west, out[1] = north, out[2] = south; break;
-    case kSouth: out[0] = south, out[1] = west, out[2] = east; break;
-    default: out[0] = north, out[1] = west, out[2] = east; break;
+void escape_order(int heading, int out[3]) {
+  switch (heading) {
+    case kEast: out[0] = kEast, out[1] = kNorth, out[2] = kSouth; break;
+    case kWest: out[0] = kWest, out[1] = kNorth, out[2] = kSouth; break;
+    case kSouth: out[0] = kSouth, out[1] = kWest, out[2] = kEast; break;
+    default: out[0] = kNorth, out[1] = kWest, out[2] = kEast; break;
   }
 }
 
-// Moves the animal of the rat path at (x, y) to an empty neighbouring rat
-// path. True when it got away.
-bool flee(Game& g, int dir, int x, int y, int animal) {
-  Escape order[3];
-  escape_order(dir, order);
-  for (const Escape& e : order) {
-    int nx = x + e.dx, ny = y + e.dy;
-    if (nx < 0 || nx >= kGrid || ny < 0 || ny >= kGrid) continue;
-    if (g.tile[nx][ny] != kRatPath || g.tvar2[nx][ny] != 0) continue;
-    g.tvar1[nx][ny] = g.tvar1[x][y];
-    g.tvar2[nx][ny] = g.tvar2[x][y];
-    g.tvar1[x][y] = 0;
-    g.tvar2[x][y] = 0;
-    ticklog(g, std::string(kind_word(animal)) + " at " + cellname(x, y) + e.words);
-    return true;
+// Where the animal on the rat path at (x, y) can flee to: an empty rat path
+// next to it, or -1 when it is cornered.
+int escape_heading(const Room& room, int heading, int x, int y) {
+  int order[3];
+  escape_order(heading, order);
+  for (int escape : order) {
+    int nx = x + step_x(escape), ny = y + step_y(escape);
+    if (!on_grid(nx, ny)) continue;
+    const Cell& to = room.at(nx, ny);
+    if (to.piece == kRatPath && to.occupant == 0) return escape;
   }
-  return false;
+  return -1;
 }
 
-Pass pick_up(Game& g, int x, int y, int animal) {
-  redirectpause(g);
-  g.carrying[1] = animal;
-  g.carryname[1] = g.tvar1[x][y].str();
-  g.tile[x][y] = kEmpty;
-  g.tvar1[x][y] = "";
-  armstop(g, x, y);
-  soundat(g, animal == kMouse ? "\\sounds\\gvictim.wav" : "\\sounds\\gtarget.wav", x, y);
-  ticklog(g, std::string(kind_word(animal)) + " has been picked up at " + cellname(x, y) + ".");
-  tickhold(g, 3);
-  armrestart(g, x, y);
-  return Pass::next_item;
-}
-
-Pass kill_rat(Game& g, int x, int y, bool on_path) {
-  redirectpause(g);
+// Leaves the cell with no animal: a rat path stays, any other cell empties.
+void animal_gone(Cell& c, bool on_path) {
   if (on_path) {
-    g.tvar1[x][y] = 0;
-    g.tvar2[x][y] = 0;
+    c.name = 0;
+    c.occupant = 0;
   } else {
-    g.tile[x][y] = kEmpty;
+    c.piece = kEmpty;
   }
-  armstop(g, x, y);
-  soundat(g, "\\sounds\\ktarget.wav", x, y);
-  ticklog(g, "Rat at " + cellname(x, y) + " has been shredded by the saw blades.");
-  tickhold(g, 4);
-  if (victorycheck(g) == 1) return Pass::end_tick;
-  armrestart(g, x, y);
-  return Pass::next_item;
 }
 
-Pass kill_mouse(Game& g, int x, int y, bool on_path) {
-  redirectpause(g);
-  std::string name = g.tvar1[x][y].str();
-  if (on_path) {
-    g.tvar1[x][y] = 0;
-    g.tvar2[x][y] = 0;
-  } else {
-    g.tile[x][y] = kEmpty;
+Task<Pass> pick_up(Room& room, RoomEffects& fx, int x, int y, int animal) {
+  co_await redirect_pause(room, fx);
+  Cell& c = room.at(x, y);
+  room.arm[1].carrying = animal;
+  room.arm[1].carried_name = c.name.str();
+  c.piece = kEmpty;
+  c.name = "";
+  arm_stop_at(fx, x, y);
+  fx.sound_at(animal == kMouse ? Sound::mouse_grabbed : Sound::rat_grabbed, x, y);
+  co_await log_line(fx, {.kind = Event::picked_up, .x = x, .y = y, .animal = animal});
+  co_await pause(fx, 3);
+  co_await arm_restart_at(fx, x, y);
+  co_return Pass::next_item;
+}
+
+Task<Pass> kill_rat(Room& room, RoomEffects& fx, int x, int y, bool on_path) {
+  co_await redirect_pause(room, fx);
+  animal_gone(room.at(x, y), on_path);
+  arm_stop_at(fx, x, y);
+  fx.sound_at(Sound::rat_shredded, x, y);
+  co_await log_line(fx, {.kind = Event::shredded, .x = x, .y = y, .animal = kRat});
+  co_await pause(fx, 4);
+  if (!rat_left(room)) {
+    room.active_arms = 0;
+    fx.victory();
+    co_return Pass::end_tick;
   }
-  armstop(g, x, y);
-  soundat(g, "\\sounds\\kvictim.wav", x, y);
-  ticklog(g, "Mouse at " + cellname(x, y) + " has been shredded by the saw blades.");
-  tickhold(g, 4);
-  plainsound(g, "\\sounds\\lose.wav");
-  sayit(g, "You chopped up " + name + "!  Failure.");
-  g.arms = 0;
-  dumplist(g);
-  return Pass::end_tick;
+  co_await arm_restart_at(fx, x, y);
+  co_return Pass::next_item;
+}
+
+Task<Pass> kill_mouse(Room& room, RoomEffects& fx, int x, int y, bool on_path) {
+  co_await redirect_pause(room, fx);
+  std::string name = room.at(x, y).name.str();
+  animal_gone(room.at(x, y), on_path);
+  arm_stop_at(fx, x, y);
+  fx.sound_at(Sound::mouse_shredded, x, y);
+  co_await log_line(fx, {.kind = Event::shredded, .x = x, .y = y, .animal = kMouse});
+  co_await pause(fx, 4);
+  fx.sound(Sound::lose);
+  fx.mouse_killed(name);
+  room.active_arms = 0;
+  fx.save_log();
+  co_return Pass::end_tick;
 }
 
 // What the arm does to an animal it cannot chase away.
-Pass caught(Game& g, int x, int y, int animal, bool on_path) {
-  if (g.attachment[1] == 0) return animal == kMouse ? kill_mouse(g, x, y, on_path) : kill_rat(g, x, y, on_path);
-  if (g.attachment[1] == 1 && g.carrying[1] == 0) return pick_up(g, x, y, animal);
-  return Pass::next_item;
+Task<Pass> caught(Room& room, RoomEffects& fx, int x, int y, int animal, bool on_path) {
+  const Arm& arm = room.arm[1];
+  if (arm.tool == kSaw && animal == kMouse) co_return co_await kill_mouse(room, fx, x, y, on_path);
+  if (arm.tool == kSaw) co_return co_await kill_rat(room, fx, x, y, on_path);
+  if (arm.tool == kClaw && arm.carrying == 0) co_return co_await pick_up(room, fx, x, y, animal);
+  co_return Pass::next_item;
 }
 
 }  // namespace
 
-Pass animalmet(Game& g, int i, int x, int y) {
-  const Value& here = g.tile[x][y];
-  if (here == kMouse) return caught(g, x, y, kMouse, false);
-  if (here == kRat) return caught(g, x, y, kRat, false);
-  if (here != kRatPath) return Pass::next_item;
-  int animal = g.tvar2[x][y] == kMouse ? kMouse : g.tvar2[x][y] == kRat ? kRat : 0;
-  if (animal == 0) return Pass::next_item;
-  if (flee(g, g.armdir[i], x, y, animal)) {
-    redraw(g);
-    Stereo p = sound2D(g, x, y);
-    makesound(g, animal == kMouse ? "\\sounds\\mvictim.wav" : "\\sounds\\mtarget.wav", p.volume / 4, p.pan, 0, -1,
-              -1, x, y, 1);
-    return Pass::next_item;
-  }
-  return caught(g, x, y, animal, true);
+Task<Pass> animal_met(Room& room, RoomEffects& fx, int i, int x, int y) {
+  const Cell& here = room.at(x, y);
+  if (here.piece == kMouse) co_return co_await caught(room, fx, x, y, kMouse, false);
+  if (here.piece == kRat) co_return co_await caught(room, fx, x, y, kRat, false);
+  if (here.piece != kRatPath) co_return Pass::next_item;
+  int animal = here.occupant == kMouse ? kMouse : here.occupant == kRat ? kRat : 0;
+  if (animal == 0) co_return Pass::next_item;
+  int escape = escape_heading(room, room.arm[i].heading, x, y);
+  if (escape < 0) co_return co_await caught(room, fx, x, y, animal, true);
+  Cell& from = room.at(x, y);
+  Cell& to = room.at(x + step_x(escape), y + step_y(escape));
+  to.name = from.name;
+  to.occupant = from.occupant;
+  from.name = 0;
+  from.occupant = 0;
+  co_await log_line(fx, {.kind = Event::fled, .x = x, .y = y, .heading = escape, .animal = animal});
+  fx.room_changed(true);
+  fx.sound_at(animal == kMouse ? Sound::mouse_flees : Sound::rat_flees, x, y);
+  co_return Pass::next_item;
 }

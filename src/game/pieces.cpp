@@ -1,178 +1,155 @@
-#include "game/pieces.h"
-
-#include <cmath>
-
-#include "audio/sound.h"
-#include "game/game.h"
-#include "play/naming.h"
-#include "game/outcome.h"
-#include "play/drawing.h"
+// Switches, recharge stations, debris, tool exchanges and drop zones.
+#include "game/rules.h"
 
 namespace {
 
 // A switch's target cell, when it lies on the grid.
-bool switch_target(const Game& g, int x, int y, int& tx, int& ty) {
-  tx = g.tvar2[x][y].whole();
-  ty = g.tvar3[x][y].whole();
-  return tx >= 0 && tx < kGrid && ty >= 0 && ty < kGrid;
+bool switch_target(const Cell& c, int& tx, int& ty) {
+  tx = whole_number(c.target_x);
+  ty = whole_number(c.target_y);
+  return on_grid(tx, ty);
 }
 
 // The common end of a switch that moved its target: stop, the piece's
 // sound, the log line, and off again.
-Pass switch_moved(Game& g, int x, int y, int tx, int ty, bool raised, const std::string& who) {
-  armstop(g, x, y);
-  tickhold(g, 0.5);
-  soundat(g, raised ? "\\sounds\\lift.wav" : "\\sounds\\drop.wav", tx, ty);
-  ticklog(g, who + cellname(x, y) + " is pressed.  The track piece at " + cellname(tx, ty) +
-                 (raised ? " raises into position." : " lowers out of the way."));
-  tickhold(g, 1.75);
-  armrestart(g, x, y);
-  return Pass::next_item;
+Task<Pass> switch_moved(RoomEffects& fx, int x, int y, int tx, int ty, bool raised, bool toggle) {
+  arm_stop_at(fx, x, y);
+  co_await pause(fx, 0.5);
+  fx.sound_at(raised ? Sound::lift : Sound::drop, tx, ty);
+  co_await log_line(
+      fx, {.kind = Event::switch_pressed, .x = x, .y = y, .tx = tx, .ty = ty, .raised = raised, .toggle = toggle});
+  co_await pause(fx, 1.75);
+  co_await arm_restart_at(fx, x, y);
+  co_return Pass::next_item;
 }
 
-void lower(Game& g, int tx, int ty) {
-  g.tile2[tx][ty] = g.tile[tx][ty];
-  g.tile[tx][ty] = kLowered;
+void lower(Cell& target) {
+  target.beneath = target.piece;
+  target.piece = kLowered;
 }
 
 }  // namespace
 
-std::string switchinfo(const Game& g, int z, int w) {
-  std::string at = saycoords(g.tvar2[z][w].num()) + " " + g.tvar3[z][w].str() + ".";
-  const Value& action = g.tvar1[z][w];
-  if (action == 0) return "not yet set to do anything.";
-  if (action == 1) return "set to raise track at " + at;
-  if (action == 2) return "set to lower track at " + at;
-  if (action == 3) return "set to toggle track at " + at;
-  return "";
-}
-
-Pass switchpressed(Game& g, int x, int y) {
+Task<Pass> switch_pressed(Room& room, RoomEffects& fx, int x, int y) {
   int tx, ty;
-  if (!switch_target(g, x, y, tx, ty)) return Pass::next_item;
-  if (g.watch) g.watch->look(g, tx, ty, Look::switched);
-  const Value& action = g.tvar1[x][y];
-  if (action == 1) {
-    if (g.tile[tx][ty] != kLowered) {
-      soundat(g, "\\sounds\\switch2.wav", x, y);
-      return Pass::next_item;
+  if (!switch_target(room.at(x, y), tx, ty)) co_return Pass::next_item;
+  co_await look_at(fx, room, tx, ty, Look::switched);
+  const Value& link = room.at(x, y).link;
+  Cell& target = room.at(tx, ty);
+  if (link == kRaise) {
+    if (target.piece != kLowered) {
+      fx.sound_at(Sound::switch_idle, x, y);
+      co_return Pass::next_item;
     }
-    redirectpause(g);
-    soundat(g, "\\sounds\\switch1.wav", x, y);
-    g.tile[tx][ty] = g.tile2[tx][ty];
-    g.tile2[tx][ty] = 0;  // raised for good: no switch lowers it again
-    drawscreen(g);
-    return switch_moved(g, x, y, tx, ty, true, "Switch at ");
+    co_await redirect_pause(room, fx);
+    fx.sound_at(Sound::switch_pressed, x, y);
+    target.piece = target.beneath;
+    target.beneath = kEmpty;  // raised for good: no switch lowers it again
+    fx.room_changed(false);
+    co_return co_await switch_moved(fx, x, y, tx, ty, true, false);
   }
-  if (action == 2) {
-    if (g.tile2[tx][ty] != kLowered) {
-      soundat(g, "\\sounds\\switch2.wav", x, y);
-      return Pass::next_item;
+  if (link == kLower) {
+    if (target.beneath != kLowered) {
+      fx.sound_at(Sound::switch_idle, x, y);
+      co_return Pass::next_item;
     }
-    redirectpause(g);
-    soundat(g, "\\sounds\\switch1.wav", x, y);
-    lower(g, tx, ty);
-    redraw(g);
-    return switch_moved(g, x, y, tx, ty, false, "Switch at ");
+    co_await redirect_pause(room, fx);
+    fx.sound_at(Sound::switch_pressed, x, y);
+    lower(target);
+    fx.room_changed(true);
+    co_return co_await switch_moved(fx, x, y, tx, ty, false, false);
   }
-  if (action == 3 && (g.tile[tx][ty] == kLowered || g.tile2[tx][ty] == kLowered)) {
-    redirectpause(g);
-    soundat(g, "\\sounds\\switch1.wav", x, y);
-    bool raise = g.tile[tx][ty] == kLowered;
+  if (link == kToggle && (target.piece == kLowered || target.beneath == kLowered)) {
+    co_await redirect_pause(room, fx);
+    fx.sound_at(Sound::switch_pressed, x, y);
+    bool raise = target.piece == kLowered;
     if (raise) {
-      g.tile[tx][ty] = g.tile2[tx][ty];
-      g.tile2[tx][ty] = kLowered;
+      target.piece = target.beneath;
+      target.beneath = kLowered;
     } else {
-      lower(g, tx, ty);
+      lower(target);
     }
-    redraw(g);
-    return switch_moved(g, x, y, tx, ty, raise, "Toggle switch at ");
+    fx.room_changed(true);
+    co_return co_await switch_moved(fx, x, y, tx, ty, raise, true);
   }
-  return Pass::next_item;
+  co_return Pass::next_item;
 }
 
-Pass recharge(Game& g, int i, int x, int y, int ax, int ay) {
-  redirectpause(g);
-  g.energy[1] += 10;
-  bounce(g, i);
-  if (g.energy[i] == 0) return Pass::leave;
-  g.armdir[i] = reversed(g.armdir[i]);
-  armstop(g, x, y);
-  tickhold(g, 0.5);
-  soundat(g, "\\sounds\\battery.wav", x, y);
-  ticklog(g, "Charger block at " + cellname(ax, ay) + " recharges arm and sends it back the way it came.");
-  tickhold(g, 1.75);
-  soundat(g, "\\sounds\\block.wav", x, y);
-  armrestart(g, x, y);
-  g.tile[ax][ay] = kBlocker;  // a station is used once
-  tickevents(g);
-  g.redirects += 1;
-  return Pass::restart;
+Task<Pass> recharge(Room& room, RoomEffects& fx, int i, int x, int y, int ax, int ay) {
+  co_await redirect_pause(room, fx);
+  room.arm[1].energy += 10;
+  bounce(room, i);
+  if (room.arm[i].energy == 0) co_return Pass::leave;
+  room.arm[i].heading = reversed(room.arm[i].heading);
+  arm_stop_at(fx, x, y);
+  co_await pause(fx, 0.5);
+  fx.sound_at(Sound::battery, x, y);
+  co_await log_line(fx, {.kind = Event::recharged, .x = ax, .y = ay});
+  co_await pause(fx, 1.75);
+  fx.sound_at(Sound::block, x, y);
+  co_await arm_restart_at(fx, x, y);
+  room.at(ax, ay).piece = kBlocker;  // a station is used once
+  co_await let_keys_in(fx);
+  room.redirects_here += 1;
+  co_return Pass::restart;
 }
 
-Pass debris(Game& g, int i, int x, int y, int ax, int ay) {
-  redirectpause(g);
-  double hits = g.tvar1[ax][ay].num() + 1;
-  g.tvar1[ax][ay] = hits;
+Task<Pass> debris(Room& room, RoomEffects& fx, int i, int x, int y, int ax, int ay) {
+  co_await redirect_pause(room, fx);
+  Cell& heap = room.at(ax, ay);
+  double hits = heap.debris_hits.num() + 1;
+  heap.debris_hits = hits;
   bool gone = hits >= 3;
   if (gone) {
-    g.tile[ax][ay] = kEmpty;
-    g.tvar1[ax][ay] = 0;
+    heap.piece = kEmpty;
+    heap.debris_hits = 0;
   }
-  redraw(g);
+  fx.room_changed(true);
   if (gone) {
-    soundat(g, "\\sounds\\dbreak.wav", x, y);
-    ticklog(g, "Debris is knocked free of the track at " + cellname(ax, ay) + ".");
-    return Pass::next_item;
+    fx.sound_at(Sound::debris_breaks, x, y);
+    co_await log_line(fx, {.kind = Event::debris_freed, .x = ax, .y = ay});
+    co_return Pass::next_item;
   }
-  bounce(g, i);
-  if (g.energy[i] == 0) return Pass::leave;
-  g.armdir[i] = reversed(g.armdir[i]);
-  servosound(g, x, y);
-  soundat(g, "\\sounds\\dblock.wav", x, y);
-  ticklog(g, "Debris at " + cellname(ax, ay) + " sends arm back the way it came.  Impacting this spot " +
-                 (hits >= 2 ? "1 more tile" : "2 more tiles") + " will break the debris free.");
-  tickevents(g);
-  g.redirects += 1;
-  return Pass::restart;
+  bounce(room, i);
+  if (room.arm[i].energy == 0) co_return Pass::leave;
+  room.arm[i].heading = reversed(room.arm[i].heading);
+  fx.servo_at(x, y);
+  fx.sound_at(Sound::debris_blocks, x, y);
+  co_await log_line(fx, {.kind = Event::debris_hit, .x = ax, .y = ay, .hits = hits});
+  co_await let_keys_in(fx);
+  room.redirects_here += 1;
+  co_return Pass::restart;
 }
 
-Pass toolexchange(Game& g, int x, int y) {
-  bool saw = g.attachment[1] == 0;
-  if (!saw && !(g.attachment[1] == 1 && g.carrying[1] == 0)) return Pass::next_item;
-  redirectpause(g);
-  armstop(g, x, y);
-  if (saw) {
-    soundat(g, "\\sounds\\tclaw.wav", x, y);
-    ticklog(g, "At " + cellname(x, y) + ", the saw attachment has been switched out for a grabbing claw.");
-  } else {
-    soundat(g, "\\sounds\\tsaw.wav", x, y);
-    ticklog(g, "At " + cellname(x, y) + ", the claw attachment has been switched out for a spinning saw.");
-  }
-  g.attachment[1] = saw ? 1 : 0;
-  tickhold(g, 2);
-  armrestart(g, x, y);
-  return Pass::next_item;
+Task<Pass> tool_exchange(Room& room, RoomEffects& fx, int x, int y) {
+  Arm& arm = room.arm[1];
+  bool to_claw = arm.tool == kSaw;
+  if (!to_claw && !(arm.tool == kClaw && arm.carrying == 0)) co_return Pass::next_item;
+  co_await redirect_pause(room, fx);
+  arm_stop_at(fx, x, y);
+  fx.sound_at(to_claw ? Sound::to_claw : Sound::to_saw, x, y);
+  co_await log_line(fx, {.kind = to_claw ? Event::to_claw : Event::to_saw, .x = x, .y = y});
+  arm.tool = to_claw ? kClaw : kSaw;
+  co_await pause(fx, 2);
+  co_await arm_restart_at(fx, x, y);
+  co_return Pass::next_item;
 }
 
-Pass dropzone(Game& g, int x, int y) {
-  if (g.attachment[1] != 1 || g.carrying[1] == 0) return Pass::next_item;
-  redirectpause(g);
-  stoparm(g);
-  int animal = g.carrying[1];
-  g.tile[x][y] = animal;
-  g.tvar1[x][y] = g.carryname[1];
-  g.carrying[1] = 0;
-  g.carryname[1] = "";
-  soundat(g, "\\sounds\\armstop.wav", x, y);
-  if (animal == kMouse) {
-    soundat(g, "\\sounds\\dvictim.wav", x, y);
-    ticklog(g, "Mouse was dropped off at " + cellname(x, y) + ".");
-  } else {
-    soundat(g, "\\sounds\\dtarget.wav", x, y);
-    ticklog(g, "Rat was dropped off at " + cellname(x, y) + ".");
-  }
-  tickhold(g, 4);
-  armrestart(g, x, y);
-  return Pass::next_item;
+Task<Pass> drop_zone(Room& room, RoomEffects& fx, int x, int y) {
+  Arm& arm = room.arm[1];
+  if (arm.tool != kClaw || arm.carrying == 0) co_return Pass::next_item;
+  co_await redirect_pause(room, fx);
+  fx.motor_stop();
+  int animal = arm.carrying;
+  Cell& zone = room.at(x, y);
+  zone.piece = animal;
+  zone.name = arm.carried_name;
+  arm.carrying = 0;
+  arm.carried_name = "";
+  fx.sound_at(Sound::arm_stop, x, y);
+  fx.sound_at(animal == kMouse ? Sound::mouse_set_down : Sound::rat_set_down, x, y);
+  co_await log_line(fx, {.kind = Event::set_down, .x = x, .y = y, .animal = animal});
+  co_await pause(fx, 4);
+  co_await arm_restart_at(fx, x, y);
+  co_return Pass::next_item;
 }

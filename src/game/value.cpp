@@ -15,8 +15,9 @@ std::string trim_blanks(const std::string& s) {
 
 }  // namespace
 
-int Value::whole() const {
-  double n = num();
+int Value::whole() const { return whole_number(num()); }
+
+int whole_number(double n) {
   if (!std::isfinite(n)) return 0;
   if (n > 1e9) return 1000000000;
   if (n < -1e9) return -1000000000;

@@ -39,6 +39,10 @@ class Value {
   std::string text_;
 };
 
+// A number rounded to a whole number (halves to the even neighbour), kept
+// within a billion either way; anything not finite gives 0.
+int whole_number(double n);
+
 // A number written the way the game writes numbers into texts: whole
 // numbers without a fraction, others with up to 15 significant digits.
 std::string number_text(double n);

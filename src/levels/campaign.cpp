@@ -5,10 +5,10 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "game/game.h"
+#include "state/game.h"
 #include "levels/campaign_rooms.h"
 #include "levels/campaign_texts.h"
-#include "play/naming.h"
+#include "view/naming.h"
 
 namespace {
 
@@ -40,53 +40,47 @@ const char* const kTitles[25] = {"",
 
 void clear_room(Game& g) {
   for (int x = 1; x <= kMaxRoom; ++x)
-    for (int y = 1; y <= kMaxRoom; ++y) {
-      g.tile[x][y] = 0;
-      g.tile2[x][y] = 0;
-      g.tvar1[x][y] = 0;
-      g.tvar2[x][y] = 0;
-      g.tvar3[x][y] = 0;
-      g.locked[x][y] = 0;
-    }
+    for (int y = 1; y <= kMaxRoom; ++y) g.room.cells[x][y] = Cell{};
 }
 
 // Lays out one cell from its token ("9", "1/7L", "12:9", ".").
 void lay_cell(Game& g, int x, int y, std::string token) {
   if (token == ".") return;
   if (token.back() == 'L') {
-    g.locked[x][y] = 1;
+    g.room.cells[x][y].fixed = 1;
     token.pop_back();
   }
   size_t colon = token.find(':');
   if (colon != std::string::npos) {
-    g.tile[x][y] = std::atoi(token.c_str());
-    g.tvar2[x][y] = std::atoi(token.c_str() + colon + 1);
+    g.room.cells[x][y].piece = std::atoi(token.c_str());
+    g.room.cells[x][y].occupant = std::atoi(token.c_str() + colon + 1);
     return;
   }
   size_t slash = token.find('/');
-  g.tile[x][y] = std::atoi(token.c_str());
-  if (slash != std::string::npos) g.tile2[x][y] = std::atoi(token.c_str() + slash + 1);
+  g.room.cells[x][y].piece = std::atoi(token.c_str());
+  if (slash != std::string::npos) g.room.cells[x][y].beneath = std::atoi(token.c_str() + slash + 1);
 }
 
 // Every mouse and rat gets a name of its own; names are drawn in the order
 // the cells are laid out, so that a seed gives the same names every time.
 void name_animals(Game& g) {
-  for (int y = 1; y <= g.mapheight; ++y)
-    for (int x = 1; x <= g.mapwidth; ++x) {
-      bool mouse = g.tile[x][y] == kMouse || (g.tile[x][y] == kRatPath && g.tvar2[x][y] == kMouse);
-      bool rat = g.tile[x][y] == kRat || (g.tile[x][y] == kRatPath && g.tvar2[x][y] == kRat);
-      if (mouse) g.tvar1[x][y] = mousename(g);
-      if (rat) g.tvar1[x][y] = ratname(g);
+  for (int y = 1; y <= g.room.height; ++y)
+    for (int x = 1; x <= g.room.width; ++x) {
+      Cell& c = g.room.cells[x][y];
+      bool mouse = c.piece == kMouse || (c.piece == kRatPath && c.occupant == kMouse);
+      bool rat = c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
+      if (mouse) c.name = mousename(g);
+      if (rat) c.name = ratname(g);
     }
 }
 
 void lay_room(Game& g, const CampaignRoom& room) {
-  g.mapwidth = room.width;
-  g.mapheight = room.height;
-  g.startx = room.startx;
-  g.starty = room.starty;
-  g.startdir = room.startdir;
-  g.energy[1] = room.energy;
+  g.room.width = room.width;
+  g.room.height = room.height;
+  g.room.start_x = room.startx;
+  g.room.start_y = room.starty;
+  g.room.start_heading = room.startdir;
+  g.room.arm[1].energy = room.energy;
   for (int y = 1; y <= room.height; ++y) {
     const char* row = room.rows[y - 1];
     int x = 1;
@@ -99,9 +93,10 @@ void lay_room(Game& g, const CampaignRoom& room) {
     }
   }
   for (const SwitchLink& s : room.switches) {
-    g.tvar1[s.x][s.y] = s.action;
-    g.tvar2[s.x][s.y] = s.tx;
-    g.tvar3[s.x][s.y] = s.ty;
+    Cell& c = g.room.cells[s.x][s.y];
+    c.link = s.action;
+    c.target_x = s.tx;
+    c.target_y = s.ty;
   }
   name_animals(g);
 }
@@ -123,23 +118,23 @@ void startusout(Game& g) {
   stopsounds(g);
   g.roomgeneration += 1;
   if (g.level != 99) g.replacecount = 0;
-  g.bounces = 0;
-  g.startattachment = 0;
+  g.room.bounces = 0;
+  g.room.start_tool = 0;
   if (g.level != 0) clear_room(g);
   if (g.level >= 1 && g.level <= 24) lay_room(g, campaignrooms()[g.level]);
-  bool start_on_grid = g.startx >= 0 && g.startx < kGrid && g.starty >= 0 && g.starty < kGrid;
-  if (g.level != 0 && start_on_grid) g.locked[g.startx][g.starty] = 1;
-  g.cursorx = g.startx;
-  g.cursory = g.starty;
-  g.lasty = g.starty;
-  g.arms = 1;
-  g.armx[1] = g.startx;
-  g.army[1] = g.starty;
-  g.armdir[1] = g.startdir;
-  g.armspeed[1] = 0;
-  g.attachment[1] = 0;
-  g.carrying[1] = 0;
-  g.carryname[1] = "";
+  bool start_on_grid = g.room.start_x >= 0 && g.room.start_x < kGrid && g.room.start_y >= 0 && g.room.start_y < kGrid;
+  if (g.level != 0 && start_on_grid) g.room.cells[g.room.start_x][g.room.start_y].fixed = 1;
+  g.cursorx = g.room.start_x;
+  g.cursory = g.room.start_y;
+  g.room.last_row = g.room.start_y;
+  g.room.active_arms = 1;
+  g.room.arm[1].x = g.room.start_x;
+  g.room.arm[1].y = g.room.start_y;
+  g.room.arm[1].heading = g.room.start_heading;
+  g.room.arm[1].speed = 0;
+  g.room.arm[1].tool = 0;
+  g.room.arm[1].carrying = 0;
+  g.room.arm[1].carried_name = "";
   int n = g.level >= 0 && g.level < kLevelSlots ? g.level : 0;
   sayit(g, "Level " + std::to_string(g.level) + ": " + g.leveltitle[n] + ".  " + g.leveldesc[n]);
 }

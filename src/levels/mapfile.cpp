@@ -4,10 +4,10 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "game/game.h"
-#include "play/naming.h"
+#include "state/game.h"
+#include "view/naming.h"
 #include "levels/encoding.h"
-#include "play/drawing.h"
+#include "view/drawing.h"
 
 namespace {
 
@@ -99,34 +99,45 @@ void refuse(Game& g, const std::string& name, const MapError& e) {
 
 }  // namespace
 
-void applymap(Game& g, const MapData& m, const std::string& name, const std::string& path) {
-  g.challengefile = name;
-  g.challengepath = path;
-  for (int x = 1; x <= kMaxRoom; ++x)
-    for (int y = 1; y <= kMaxRoom; ++y) {
-      Layer* layers[6] = {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.locked};
-      for (int k = 0; k < 6; ++k) (*layers[k])[x][y] = 0;
-    }
-  // A challenge without a title is known by its file name.
-  g.leveltitle[99] = m.title.find_first_not_of(' ') == std::string::npos ? name : m.title;
-  g.leveldesc[99] = m.description;
-  g.mapwidth = m.width;
-  g.mapheight = m.height;
-  g.startx = m.startx;
-  g.starty = m.starty;
-  g.startdir = m.startdir;
-  g.energy[1] = m.energy;
+void lay_stored_cell(Cell& cell, const std::array<Value, 6>& stored) {
+  cell.piece = stored[0].whole();
+  cell.beneath = stored[1].whole();
+  set_stored_values(cell, {stored[2], stored[3], stored[4]});
+  cell.fixed = stored[5].num();
+}
+
+Room room_for_play(const MapData& m) {
+  Room room;
+  room.width = m.width;
+  room.height = m.height;
+  room.start_x = m.startx;
+  room.start_y = m.starty;
+  room.start_heading = m.startdir;
   for (int x = 1; x <= m.width; ++x)
     for (int y = 1; y <= m.height; ++y) {
       const auto& c = m.cells[x][y];
-      g.tile[x][y] = c[0];
-      g.tile2[x][y] = c[1];
-      g.tvar1[x][y] = c[2];
-      g.tvar2[x][y] = c[3];
-      g.tvar3[x][y] = c[4];
-      g.locked[x][y] = c[5];
-      if (locked_by_rule(c[0], c[1])) g.locked[x][y] = 1;
+      Cell& cell = room.cells[x][y];
+      lay_stored_cell(cell, c);
+      if (locked_by_rule(c[0], c[1])) cell.fixed = 1;
     }
+  room.at(room.start_x, room.start_y).fixed = 1;
+  room.last_row = room.start_y;
+  // The arm stands on its start with the saw and an empty claw.
+  room.active_arms = 1;
+  Arm& arm = room.arm[1];
+  arm.x = room.start_x;
+  arm.y = room.start_y;
+  arm.heading = room.start_heading;
+  arm.energy = m.energy;
+  return room;
+}
+
+void applymap(Game& g, const MapData& m, const std::string& name, const std::string& path) {
+  g.challengefile = name;
+  g.challengepath = path;
+  // A challenge without a title is known by its file name.
+  g.leveltitle[99] = m.title.find_first_not_of(' ') == std::string::npos ? name : m.title;
+  g.leveldesc[99] = m.description;
   g.levelstory[99] = m.story;
   g.replacecount = static_cast<int>(m.pairs.size());
   for (size_t k = 0; k < m.pairs.size(); ++k) {
@@ -137,22 +148,10 @@ void applymap(Game& g, const MapData& m, const std::string& name, const std::str
   g.menupos = 0;
   stopsounds(g);
   g.roomgeneration += 1;
-  g.bounces = 0;
-  g.locked[g.startx][g.starty] = 1;
-  g.cursorx = g.startx;
-  g.cursory = g.starty;
-  g.lasty = g.starty;
-  g.arms = 1;
-  g.armx[1] = g.startx;
-  g.army[1] = g.starty;
-  g.armdir[1] = g.startdir;
+  g.room = room_for_play(m);
+  g.cursorx = g.room.start_x;
+  g.cursory = g.room.start_y;
   g.level = 99;
-  g.armspeed[1] = 0;
-  // A challenge starts with the saw and an empty claw.
-  g.attachment[1] = 0;
-  g.startattachment = 0;
-  g.carrying[1] = 0;
-  g.carryname[1] = "";
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "game/room.h"
 #include "game/value.h"
 
 struct Game;
@@ -16,7 +17,8 @@ struct MapData {
   std::string title, description, story;
   bool has_story = false;
   int width = 0, height = 0, startx = 0, starty = 0, startdir = 0, energy = 0;
-  // cells[x][y] = tile, tile2, tvar1, tvar2, tvar3, locked
+  // cells[x][y] = the piece, the piece beneath, three values whose meaning
+  // depends on the piece, and the lock mark
   std::array<std::array<std::array<Value, 6>, 11>, 11> cells{};
   std::vector<std::pair<std::string, std::string>> pairs;  // for play
   std::vector<std::string> table;  // for the editor: every line after the story, as read
@@ -32,6 +34,11 @@ struct MapError {
 // optional for the editor. The title and description are cut to
 // kMaxSpokenText characters.
 std::optional<MapData> parsemap(const std::vector<std::string>& lines, bool for_play, MapError& error);
+// A cell as a map file stores it: its pieces, values and lock mark.
+void lay_stored_cell(Cell& cell, const std::array<Value, 6>& stored);
+// The room of a map as play starts: the lock rule, the start cell locked,
+// the arm standing on its start with the saw.
+Room room_for_play(const MapData& m);
 // Lays out a map for play (level 99): the lock rule, the start cell locked,
 // the message table, the arm standing on its start with the saw.
 void applymap(Game& g, const MapData& m, const std::string& name, const std::string& path);

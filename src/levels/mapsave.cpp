@@ -5,37 +5,28 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "game/game.h"
+#include "state/game.h"
 #include "levels/mapfile.h"
 #include "levels/message_table.h"
-#include "play/boxes.h"
-#include "play/drawing.h"
-#include "solver/sandbox.h"
+#include "view/boxes.h"
+#include "view/drawing.h"
 #include "solver/solver.h"
 
 namespace {
 
 std::string num(int n) { return Value(n).print_form(); }
 
-bool has_rat(const Game& g) {
-  for (int x = 1; x <= g.mapwidth; ++x)
-    for (int y = 1; y <= g.mapheight; ++y)
-      if (g.tile[x][y] == kRat || (g.tile[x][y] == kRatPath && g.tvar2[x][y] == kRat)) return true;
-  return false;
-}
-
 // Tells the author whether the saved map can be won, searching for a few
-// seconds at most on a copy of the map as a player would get it. The copy is
-// on quiet ports: loading the map into it must not stop the "saved" sound.
+// seconds at most on the room as a player would get it from the file. Only
+// the room is made: the game, its sounds (the "saved" sound among them) and
+// its map stay as they are.
 void say_winnable(Game& g) {
   MapError error;
   auto map = parsemap(maplines(g), true, error);
   if (!map) return;
-  Sandbox trial(g);
-  applymap(trial.g(), *map, "", "");
   SolveLimits limits;
   limits.seconds = 3;
-  Solution s = solveroom(trial.g(), limits);
+  Solution s = solveroom(room_for_play(*map), true, limits);
   if (s.verdict == Verdict::solved) {
     size_t n = s.placements.size();
     sayit(g, n == 1 ? "This challenge can be won with 1 piece."
@@ -82,12 +73,15 @@ std::string mapnameproblem(const std::string& name) {
 }
 
 std::vector<std::string> maplines(const Game& g) {
-  std::vector<std::string> l = {g.leveltitle[0], g.leveldesc[0], num(g.mapwidth), num(g.mapheight),
-                                num(g.startx),   num(g.starty),  num(g.startdir), num(g.energy[1])};
-  for (int x = 1; x <= g.mapwidth; ++x)
-    for (int y = 1; y <= g.mapheight; ++y)
-      for (const Layer* layer : {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.editorlocks})
-        l.push_back((*layer)[x][y].print_form());
+  std::vector<std::string> l = {g.leveltitle[0], g.leveldesc[0], num(g.room.width), num(g.room.height),
+                                num(g.room.start_x),   num(g.room.start_y),  num(g.room.start_heading), num(g.room.arm[1].energy)};
+  for (int x = 1; x <= g.room.width; ++x)
+    for (int y = 1; y <= g.room.height; ++y) {
+      const Cell& c = g.room.cells[x][y];
+      StoredValues v = stored_values(c);
+      for (const Value& value : {Value(c.piece), Value(c.beneath), v.first, v.second, v.third, g.editorlocks[x][y]})
+        l.push_back(value.print_form());
+    }
   l.push_back(g.levelstory[0]);
   // A loaded map's message table goes back as it was read, its author's
   // wording with it.
@@ -108,26 +102,23 @@ bool editorload(Game& g, const std::string& name) {
   auto map = readmap(g, name, challengepath(g, name), false);
   if (!map) return false;
   for (int x = 1; x <= kMaxRoom; ++x)
-    for (int y = 1; y <= kMaxRoom; ++y)
-      for (Layer* layer : {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.locked, &g.editorlocks})
-        (*layer)[x][y] = 0;
+    for (int y = 1; y <= kMaxRoom; ++y) {
+      g.room.cells[x][y] = Cell{};
+      g.editorlocks[x][y] = 0;
+    }
   g.leveltitle[0] = map->title;
   g.leveldesc[0] = map->description;
-  g.mapwidth = map->width;
-  g.mapheight = map->height;
-  g.startx = map->startx;
-  g.starty = map->starty;
-  g.startdir = map->startdir;
-  g.energy[1] = map->energy;
+  g.room.width = map->width;
+  g.room.height = map->height;
+  g.room.start_x = map->startx;
+  g.room.start_y = map->starty;
+  g.room.start_heading = map->startdir;
+  g.room.arm[1].energy = map->energy;
   for (int x = 1; x <= map->width; ++x)
     for (int y = 1; y <= map->height; ++y) {
       const auto& c = map->cells[x][y];
-      g.tile[x][y] = c[0];
-      g.tile2[x][y] = c[1];
-      g.tvar1[x][y] = c[2];
-      g.tvar2[x][y] = c[3];
-      g.tvar3[x][y] = c[4];
-      g.locked[x][y] = 0;  // the editor works on free cells...
+      lay_stored_cell(g.room.cells[x][y], c);
+      g.room.cells[x][y].fixed = 0;  // the editor works on free cells...
       g.editorlocks[x][y] = c[5];  // ...and keeps the lock marks to write back
     }
   if (map->has_story) g.levelstory[0] = map->story;
@@ -168,7 +159,7 @@ bool editorsave(Game& g, const std::string& name) {
   g.editorfile = challengepath(g, name + ".txt");
   plainsound(g, "/sounds/Editor/Save.wav");
   sayit(g, "Saved");
-  if (!has_rat(g)) {
+  if (!rat_left(g.room)) {
     sayit(g, "This challenge has no rat yet, so it cannot be won.");
   } else {
     say_winnable(g);

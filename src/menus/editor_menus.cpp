@@ -4,15 +4,15 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "game/game.h"
+#include "state/game.h"
 #include "levels/campaign.h"
 #include "levels/mapsave.h"
 #include "menus/menu_blocks.h"
 #include "menus/placement_menu.h"
-#include "play/boxes.h"
-#include "play/drawing.h"
-#include "play/keys.h"
-#include "play/naming.h"
+#include "view/boxes.h"
+#include "view/drawing.h"
+#include "ports/key_codes.h"
+#include "view/naming.h"
 
 namespace {
 
@@ -34,20 +34,21 @@ int ask_size(Game& g, const std::string& prompt, const std::string& title) {
 void new_map(Game& g) {
   int width = ask_size(g, "Choose map width (2-10), or leave blank to cancel.", "Map width");
   if (width == 0) return;
-  g.mapwidth = width;
+  g.room.width = width;
   int height = ask_size(g, "Choose map height (2-10), or leave blank to cancel.", "Map height");
   if (height == 0) return;
-  g.mapheight = height;
+  g.room.height = height;
   for (int x = 1; x <= kMaxRoom; ++x)
-    for (int y = 1; y <= kMaxRoom; ++y)
-      for (Layer* layer : {&g.tile, &g.tile2, &g.tvar1, &g.tvar2, &g.tvar3, &g.locked, &g.editorlocks})
-        (*layer)[x][y] = 0;
+    for (int y = 1; y <= kMaxRoom; ++y) {
+      g.room.cells[x][y] = Cell{};
+      g.editorlocks[x][y] = 0;
+    }
   // A new map has no file yet, and gets the game's own message table.
   g.editorfile.clear();
   g.editortable.clear();
   g.level = 0;
-  g.startx = 1, g.starty = 1, g.startdir = kEast;
-  g.energy[1] = 5;
+  g.room.start_x = 1, g.room.start_y = 1, g.room.start_heading = kEast;
+  g.room.arm[1].energy = 5;
   g.leveltitle[0] = "Unnamed";
   g.leveldesc[0] = "Undescribed";
   g.levelstory[0] = "Well done!";
@@ -82,8 +83,8 @@ std::string ask_text(Game& g, const std::string& prompt, const std::string& titl
   return answer;
 }
 
-bool start_east_west_available(const Game& g) { return g.cursorx == 1 || g.cursorx == g.mapwidth; }
-bool start_south_north_available(const Game& g) { return g.cursory == 1 || g.cursory == g.mapheight; }
+bool start_east_west_available(const Game& g) { return g.cursorx == 1 || g.cursorx == g.room.width; }
+bool start_south_north_available(const Game& g) { return g.cursory == 1 || g.cursory == g.room.height; }
 
 bool available(const Game& g, int column, int pos) {
   if (column == 1 && pos == 1) return switchlinkavailable(g);
@@ -113,13 +114,13 @@ void skip_unavailable(Game& g, int& code, int shift) {
 }
 
 void set_start(Game& g, bool east_west) {
-  g.startx = g.cursorx;
-  g.starty = g.cursory;
-  if (east_west) g.startdir = g.cursorx == 1 ? kEast : kWest;
-  else g.startdir = g.cursory == 1 ? kSouth : kNorth;
-  g.armx[1] = g.startx;
-  g.army[1] = g.starty;
-  g.armdir[1] = g.startdir;
+  g.room.start_x = g.cursorx;
+  g.room.start_y = g.cursory;
+  if (east_west) g.room.start_heading = g.cursorx == 1 ? kEast : kWest;
+  else g.room.start_heading = g.cursory == 1 ? kSouth : kNorth;
+  g.room.arm[1].x = g.room.start_x;
+  g.room.arm[1].y = g.room.start_y;
+  g.room.arm[1].heading = g.room.start_heading;
   g.menunum = 0;
   g.menupos = 0;
   drawscreen(g);
@@ -130,13 +131,13 @@ void place_animal(Game& g, int tile, int occupant, const std::string& confirm) {
   g.menunum = 0;
   g.menupos = 0;
   int x = g.cursorx, y = g.cursory;
-  g.tile[x][y] = tile;
-  g.tile2[x][y] = tile == kDropZone ? kLowered : 0;
-  g.tvar1[x][y] = 0;
-  g.tvar2[x][y] = occupant;
-  g.tvar3[x][y] = 0;
-  if (tile == kMouse || occupant == kMouse) g.tvar1[x][y] = mousename(g);
-  if (tile == kRat || occupant == kRat) g.tvar1[x][y] = ratname(g);
+  g.room.cells[x][y].piece = tile;
+  g.room.cells[x][y].beneath = tile == kDropZone ? kLowered : 0;
+  Cell& c = g.room.cells[x][y];
+  c.clear_values();
+  set_stored_values(c, {0, occupant, 0});
+  if (tile == kMouse || occupant == kMouse) c.name = mousename(g);
+  if (tile == kRat || occupant == kRat) c.name = ratname(g);
   sayit(g, confirm);
   drawscreen(g);
 }
@@ -309,14 +310,14 @@ void editorsettingsmenu(Game& g, int code, int shift) {
       break;
     case 4:
       if (!enter) {
-        sayit(g, "Starting energy: " + std::to_string(g.energy[1]) + ".  Press Enter to change.");
+        sayit(g, "Starting energy: " + std::to_string(g.room.arm[1].energy) + ".  Press Enter to change.");
       } else if (auto a = ask_text(g, "Set starting energy, or leave blank to cancel.", "Energy", "5"); !a.empty()) {
         double n;
         if (!parse_number(a, n) || std::floor(n) < 1 || n > 1e9) {
           plainsound(g, "/sounds/Editor/error.wav");
           sayit(g, "Canceled.");
         } else {
-          g.energy[1] = static_cast<int>(std::floor(n));
+          g.room.arm[1].energy = static_cast<int>(std::floor(n));
           sayit(g, "Starting energy set.");
         }
       }

@@ -4,13 +4,13 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "game/game.h"
+#include "state/game.h"
 #include "levels/campaign.h"
 #include "levels/campaign_texts.h"
 #include "levels/encoding.h"
 #include "levels/mapfile.h"
 #include "menus/menu_blocks.h"
-#include "play/waits.h"
+#include "state/waits.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The menu cursor, shared by every menu block.
 #include "audio/sound.h"
-#include "game/game.h"
+#include "state/game.h"
 #include "menus/menu_blocks.h"
 
 void cycleme(Game& g, int code, int shift, int count, int flock, int muteit) {

@@ -5,7 +5,7 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "game/game.h"
+#include "state/game.h"
 #include "menus/menu_blocks.h"
 
 int menus(Game& g, int code, int shift) {

@@ -4,11 +4,12 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "game/game.h"
-#include "game/pieces.h"
+#include "state/game.h"
+#include "game/room_text.h"
 #include "menus/menu_blocks.h"
-#include "play/drawing.h"
-#include "play/naming.h"
+#include "view/drawing.h"
+#include "solver/solver.h"
+#include "view/naming.h"
 
 namespace {
 
@@ -16,7 +17,6 @@ constexpr int kKeyEnter = 13, kKeyEscape = 27, kKeyUp = 38, kKeyRight = 39, kKey
 constexpr int kPlacementItems = 10;
 constexpr int kMaxSwitches = 99;
 // The tool exchange is offered from this level on (challenges are 99).
-constexpr int kToolExchangeLevel = 17;
 
 // Items 3..10 of the placement menu, in order.
 constexpr int kItemPieces[kPlacementItems + 1] = {0, 0, 0, kBlocker, kSouthWest, kNorthWest, kNorthEast, kSouthEast,
@@ -25,14 +25,13 @@ constexpr int kItemPieces[kPlacementItems + 1] = {0, 0, 0, kBlocker, kSouthWest,
 const char* const kPlaceHint =
     "  Press Enter to place or press Shift + Enter to place starting in a lowered position.";
 
-bool on_grid(int x, int y) { return x >= 0 && x < kGrid && y >= 0 && y < kGrid; }
 
 bool usable_switch(const Game& g, int x, int y) {
-  return (g.tile[x][y] == kSwitch || g.tile2[x][y] == kSwitch) && g.locked[x][y] == 0;
+  return (g.room.cells[x][y].piece == kSwitch || g.room.cells[x][y].beneath == kSwitch) && g.room.cells[x][y].fixed == 0;
 }
 
 bool cursor_cell_empty(const Game& g) {
-  return g.tile[g.cursorx][g.cursory] == 0 && g.tile2[g.cursorx][g.cursory] == 0;
+  return g.room.cells[g.cursorx][g.cursory].piece == 0 && g.room.cells[g.cursorx][g.cursory].beneath == 0;
 }
 
 // The switch that moves the cursor cell: the last usable one aimed at it.
@@ -40,7 +39,8 @@ bool controlling_switch(const Game& g, SwitchCell& out) {
   if (cursor_cell_empty(g)) return false;
   bool found = false;
   for (const SwitchCell& s : usableswitches(g, false)) {
-    if (g.tvar2[s.x][s.y] == g.cursorx && g.tvar3[s.x][s.y] == g.cursory) {
+    StoredValues v = stored_values(g.room.cells[s.x][s.y]);
+    if (v.second == g.cursorx && v.third == g.cursory) {
       out = s;
       found = true;
     }
@@ -82,12 +82,12 @@ void skip_unavailable(Game& g, int code, int shift) {
 }
 
 std::string switch_entry_text(const Game& g, const SwitchCell& s) {
-  bool raised = g.tile[s.x][s.y] == kSwitch;
+  bool raised = g.room.cells[s.x][s.y].piece == kSwitch;
   std::string at = cellname(s.x, s.y);
   const char* connect = "  Press Enter to connect to this switch.";
-  if (g.tvar1[s.x][s.y] == 0)
+  if (stored_values(g.room.cells[s.x][s.y]).first == 0)
     return (raised ? "Unused switch at " : "Unused lowered switch at ") + at + "." + connect;
-  return (raised ? "Switch at " : "Lowered switch at ") + at + ", " + switchinfo(g, s.x, s.y) + connect;
+  return (raised ? "Switch at " : "Lowered switch at ") + at + ", " + switch_info(g.room.cells[s.x][s.y]) + connect;
 }
 
 }  // namespace
@@ -124,15 +124,13 @@ void placepiece(Game& g, int piece, int shift) {
   int x = g.cursorx, y = g.cursory;
   if (!on_grid(x, y)) return;
   if (shift == 0) {
-    g.tile[x][y] = piece;
-    g.tile2[x][y] = kLowered;
+    g.room.cells[x][y].piece = piece;
+    g.room.cells[x][y].beneath = kLowered;
   } else if (shift == 1) {
-    g.tile[x][y] = kLowered;
-    g.tile2[x][y] = piece;
+    g.room.cells[x][y].piece = kLowered;
+    g.room.cells[x][y].beneath = piece;
   }
-  g.tvar1[x][y] = 0;
-  g.tvar2[x][y] = 0;
-  g.tvar3[x][y] = 0;
+  g.room.cells[x][y].clear_values();
   if (shift == 0) sayit(g, placementname(piece) + " placed.");
   if (shift == 1) sayit(g, placementname(piece) + " placed in a lowered position.");
   drawscreen(g);
@@ -143,19 +141,17 @@ void emptycell(Game& g) {
   g.menupos = 0;
   int x = g.cursorx, y = g.cursory;
   if (!on_grid(x, y)) return;
-  g.tile[x][y] = 0;
-  g.tile2[x][y] = 0;
-  g.tvar1[x][y] = 0;
-  g.tvar2[x][y] = 0;
-  g.tvar3[x][y] = 0;
+  g.room.cells[x][y].piece = 0;
+  g.room.cells[x][y].beneath = 0;
+  g.room.cells[x][y].clear_values();
   drawscreen(g);
   sayit(g, "Tile emptied.");
 }
 
 std::vector<SwitchCell> usableswitches(const Game& g, bool without_cursor_cell) {
   std::vector<SwitchCell> found;
-  for (int x = 1; x <= g.mapwidth && x < kGrid; ++x)
-    for (int y = 1; y <= g.mapheight && y < kGrid; ++y) {
+  for (int x = 1; x <= g.room.width && x < kGrid; ++x)
+    for (int y = 1; y <= g.room.height && y < kGrid; ++y) {
       if (!usable_switch(g, x, y)) continue;
       if (without_cursor_cell && x == g.cursorx && y == g.cursory) continue;
       if (found.size() < kMaxSwitches) found.push_back({x, y});
@@ -182,11 +178,9 @@ void switchlinkitem(Game& g, int code, int shift) {
     sayit(g, "Choose the switch to use.");
     return;
   }
-  Value& action = g.tvar1[s.x][s.y];
+  Value& action = first_stored_value(g.room.cells[s.x][s.y]);
   if (code == kKeyDelete) {
-    g.tvar1[s.x][s.y] = 0;
-    g.tvar2[s.x][s.y] = 0;
-    g.tvar3[s.x][s.y] = 0;
+    set_stored_values(g.room.cells[s.x][s.y], {0, 0, 0});
     sayit(g, "Disconnected from switch.");
     return;
   }
@@ -253,9 +247,7 @@ void switchmenu(Game& g, int code, int shift) {
   if (k < 1 || k > count) return;
   const SwitchCell& s = list[k - 1];
   if (code == kKeyEnter) {
-    g.tvar1[s.x][s.y] = 1;
-    g.tvar2[s.x][s.y] = g.cursorx;
-    g.tvar3[s.x][s.y] = g.cursory;
+    set_stored_values(g.room.cells[s.x][s.y], {kRaise, g.cursorx, g.cursory});
     g.menunum = 0;
     g.menupos = 0;
     sayit(g, "Linked to switch.");

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "audio/speech.h"
-#include "game/game.h"
+#include "state/game.h"
 
 namespace {
 

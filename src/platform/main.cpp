@@ -13,10 +13,10 @@
 #include <sstream>
 
 #include "audio/sound.h"
-#include "game/game.h"
+#include "state/game.h"
 #include "levels/campaign.h"
 #include "levels/mapfile.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include "platform/brlapi/system_braille.h"
 #include "platform/headless/run.h"
 #include "platform/options.h"
@@ -25,7 +25,7 @@
 #include "platform/windowed.h"
 #include "platform/solve_cli.h"
 #include "platform/speechd/system_speech.h"
-#include "play/waits.h"
+#include "state/waits.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "audio/sound.h"
-#include "game/game.h"
+#include "state/game.h"
 #include "levels/campaign.h"
 #include "levels/mapfile.h"
-#include "menus/startup.h"
-#include "play/waits.h"
+#include "play/startup.h"
+#include "state/waits.h"
 
 namespace {
 

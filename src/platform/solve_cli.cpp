@@ -4,17 +4,16 @@
 #include <iostream>
 #include <sstream>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "levels/campaign.h"
 #include "levels/mapfile.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/script.h"
 #include "platform/posix/posix_files.h"
-#include "play/waits.h"
 #include "ports/null_ports.h"
+#include "state/waits.h"
 #include "solver/keyscript.h"
-#include "solver/sandbox.h"
 #include "solver/solver.h"
 
 namespace {
@@ -82,8 +81,7 @@ bool playback(const Options& o, const FilePlaces& places, const std::string& tex
 }  // namespace
 
 int run_solve(const Options& o, const FilePlaces& places) {
-  QuietClock clock;
-  PortSet ports = make_null_ports(clock);
+  PortSet ports = make_null_ports();
   ports.make<PosixFiles>(places);
   auto& listener = ports.make<Listener>();
   Game g(ports.ports());
@@ -97,7 +95,7 @@ int run_solve(const Options& o, const FilePlaces& places) {
   SolveLimits limits;
   limits.seconds = 60;
   limits.memo_bits = 21;
-  Solution s = solveroom(g, limits);
+  Solution s = solveroom(g.room, g.level >= kToolExchangeLevel, limits);
   char figures[160];
   std::snprintf(figures, sizeof figures, "# %lld decision points (%d deep at most), %lld ticks, %.2f s.",
                 static_cast<long long>(s.nodes), s.deepest, static_cast<long long>(s.ticks), s.seconds);

@@ -5,16 +5,16 @@
 #include "audio/music.h"
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "game/game.h"
-#include "game/outcome.h"
+#include "state/game.h"
+#include "play/tick.h"
 #include "levels/campaign.h"
 #include "levels/mapfile.h"
 #include "menus/menus.h"
 #include "menus/progress.h"
-#include "play/boxes.h"
-#include "play/drawing.h"
-#include "play/naming.h"
-#include "play/waits.h"
+#include "view/boxes.h"
+#include "view/drawing.h"
+#include "view/naming.h"
+#include "state/waits.h"
 #include "solver/hint.h"
 
 namespace {
@@ -40,13 +40,13 @@ const char* facing_word(int dir) {
 // The cursor cell's tile sound: higher rows sound higher.
 void cursor_sound(Game& g, const char* file) {
   Stereo p = sound2D(g, g.cursorx, g.cursory);
-  double rate = std::string(file) == "/sounds/tile.wav" ? 1.15 - 0.3 * g.cursory / g.mapheight : 1;
+  double rate = std::string(file) == "/sounds/tile.wav" ? 1.15 - 0.3 * g.cursory / g.room.height : 1;
   makesound(g, file, p.volume / 4, p.pan, 0, -1, 0, 0, 0, rate);
 }
 
 // A positional sound at the arm's start, in slot 0.
 void start_sound(Game& g, const char* file) {
-  Stereo p = sound2D(g, g.startx, g.starty);
+  Stereo p = sound2D(g, g.room.start_x, g.room.start_y);
   makesound(g, file, p.volume / 10, p.pan, 0, 0, 0, 0, 0, 1);
 }
 
@@ -102,8 +102,8 @@ void history_key(Game& g, int code, int shift) {
 }
 
 void cursor_key(Game& g, int code) {
-  bool at_edge = (code == kKeyLeft && g.cursorx <= 1) || (code == kKeyRight && g.cursorx >= g.mapwidth) ||
-                 (code == kKeyUp && g.cursory <= 1) || (code == kKeyDown && g.cursory >= g.mapheight);
+  bool at_edge = (code == kKeyLeft && g.cursorx <= 1) || (code == kKeyRight && g.cursorx >= g.room.width) ||
+                 (code == kKeyUp && g.cursory <= 1) || (code == kKeyDown && g.cursory >= g.room.height);
   if (at_edge) {
     cursor_sound(g, "/sounds/border.wav");
   } else {
@@ -134,8 +134,8 @@ void level_jump(Game& g) {
 }
 
 void energy_report(Game& g) {
-  int e = g.energy[1];
-  if (g.armspeed[1] == 0) {
+  int e = g.room.arm[1].energy;
+  if (g.room.arm[1].speed == 0) {
     if (e == 1) {
       sayit(g,
             "This level begins with 1 energy in the arm's batteries.  After 1 redirect from a wall or track, the arm "
@@ -147,39 +147,39 @@ void energy_report(Game& g) {
     }
     return;
   }
-  if (g.armspeed[1] < 0) return;
+  if (g.room.arm[1].speed < 0) return;
   std::string text = std::to_string(e) + " energy remaining.";
-  if (g.attachment[1] == 0) {
+  if (g.room.arm[1].tool == 0) {
     text += "  Using the saw attachment.";
-  } else if (g.attachment[1] == 1) {
-    if (g.carrying[1] == 0) text += "  Using the claw attachment.";
-    if (g.carrying[1] == kMouse) text += "  A Mouse is in the claw.";
-    if (g.carrying[1] == kRat) text += "  A Rat is in the claw.";
+  } else if (g.room.arm[1].tool == 1) {
+    if (g.room.arm[1].carrying == 0) text += "  Using the claw attachment.";
+    if (g.room.arm[1].carrying == kMouse) text += "  A Mouse is in the claw.";
+    if (g.room.arm[1].carrying == kRat) text += "  A Rat is in the claw.";
   }
   sayit(g, text);
 }
 
 void start_report(Game& g, int shift) {
   if (shift == kShift) {
-    g.cursorx = g.startx;
-    g.cursory = g.starty;
+    g.cursorx = g.room.start_x;
+    g.cursory = g.room.start_y;
     drawscreen(g);
     cursor_sound(g, "/sounds/tile.wav");
     return;
   }
-  sayit(g, "The arm starts at " + cellname(g.startx, g.starty) + ", facing " + facing_word(g.startdir) +
-               (g.startattachment == 1 ? "  Arm begins with the claw attachment."
+  sayit(g, "The arm starts at " + cellname(g.room.start_x, g.room.start_y) + ", facing " + facing_word(g.room.start_heading) +
+               (g.room.start_tool == 1 ? "  Arm begins with the claw attachment."
                                        : "  Arm begins with the saw attachment."));
 }
 
 bool is_animal(const Game& g, int x, int y, int kind) {
-  return g.tile[x][y] == kind || (g.tile[x][y] == kRatPath && g.tvar2[x][y] == kind);
+  return g.room.cells[x][y].piece == kind || (g.room.cells[x][y].piece == kRatPath && stored_values(g.room.cells[x][y]).second == kind);
 }
 
 void animal_list(Game& g, int kind) {
   std::vector<std::string> cells;
-  for (int x = 1; x <= g.mapwidth; ++x)
-    for (int y = 1; y <= g.mapheight; ++y)
+  for (int x = 1; x <= g.room.width; ++x)
+    for (int y = 1; y <= g.room.height; ++y)
       if (is_animal(g, x, y, kind)) cells.push_back(cellname(x, y));
   size_t n = cells.size();
   std::string joined;
@@ -200,8 +200,8 @@ void animal_list(Game& g, int kind) {
 void animal_jump(Game& g, int kind) {
   int firstx = 0, firsty = 0;
   bool passed = false;
-  for (int x = 1; x <= g.mapwidth; ++x) {
-    for (int y = 1; y <= g.mapheight; ++y) {
+  for (int x = 1; x <= g.room.width; ++x) {
+    for (int y = 1; y <= g.room.height; ++y) {
       if (!is_animal(g, x, y, kind)) continue;
       if (firstx == 0) firstx = x, firsty = y;
       if (passed) {
@@ -229,8 +229,8 @@ void debug_key(Game& g) {
 }
 
 void lower_or_raise(Game& g) {
-  Value& t = g.tile[g.cursorx][g.cursory];
-  Value& t2 = g.tile2[g.cursorx][g.cursory];
+  int& t = g.room.cells[g.cursorx][g.cursory].piece;
+  int& t2 = g.room.cells[g.cursorx][g.cursory].beneath;
   bool t_empty = t == 0 || t == kLowered;
   bool t2_empty = t2 == 0 || t2 == kLowered;
   if (!t_empty && t2_empty) {
@@ -250,8 +250,8 @@ void lower_or_raise(Game& g) {
 void room_key(Game& g, int code, int shift) {
   int x = g.cursorx, y = g.cursory;
   bool on_grid = x >= 0 && x < kGrid && y >= 0 && y < kGrid;
-  if (g.level != 0 && on_grid && g.locked[x][y] == 0 && g.armspeed[1] == 0) {
-    const Value& t = g.tile[x][y];
+  if (g.level != 0 && on_grid && g.room.cells[x][y].fixed == 0 && g.room.arm[1].speed == 0) {
+    int t = g.room.cells[x][y].piece;
     if (t == kMouse || t == kRat || t == kDebris || t == kRatPath || t == kDropZone) return;
     if (code == kKeyDelete) {
       g.menunum = 10;
@@ -287,9 +287,9 @@ void room_key(Game& g, int code, int shift) {
     sayit(g, "Level settings.");
   } else if (shift == kShift) {
     restartlevel(g);
-  } else if (shift == 0 && g.armspeed[1] == 0) {
+  } else if (shift == 0 && g.room.arm[1].speed == 0) {
     startarm(g);
-  } else if (shift == 0 && g.armspeed[1] > 0) {
+  } else if (shift == 0 && g.room.arm[1].speed > 0) {
     resetarm(g);
   }
 }
@@ -330,9 +330,9 @@ void escape_hint(Game& g, int, int) {
 
 void leave_for_main_menu(Game& g, int, int) {
   // Leaving the room stops the arm: nothing moves on behind the menu.
-  if (g.arms > 0) {
-    g.arms = 0;
-    stoparm(g);
+  if (g.room.active_arms > 0) {
+    g.room.active_arms = 0;
+    stop_arm_sounds(g);
     g.roomgeneration += 1;
   }
   g.menunum = 1;
@@ -442,13 +442,9 @@ bool dispatch(Game& g, int code, int shift, Where stage) {
 
 void startarm(Game& g) {
   g.List1.clear();
-  list1add(g, "Arm begins at " + cellname(g.startx, g.starty) + ", and begins traveling " +
-                  direction_word(g.startdir) + ".");
-  g.savetile = g.tile;
-  g.savetile2 = g.tile2;
-  g.savetvar1 = g.tvar1;
-  g.savetvar2 = g.tvar2;
-  g.savetvar3 = g.tvar3;
+  list1add(g, "Arm begins at " + cellname(g.room.start_x, g.room.start_y) + ", and begins traveling " +
+                  direction_word(g.room.start_heading) + ".");
+  g.cells_at_start = g.room.cells;
   uint64_t gen = g.roomgeneration;
   start_sound(g, "\\sounds\\powerup.wav");
   hold(g, 2.5);
@@ -456,8 +452,8 @@ void startarm(Game& g) {
   start_sound(g, "\\sounds\\armstart.wav");
   hold(g, 0.75);
   if (g.roomgeneration != gen) return;
-  g.armspeed[1] = 0.05;
-  makesound(g, "\\sounds\\arm.wav", 0, 0, 1, -1, g.arms, 0, 0, 1);
+  g.room.arm[1].speed = 0.05;
+  makesound(g, "\\sounds\\arm.wav", 0, 0, 1, -1, g.room.active_arms, 0, 0, 1);
 }
 
 void restartlevel(Game& g) {
@@ -470,17 +466,16 @@ void restartlevel(Game& g) {
 
 void resetarm(Game& g) {
   reload_level(g);
-  for (int x = 1; x <= g.mapwidth; ++x) {
-    for (int y = 1; y <= g.mapheight; ++y) {
-      g.tile[x][y] = g.savetile[x][y];
-      g.tile2[x][y] = g.savetile2[x][y];
-      g.tvar1[x][y] = g.savetvar1[x][y];
-      g.tvar2[x][y] = g.savetvar2[x][y];
-      g.tvar3[x][y] = g.savetvar3[x][y];
+  for (int x = 1; x <= g.room.width; ++x) {
+    for (int y = 1; y <= g.room.height; ++y) {
+      // The lock marks stay as the reloaded level has them.
+      double fixed = g.room.cells[x][y].fixed;
+      g.room.cells[x][y] = g.cells_at_start[x][y];
+      g.room.cells[x][y].fixed = fixed;
     }
   }
-  g.carrying[1] = 0;
-  g.carryname[1] = "";
+  g.room.arm[1].carrying = 0;
+  g.room.arm[1].carried_name = "";
   g.io.surface.clear();
   drawscreen(g);
   sayit(g, "Arm reset.");
@@ -496,7 +491,7 @@ void Form_KeyDown(Game& g, int code, int shift) {
     dispatch(g, code, shift, Where::menu);
     return;
   }
-  if (g.mapwidth <= 0 || g.mapheight <= 0) return;
+  if (g.room.width <= 0 || g.room.height <= 0) return;
   dispatch(g, code, shift, Where::room);
 }
 void storylabel_KeyDown(Game& g, int code, int shift) {
@@ -535,4 +530,10 @@ void storylabel_KeyDown(Game& g, int code, int shift) {
   startusout(g);
   plainsound(g, "/sounds/map.wav");
   drawscreen(g);
+}
+
+void handle_key(Game& g, KeyEvent key) {
+  bool story = g.storyvisible;
+  Form_KeyDown(g, key.code, key.shift);
+  if (story && g.storyvisible) storylabel_KeyDown(g, key.code, key.shift);
 }

@@ -1,40 +1,14 @@
 // The keyboard: the window's key handler and the story box's.
 #pragma once
 
+#include "ports/events_port.h"
+#include "ports/key_codes.h"
+
 struct Game;
 
-// Windows virtual-key codes of the keys the game uses.
-enum Key : int {
-  kKeyBackspace = 8,
-  kKeyTab = 9,
-  kKeyEnter = 13,
-  kKeyShift = 16,
-  kKeyControl = 17,
-  kKeyEscape = 27,
-  kKeySpace = 32,
-  kKeyPageUp = 33,
-  kKeyPageDown = 34,
-  kKeyEnd = 35,
-  kKeyHome = 36,
-  kKeyLeft = 37,
-  kKeyUp = 38,
-  kKeyRight = 39,
-  kKeyDown = 40,
-  kKeyDelete = 46,
-  kKeyNumPlus = 107,
-  kKeyNumMinus = 109,
-  kKeyEquals = 187,
-  kKeyComma = 188,
-  kKeyMinus = 189,
-  kKeyPeriod = 190,
-  kKeyGrave = 192,
-  kKeyLeftBracket = 219,
-  kKeyRightBracket = 221,
-};
 
-// Modifier masks.
-constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
-
+// A key pressed: the window's handler, and the story box's after it while the box is open.
+void handle_key(Game& g, KeyEvent key);
 void Form_KeyDown(Game& g, int code, int shift);
 void storylabel_KeyDown(Game& g, int code, int shift);
 // Space while the arm stands: start it.

@@ -2,6 +2,7 @@
 // each one answers is chosen, because the game acts on the answers.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -86,6 +87,23 @@ class NullSurface : public SurfacePort {
   int width_, height_;
 };
 
+// No key is ever pressed, and time passes only as the game waits: a wait
+// ends at once at its deadline, to which the clock jumps, so a four-second
+// pause costs nothing; a wait with no end leaves the clock where it is.
+class NullEvents : public EventsPort {
+ public:
+  int64_t now_ms() override { return now_; }
+  std::optional<KeyEvent> wait(int64_t deadline_ms) override {
+    if (deadline_ms > now_ && deadline_ms < kNever) now_ = deadline_ms;
+    return std::nullopt;
+  }
+  void post_key(KeyEvent) override {}
+
+ private:
+  static constexpr int64_t kNever = INT64_MAX / 2;
+  int64_t now_ = 0;
+};
+
 // Every input box is cancelled (""); every message box closes at once.
 class NullDialogs : public DialogsPort {
  public:
@@ -132,16 +150,15 @@ class NullBraille : public BraillePort {
 };
 
 // A game that says, plays, draws, asks, reads, writes and records nothing,
-// on the caller's clock (there is no clock that does nothing: a wait must
-// end). A caller may put ports of its own in their places.
-inline PortSet make_null_ports(EventsPort& clock) {
+// and never waits. A caller may put ports of its own in their places.
+inline PortSet make_null_ports() {
   PortSet set;
   set.make<NullSpeech>();
   set.make<NullSound>();
   set.make<NullMusic>();
   set.make<NullSurface>();
   set.make<NullDialogs>();
-  set.use(clock);
+  set.make<NullEvents>();
   set.make<NullFiles>();
   set.make<NullTranscript>();
   set.make<NullBraille>();

@@ -2,7 +2,7 @@
 // whose energy is too little for the turns still needed.
 #include <algorithm>
 
-#include "play/naming.h"
+#include "view/naming.h"
 #include "solver/search.h"
 
 namespace search {
@@ -81,54 +81,60 @@ bool Search::outofreach(const Node& n, int need, int energy, int stations) {
 }
 
 // The same while the arm runs, after each bounce.
-bool Search::outofreach(const Node& n, const Game& g) {
-  if (g.energy[1] < 0 || g.arms == 0) return false;
-  int need = linesneeded(g.mapwidth, g.mapheight, g.armdir[1], g.armx[1], g.army[1], [&](int x, int y) {
-    return g.tile[x][y] == kRat || (g.tile[x][y] == kRatPath && g.tvar2[x][y] == kRat);
+bool Search::outofreach(const Node& n, const Room& room) {
+  const Arm& arm = room.arm[1];
+  if (arm.energy < 0 || room.active_arms == 0) return false;
+  int need = linesneeded(room.width, room.height, arm.heading, arm.x, arm.y, [&](int x, int y) {
+    const Cell& c = room.at(x, y);
+    return c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
   });
   if (need == 0) return false;
   int stations = 0;
-  for (int x = 1; x <= g.mapwidth; ++x)
-    for (int y = 1; y <= g.mapheight; ++y)
-      if (g.tile[x][y] == kRecharge || (g.tile[x][y] == kLowered && g.tile2[x][y] == kRecharge)) ++stations;
-  return outofreach(n, need, g.energy[1], stations);
+  for (int x = 1; x <= room.width; ++x)
+    for (int y = 1; y <= room.height; ++y) {
+      const Cell& c = room.at(x, y);
+      if (c.piece == kRecharge || (c.piece == kLowered && c.beneath == kRecharge)) ++stations;
+    }
+  return outofreach(n, need, arm.energy, stations);
 }
 
 // Cells the arm can never enter: locked blockers and recharge stations that
 // no switch of the room can move. A rat behind them cannot be reached.
 bool Search::reachable(Solution& out) const {
-  const Game& g = original_;
+  const Room& r = original_;
   auto moved = [&](int x, int y) {
-    for (int sx = 1; sx <= g.mapwidth; ++sx)
-      for (int sy = 1; sy <= g.mapheight; ++sy)
-        if ((g.tile[sx][sy] == kSwitch || g.tile2[sx][sy] == kSwitch) && g.tvar2[sx][sy] == x && g.tvar3[sx][sy] == y &&
-            g.tvar1[sx][sy] != 0)
-          return true;
+    for (int sx = 1; sx <= r.width; ++sx)
+      for (int sy = 1; sy <= r.height; ++sy) {
+        const Cell& c = r.cells[sx][sy];
+        StoredValues v = stored_values(c);
+        if ((c.piece == kSwitch || c.beneath == kSwitch) && v.second == x && v.third == y && v.first != 0) return true;
+      }
     return false;
   };
   auto wall = [&](int x, int y) {
-    if (g.locked[x][y] != 1) return false;
-    if (!(g.tile[x][y] == kBlocker || g.tile[x][y] == kRecharge)) return false;
-    return !(g.tile2[x][y] == kLowered && moved(x, y));
+    if (r.cells[x][y].fixed != 1) return false;
+    if (!(r.cells[x][y].piece == kBlocker || r.cells[x][y].piece == kRecharge)) return false;
+    return !(r.cells[x][y].beneath == kLowered && moved(x, y));
   };
   bool seen[kGrid][kGrid] = {};
-  std::vector<std::pair<int, int>> todo{{g.startx, g.starty}};
-  if (g.startx < 1 || g.startx > g.mapwidth || g.starty < 1 || g.starty > g.mapheight) return true;
-  seen[g.startx][g.starty] = true;
+  std::vector<std::pair<int, int>> todo{{r.start_x, r.start_y}};
+  if (r.start_x < 1 || r.start_x > r.width || r.start_y < 1 || r.start_y > r.height) return true;
+  seen[r.start_x][r.start_y] = true;
   while (!todo.empty()) {
     auto [x, y] = todo.back();
     todo.pop_back();
     const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
     for (int k = 0; k < 4; ++k) {
       int nx = x + dx[k], ny = y + dy[k];
-      if (nx < 1 || ny < 1 || nx > g.mapwidth || ny > g.mapheight || seen[nx][ny] || wall(nx, ny)) continue;
+      if (nx < 1 || ny < 1 || nx > r.width || ny > r.height || seen[nx][ny] || wall(nx, ny)) continue;
       seen[nx][ny] = true;
       todo.emplace_back(nx, ny);
     }
   }
-  for (int x = 1; x <= g.mapwidth; ++x)
-    for (int y = 1; y <= g.mapheight; ++y) {
-      bool rat = g.tile[x][y] == kRat || (g.tile[x][y] == kRatPath && g.tvar2[x][y] == kRat);
+  for (int x = 1; x <= r.width; ++x)
+    for (int y = 1; y <= r.height; ++y) {
+      const Cell& c = r.cells[x][y];
+      bool rat = c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
       if (rat && !seen[x][y]) {
         out.reason = "the rat at " + cellname(x, y) + " is walled in: the arm can never reach it";
         return false;

@@ -27,79 +27,91 @@ bool Search::hot(int x, int y) const {
   return std::popcount(cur_->dom[i]) > 1 || (cur_->flags[i] & kPending);
 }
 
-void Search::look(Game& g, int x, int y, Look kind) {
-  if (kind == Look::centre && ++centrelooks_ > kLooksPerTick) throw Endless{};
+bool Search::look(Room& room, int x, int y, Look kind) {
+  if (kind == Look::centre && ++centrelooks_ > kLooksPerTick) {
+    stop_ = Stop::endless;
+    return false;
+  }
   if (fresh_) {
     // The first look of a tick comes before the tick has changed anything:
     // keep the room as it is, in case the tick must be played again.
     fresh_ = false;
-    if (!cur_->armed.empty() || g.tile[x][y] == kSwitch || hot(x, y) || hot(x - 1, y) || hot(x + 1, y) ||
+    if (!cur_->armed.empty() || room.at(x, y).piece == kSwitch || hot(x, y) || hot(x - 1, y) || hot(x + 1, y) ||
         hot(x, y - 1) || hot(x, y + 1)) {
-      snap_ = capture(g, codes_);
+      snap_ = capture(room, box_.won(), codes_);
       ++roomcopies_;
       snapvalid_ = true;
     }
   }
-  if (x < 0 || y < 0 || x >= kGrid || y >= kGrid) return;
+  if (x < 0 || y < 0 || x >= kGrid || y >= kGrid) return true;
   int i = index_[x][y];
-  if (i < 0) return;
-  if (std::popcount(cur_->dom[i]) > 1) throw Hot{i};
+  if (i < 0) return true;
+  if (std::popcount(cur_->dom[i]) > 1) {
+    stop_ = Stop::hot;
+    hot_ = Hot{i};
+    return false;
+  }
   for (size_t a = 0; a < cur_->armed.size(); ++a)
-    if (cur_->armed[a].has(i)) throw Hot{i, static_cast<int>(a)};
-  if (kind == Look::centre && (cur_->flags[i] & kPending) && g.tile[x][y] == kSwitch) {
+    if (cur_->armed[a].has(i)) {
+      stop_ = Stop::hot;
+      hot_ = Hot{i, static_cast<int>(a)};
+      return false;
+    }
+  Cell& cell = room.at(x, y);
+  if (kind == Look::centre && (cur_->flags[i] & kPending) && cell.piece == kSwitch) {
     // A switch with its link still open is pressed: count the presses on
     // the switch itself (its link says "do nothing", so the count rests
     // where the target row would be), and remember which cells it may be
     // tied to.
     bool known = std::any_of(cur_->armed.begin(), cur_->armed.end(), [&](const Armed& a) { return a.cell == i; });
-    if (!known && g.tvar3[x][y] == 0) {
+    if (!known && cell.target_y == 0) {
       Armed a{i, {0, 0}};
       for (size_t j = 0; j < cells_.size(); ++j)
         if (static_cast<int>(j) != i && (cur_->flags[j] & kLooked)) a.maybe[j >> 6] |= uint64_t{1} << (j & 63);
       if (a.maybe[0] | a.maybe[1]) cur_->armed.push_back(a);
     }
-    g.tvar3[x][y] = g.tvar3[x][y].num() + 1;
+    cell.target_y += 1;
   }
+  return true;
 }
 
-void Search::tick() {
+bool Search::tick() {
   fresh_ = true;
   snapvalid_ = false;
   centrelooks_ = 0;
-  box_.tick();
-  ++ticks_;
+  stop_ = Stop::none;
+  if (!box_.tick()) return false;
+  ++ticks_;  // ticks played to their end
+  return true;
 }
 
 Search::Outcome Search::advance(Node& n, RoomState& pre, Hot& hot) {
-  Game& g = box_.g();
-  restore(n.room, g, codes_);
+  Room& room = box_.room();
+  restore(n.room, room, codes_);
+  box_.set_won(n.room.won);
   ++roomcopies_;
   cur_ = &n;
   std::unordered_set<uint64_t> seen;
-  int bounces = g.bounces;
+  int bounces = room.bounces;
   for (int64_t count = 0;; ++count) {
-    if (g.storyvisible) return Outcome::won;
-    if (g.arms == 0) return Outcome::lost;
+    if (box_.won()) return Outcome::won;
+    if (room.active_arms == 0) return Outcome::lost;
     if (count > kTickCap) return Outcome::lost;
     // An arm that comes back to the same room, going the same way, with
     // nothing changed but its energy, goes round and round until the energy
     // is gone: give up on it the first time round. Checked after each
     // bounce; with unlimited energy nothing is counted, so now and then.
-    bool bounced = g.bounces != bounces;
-    bool check = bounced || (g.energy[1] == -1 && count > 2000 && count % 20 == 0);
-    bounces = g.bounces;
-    if (check && !seen.insert(statehash(g, codes_, false)).second) return Outcome::lost;
-    if (bounced && outofreach(n, g)) return Outcome::lost;
-    try {
-      tick();
-    } catch (const Hot& h) {
-      if (!snapvalid_) throw std::logic_error("the solver lost the room before a decision");
-      pre = snap_;
-      hot = h;
-      return Outcome::decision;
-    } catch (const Endless&) {
-      return Outcome::lost;
-    }
+    bool bounced = room.bounces != bounces;
+    bool check = bounced || (room.arm[1].energy == -1 && count > 2000 && count % 20 == 0);
+    bounces = room.bounces;
+    if (check && !seen.insert(statehash(room, box_.won(), codes_, false)).second) return Outcome::lost;
+    if (bounced && outofreach(n, room)) return Outcome::lost;
+    if (tick()) continue;
+    // A tick stops at an open cell only after its first look kept the room.
+    if (stop_ != Stop::hot || !snapvalid_) return Outcome::lost;
+    pre = snap_;
+    hot = hot_;
+    return Outcome::decision;
   }
 }
 
@@ -116,7 +128,7 @@ void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>&
     uint64_t key = 0;  // 0: goes on alone
   };
   std::vector<Outcome1> outcomes;
-  Game& g = box_.g();
+  Room& room = box_.room();
   for (uint32_t b = d; b; b &= b - 1) {
     int o = std::countr_zero(b);
     if (base + optcost(i, o) > k_) {
@@ -128,24 +140,19 @@ void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>&
     n.dom[i] = 1u << o;
     n.flags[i] = o == kKeep ? kLooked : flagsfor(o);
     n.armed = armed;
-    restore(s, g, codes_);
+    restore(s, room, codes_);
+    box_.set_won(s.won);
     ++roomcopies_;
     cur_ = &n;
-    bool stopped = false;
-    try {
-      tick();
-    } catch (const Hot&) {
-      stopped = true;
-    } catch (const Endless&) {
-      continue;  // this content sets the arm spinning for good: a loss
-    }
+    bool stopped = !tick();
+    if (stopped && stop_ == Stop::endless) continue;  // this content sets the arm spinning for good: a loss
     if (stopped) {
       // The same tick looks at another open cell: this content goes on
       // alone, from the start of the tick.
       outcomes.push_back({1u << o, s, armed});
       continue;
     }
-    RoomState after = capture(g, codes_);
+    RoomState after = capture(room, box_.won(), codes_);
     ++roomcopies_;
     if (!(after.at(x, y) == content(i, o))) {
       // The tick changed the cell itself (a switch pressed there).
@@ -196,7 +203,7 @@ void Search::expandtarget(Node& n, const RoomState& pre, int a, int j, std::vect
     for (int y = 1; y <= pre.height; ++y) {
       if (x == sx && y == sy) continue;
       const CellCode& c = pre.at(x, y);
-      if ((c.tile == kSwitch || c.tile2 == kSwitch) && original_.locked[x][y] == 0 && c.v1 != 0 && c.v2 == tx &&
+      if ((c.tile == kSwitch || c.tile2 == kSwitch) && original_.cells[x][y].fixed == 0 && c.v1 != 0 && c.v2 == tx &&
           c.v3 == ty)
         return;
     }

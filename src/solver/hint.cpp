@@ -4,8 +4,8 @@
 #include <string>
 
 #include "audio/speech.h"
-#include "game/game.h"
-#include "play/naming.h"
+#include "state/game.h"
+#include "view/naming.h"
 #include "solver/solver.h"
 
 namespace {
@@ -38,7 +38,7 @@ std::string linkwords(const Placement& p) {
   }
 }
 
-bool holds(const Game& g, int x, int y) { return !(g.tile[x][y] == 0 && g.tile2[x][y] == 0); }
+bool holds(const Game& g, int x, int y) { return !(g.room.cells[x][y].piece == 0 && g.room.cells[x][y].beneath == 0); }
 
 // The first thing to do of a solution: a piece the arm meets first, switches
 // last (the piece a switch moves must be there before it can be tied).
@@ -61,7 +61,7 @@ std::string advice(const Game& g, const Solution& s) {
 
 void hintkey(Game& g) {
   if (g.level < 1) return;  // the editor's map: there is no arm to help
-  if (g.arms < 1 || g.armspeed[1] != 0) {
+  if (g.room.active_arms < 1 || g.room.arm[1].speed != 0) {
     sayit(g, "Hints are given before the arm starts.");
     return;
   }
@@ -72,12 +72,12 @@ void hintkey(Game& g) {
   keep.seconds = kHintSeconds / 2;
   keep.keep_pieces = true;
   keep.memo_bits = 18;
-  Solution s = solveroom(g, keep);
+  Solution s = solveroom(g.room, g.level >= kToolExchangeLevel, keep);
   if (s.verdict != Verdict::solved) {
     SolveLimits open = keep;
     open.keep_pieces = false;
     open.seconds = kHintSeconds - std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (open.seconds > 0.05) s = solveroom(g, open);
+    if (open.seconds > 0.05) s = solveroom(g.room, g.level >= kToolExchangeLevel, open);
   }
   if (s.verdict != Verdict::solved) {
     sayit(g, "No hint found in time.");

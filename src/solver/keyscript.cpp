@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "game/game.h"
-#include "play/naming.h"
+#include "state/game.h"
+#include "view/naming.h"
 
 namespace {
 
@@ -103,21 +103,17 @@ std::vector<std::string> keyscript(const Game& g, const std::vector<Placement>& 
     if (p.piece == kSwitch && p.action >= 1 && p.action <= 3) switches.push_back(p);
   std::sort(switches.begin(), switches.end(),
             [](const Placement& a, const Placement& b) { return a.x != b.x ? a.x < b.x : a.y < b.y; });
-  Game after(g.io);
-  after.mapwidth = g.mapwidth;
-  after.mapheight = g.mapheight;
-  after.tile = g.tile;
-  after.tile2 = g.tile2;
-  after.locked = g.locked;
+  Room after = g.room;
   for (const Placement& p : placements) applyplacement(after, p);
   for (const Placement& s : switches) {
     // The switch menu: the usable switches column by column, the cell's own
     // left out.
     int entry = 0, n = 0;
-    for (int x = 1; x <= g.mapwidth; ++x)
-      for (int y = 1; y <= g.mapheight; ++y) {
+    for (int x = 1; x <= g.room.width; ++x)
+      for (int y = 1; y <= g.room.height; ++y) {
         if (x == s.tx && y == s.ty) continue;
-        bool usable = (after.tile[x][y] == kSwitch || after.tile2[x][y] == kSwitch) && after.locked[x][y] == 0;
+        const Cell& c = after.at(x, y);
+        bool usable = (c.piece == kSwitch || c.beneath == kSwitch) && c.fixed == 0;
         if (!usable) continue;
         ++n;
         if (x == s.x && y == s.y) entry = n;

@@ -72,71 +72,65 @@ uint64_t RoomState::hash(int skipx, int skipy, bool with_energy) const {
       with_energy ? energy : 0, attachment, carrying, carryname, arms, won);
 }
 
-uint64_t statehash(const Game& g, ValueCodes& codes, bool with_energy) {
-  auto cellat = [&](int x, int y) {
-    return CellCode{codes.code(g.tile[x][y]), codes.code(g.tile2[x][y]), codes.code(g.tvar1[x][y]),
-                    codes.code(g.tvar2[x][y]), codes.code(g.tvar3[x][y])};
-  };
-  return roomhash(g.mapwidth, g.mapheight, cellat, 0, 0, g.armx[1], g.army[1], g.armspeed[1], g.armdir[1],
-                  with_energy ? g.energy[1] : 0, g.attachment[1], g.carrying[1], codes.code(Value(g.carryname[1])),
-                  g.arms, g.storyvisible);
+namespace {
+
+CellCode cell_code(const Cell& c, ValueCodes& codes) {
+  StoredValues v = stored_values(c);
+  return CellCode{c.piece, c.beneath, codes.code(v.first), codes.code(v.second), codes.code(v.third)};
 }
 
-RoomState capture(const Game& g, ValueCodes& codes) {
+}  // namespace
+
+uint64_t statehash(const Room& room, bool won, ValueCodes& codes, bool with_energy) {
+  auto cellat = [&](int x, int y) { return cell_code(room.at(x, y), codes); };
+  const Arm& arm = room.arm[1];
+  return roomhash(room.width, room.height, cellat, 0, 0, arm.x, arm.y, arm.speed, arm.heading,
+                  with_energy ? arm.energy : 0, arm.tool, arm.carrying, codes.code(Value(arm.carried_name)),
+                  room.active_arms, won);
+}
+
+RoomState capture(const Room& room, bool won, ValueCodes& codes) {
   RoomState s;
-  s.width = g.mapwidth;
-  s.height = g.mapheight;
-  for (int x = 1; x <= g.mapwidth; ++x)
-    for (int y = 1; y <= g.mapheight; ++y) {
-      CellCode& c = s.at(x, y);
-      c.tile = codes.code(g.tile[x][y]);
-      c.tile2 = codes.code(g.tile2[x][y]);
-      c.v1 = codes.code(g.tvar1[x][y]);
-      c.v2 = codes.code(g.tvar2[x][y]);
-      c.v3 = codes.code(g.tvar3[x][y]);
-    }
-  s.armx = g.armx[1];
-  s.army = g.army[1];
-  s.armspeed = g.armspeed[1];
-  s.lasty = g.lasty;
-  s.armdir = g.armdir[1];
-  s.energy = g.energy[1];
-  s.attachment = g.attachment[1];
-  s.carrying = g.carrying[1];
-  s.carryname = codes.code(Value(g.carryname[1]));
-  s.arms = g.arms;
-  s.bounces = g.bounces;
-  s.won = g.storyvisible;
+  s.width = room.width;
+  s.height = room.height;
+  for (int x = 1; x <= room.width; ++x)
+    for (int y = 1; y <= room.height; ++y) s.at(x, y) = cell_code(room.at(x, y), codes);
+  const Arm& arm = room.arm[1];
+  s.armx = arm.x;
+  s.army = arm.y;
+  s.armspeed = arm.speed;
+  s.lasty = room.last_row;
+  s.armdir = arm.heading;
+  s.energy = arm.energy;
+  s.attachment = arm.tool;
+  s.carrying = arm.carrying;
+  s.carryname = codes.code(Value(arm.carried_name));
+  s.arms = room.active_arms;
+  s.bounces = room.bounces;
+  s.won = won;
   return s;
 }
 
-void restore(const RoomState& s, Game& g, const ValueCodes& codes) {
+void restore(const RoomState& s, Room& room, const ValueCodes& codes) {
   for (int x = 1; x <= s.width; ++x)
     for (int y = 1; y <= s.height; ++y) {
       const CellCode& c = s.at(x, y);
-      g.tile[x][y] = codes.value(c.tile);
-      g.tile2[x][y] = codes.value(c.tile2);
-      g.tvar1[x][y] = codes.value(c.v1);
-      g.tvar2[x][y] = codes.value(c.v2);
-      g.tvar3[x][y] = codes.value(c.v3);
+      Cell& cell = room.at(x, y);
+      cell.piece = c.tile;
+      cell.beneath = c.tile2;
+      set_stored_values(cell, {codes.value(c.v1), codes.value(c.v2), codes.value(c.v3)});
     }
-  g.armx[1] = s.armx;
-  g.army[1] = s.army;
-  g.armspeed[1] = s.armspeed;
-  g.lasty = s.lasty;
-  g.armdir[1] = s.armdir;
-  g.energy[1] = s.energy;
-  g.attachment[1] = s.attachment;
-  g.carrying[1] = s.carrying;
-  g.carryname[1] = codes.value(s.carryname).str();
-  g.arms = s.arms;
-  g.bounces = s.bounces;
-  g.storyvisible = s.won;
-  g.redirects = 0;
-  g.intick = false;
-  g.holderinterval = 0;
-  g.List1.clear();
-  // Sounds left "playing" by the last run would only be followed round by
-  // every tick.
-  g.slotstatus.fill(0);
+  Arm& arm = room.arm[1];
+  arm.x = s.armx;
+  arm.y = s.army;
+  arm.speed = s.armspeed;
+  room.last_row = s.lasty;
+  arm.heading = s.armdir;
+  arm.energy = s.energy;
+  arm.tool = s.attachment;
+  arm.carrying = s.carrying;
+  arm.carried_name = codes.value(s.carryname).str();
+  room.active_arms = s.arms;
+  room.bounces = s.bounces;
+  room.redirects_here = 0;
 }

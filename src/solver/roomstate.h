@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "game/game.h"
+#include "game/room.h"
 
 // Cell values as numbers: whole numbers stand for themselves, anything else
 // (an animal's name, a fraction) gets a number of its own.
@@ -61,9 +61,8 @@ struct RoomState {
   uint64_t hash(int skipx = 0, int skipy = 0, bool with_energy = true) const;
 };
 
-RoomState capture(const Game& g, ValueCodes& codes);
-// The same as capture(g, codes).hash(0, 0, with_energy), without the copy.
-uint64_t statehash(const Game& g, ValueCodes& codes, bool with_energy);
-// Puts the room and arm back into a game and clears what a tick leaves
-// behind (the event log, waits in progress).
-void restore(const RoomState& s, Game& g, const ValueCodes& codes);
+RoomState capture(const Room& room, bool won, ValueCodes& codes);
+// The same as capture(room, won, codes).hash(0, 0, with_energy), without the copy.
+uint64_t statehash(const Room& room, bool won, ValueCodes& codes, bool with_energy);
+// Puts the room and arm back (whether the level was won is the caller's).
+void restore(const RoomState& s, Room& room, const ValueCodes& codes);

@@ -1,6 +1,5 @@
-// A room the solver can play through as often as it likes: a game object on
-// ports that say nothing, play nothing and draw nothing, whose clock jumps
-// straight to every deadline, so that a four-second pause costs nothing.
+// A room the solver can play through as often as it likes, on its own
+// clock, with effects that do nothing.
 #pragma once
 
 #include <cstdint>
@@ -9,39 +8,52 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
-#include "ports/null_ports.h"
+#include "game/effects.h"
+#include "state/game.h"
 
-class QuietClock : public EventsPort {
+// Told before the arm examines a cell: the solver's search listens here to
+// settle what a free cell holds only once it matters. False stops the tick.
+class CellWatch {
  public:
-  int64_t now_ms() override { return now_; }
-  std::optional<KeyEvent> wait(int64_t deadline_ms) override {
-    if (deadline_ms > now_ && deadline_ms < kNever) now_ = deadline_ms;
-    return std::nullopt;
-  }
-  void post_key(KeyEvent) override {}
-  void set(int64_t ms) { now_ = ms; }
-
- private:
-  static constexpr int64_t kNever = INT64_MAX / 2;
-  int64_t now_ = 0;
+  virtual ~CellWatch() = default;
+  virtual bool look(Room& room, int x, int y, Look kind) = 0;
 };
 
-// A quiet copy of a room, ready for its arm to be started.
-class Sandbox {
+// A copy of a room that the solver plays through as often as it likes:
+// nothing is heard, and a pause costs nothing but the time it adds to the
+// room's own clock.
+class Sandbox : public RoomEffects {
  public:
-  explicit Sandbox(const Game& from);
-  Sandbox(const Sandbox&) = delete;
-  Sandbox& operator=(const Sandbox&) = delete;
-  Game& g() { return *game_; }
-  QuietClock& clock() { return clock_; }
-  // Starts the arm the way Space does.
+  explicit Sandbox(const Room& from) : room_(from) {}
+  Room& room() { return room_; }
+  bool won() const { return won_; }
+  void set_won(bool won) { won_ = won; }
+  int64_t now_ms() const { return now_ms_; }
+  void set_watch(CellWatch* watch) { watch_ = watch; }
+  // Starts the arm the way Space does, after its power-up.
   void startarm();
-  // One game tick, 20 ms after the last one.
-  void tick();
+  // One game tick, 20 ms after the last one. False when the watch stopped it.
+  bool tick();
+
+  void sound_at(Sound, int, int) override {}
+  void servo_at(int, int) override {}
+  void sound(Sound) override {}
+  void motor_stop() override {}
+  void motor_start() override {}
+  void log(const Event&) override {}
+  void room_changed(bool) override {}
+  void victory() override { won_ = true; }
+  void mouse_killed(const std::string&) override {}
+  bool energy_failure(const Event&) override { return true; }
+  void save_log() override {}
+  bool waits(double seconds) override;
+  bool look(Room& room, int x, int y, Look kind) override {
+    return watch_ == nullptr || watch_->look(room, x, y, kind);
+  }
 
  private:
-  QuietClock clock_;
-  PortSet ports_ = make_null_ports(clock_);
-  std::unique_ptr<Game> game_;
+  Room room_;
+  bool won_ = false;
+  int64_t now_ms_ = 0;
+  CellWatch* watch_ = nullptr;
 };

@@ -30,7 +30,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "solver/memo.h"
 #include "solver/roomstate.h"
 #include "solver/sandbox.h"
@@ -70,7 +70,6 @@ struct Hot {
   int cell;
   int armed = -1;
 };
-struct OutOfBudget {};
 // The arm turns round and round at one spot within a single tick: a turn
 // sends it at a piece that sends it back into the turn, and so on. In the
 // game every redirect after the first waits a second, so the player hears it
@@ -79,7 +78,7 @@ struct OutOfBudget {};
 // many looks at the spot's centre in one tick, nothing new can happen there
 // (the few things that change at one spot, debris hits, a station used, a
 // switch pressed, settle within a handful of turns), and the run is lost.
-struct Endless {};
+
 constexpr int kLooksPerTick = 1000;
 
 struct FreeCell {
@@ -112,13 +111,13 @@ struct Node {
 
 class Search : public CellWatch {
  public:
-  Search(const Game& g, const SolveLimits& limits)
-      : original_(g), limits_(limits), box_(g), memo_(limits.memo_bits), killmemo_(limits.memo_bits) {
+  Search(const Room& room, bool tool_exchanges, const SolveLimits& limits)
+      : original_(room), tool_exchanges_(tool_exchanges), limits_(limits), box_(room), memo_(limits.memo_bits), killmemo_(limits.memo_bits) {
     for (auto& column : index_) column.fill(-1);
   }
 
   Solution run();
-  void look(Game& g, int x, int y, Look kind) override;
+  bool look(Room& room, int x, int y, Look kind) override;
 
  private:
   enum class Outcome { won, lost, decision };
@@ -151,13 +150,17 @@ class Search : public CellWatch {
   int alive(const RoomState& s) const;
   bool pruned(const Node& n);
   bool outofreach(const Node& n, int need, int energy, int stations);
-  bool outofreach(const Node& n, const Game& g);
-  void tick();
-  void checkbudget();
+  bool outofreach(const Node& n, const Room& room);
+  // One tick of the sandbox; false when the watch stopped it (stop_ says why).
+  bool tick();
+  // True when the budget of this round (or of the whole search) is spent:
+  // the search then unwinds without storing anything on the way.
+  bool overbudget();
   uint64_t key(const Node& n, const RoomState& pre) const;
   void record(const Node& n);
 
-  const Game& original_;
+  const Room& original_;
+  bool tool_exchanges_;  // tool exchanges are among the pieces the player may place
   SolveLimits limits_;
   Sandbox box_;
   ValueCodes codes_;
@@ -172,6 +175,11 @@ class Search : public CellWatch {
   Node* cur_ = nullptr;
   bool fresh_ = false, snapvalid_ = false;
   int centrelooks_ = 0;  // looks at a cell centre in this tick
+  // Why the watch stopped the last tick: an open cell the arm looked at, or
+  // an arm that spins for ever without leaving its cell.
+  enum class Stop { none, hot, endless };
+  Stop stop_ = Stop::none;
+  Hot hot_{};
   RoomState snap_;
 
   enum class Goal { win, kill };
@@ -188,6 +196,7 @@ class Search : public CellWatch {
   int k_ = 0;  // placements allowed in this round
   bool budgetcut_ = false;
   bool outofbudget_ = false;  // the whole search's budget is spent
+  bool overrun_ = false;      // this round's budget is spent: every level returns at once
   int64_t nodes_ = 0, ticks_ = 0, nodecap_ = 0, improvecap_ = INT64_MAX;
   int64_t roomcopies_ = 1;  // the search's own sandbox, then every capture and restore
   int depth_ = 0, deepest_ = 0;

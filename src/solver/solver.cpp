@@ -1,38 +1,31 @@
 // The solver's entry points: a placement written into a room, a solution
 // checked by playing it, and a room solved.
-#include "game/game.h"
+#include "state/game.h"
 #include "solver/sandbox.h"
 #include "solver/search.h"
 #include "solver/solver.h"
 
-void applyplacement(Game& g, const Placement& p) {
-  int x = p.x, y = p.y;
-  g.tile[x][y] = p.piece == 0 ? 0 : p.lowered ? kLowered : p.piece;
-  g.tile2[x][y] = p.piece == 0 ? 0 : p.lowered ? p.piece : kLowered;
-  g.tvar1[x][y] = 0;
-  g.tvar2[x][y] = 0;
-  g.tvar3[x][y] = 0;
-  if (p.piece == kSwitch && p.action != 0) {
-    g.tvar1[x][y] = p.action;
-    g.tvar2[x][y] = p.tx;
-    g.tvar3[x][y] = p.ty;
-  }
+void applyplacement(Room& room, const Placement& p) {
+  Cell& c = room.at(p.x, p.y);
+  c.piece = p.piece == 0 ? 0 : p.lowered ? kLowered : p.piece;
+  c.beneath = p.piece == 0 ? 0 : p.lowered ? p.piece : kLowered;
+  c.clear_values();
+  if (p.piece == kSwitch && p.action != 0) set_stored_values(c, {p.action, p.tx, p.ty});
 }
 
-bool checksolution(const Game& g, const std::vector<Placement>& placements, Solution& out) {
-  Sandbox box(g);
-  Game& w = box.g();
-  for (const Placement& p : placements) applyplacement(w, p);
-  int64_t started = box.clock().now_ms();
+bool checksolution(const Room& original, const std::vector<Placement>& placements, Solution& out) {
+  Sandbox box(original);
+  Room& room = box.room();
+  for (const Placement& p : placements) applyplacement(room, p);
   box.startarm();
-  for (int64_t n = 0; n < search::kTickCap && w.arms > 0 && !w.storyvisible; ++n) box.tick();
-  out.bounces = w.bounces;
-  out.energyleft = w.energy[1];
-  out.seconds_to_win = static_cast<double>(box.clock().now_ms() - started) / 1000.0;
-  return w.storyvisible;
+  for (int64_t n = 0; n < search::kTickCap && room.active_arms > 0 && !box.won(); ++n) box.tick();
+  out.bounces = room.bounces;
+  out.energyleft = room.arm[1].energy;
+  out.seconds_to_win = static_cast<double>(box.now_ms()) / 1000.0;
+  return box.won();
 }
 
-Solution solveroom(const Game& g, const SolveLimits& limits) {
-  search::Search s(g, limits);
+Solution solveroom(const Room& room, bool tool_exchanges, const SolveLimits& limits) {
+  search::Search s(room, tool_exchanges, limits);
   return s.run();
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "game/room.h"
+
 struct Game;
 
 struct SolveLimits {
@@ -43,13 +45,16 @@ struct Solution {
   size_t memo_bytes = 0;
 };
 
-// Solves the room as it stands in the game (the arm standing on its start).
-// The game itself is not changed.
-Solution solveroom(const Game& g, const SolveLimits& limits);
+// The campaign lets the player place tool exchanges from this level on.
+constexpr int kToolExchangeLevel = 17;
 
-// Plays the room with the placements from Space to its end, quietly. True
+// Solves a copy of the room (the arm standing on its start); tool exchanges
+// are among the pieces to place when `tool_exchanges`.
+Solution solveroom(const Room& room, bool tool_exchanges, const SolveLimits& limits);
+
+// Plays a copy of the room with the placements from Space to its end. True
 // when every rat dies; fills the bounces, energy left and time taken.
-bool checksolution(const Game& g, const std::vector<Placement>& placements, Solution& out);
+bool checksolution(const Room& room, const std::vector<Placement>& placements, Solution& out);
 
 // Writes a placement into a game's room as the placement menu would.
-void applyplacement(Game& g, const Placement& p);
+void applyplacement(Room& room, const Placement& p);

@@ -8,14 +8,15 @@
 
 namespace search {
 
-void Search::checkbudget() {
+bool Search::overbudget() {
   if (nodes_ > limits_.nodes) outofbudget_ = true;
   if ((nodes_ & 63) == 0) {
     double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     if (spent > limits_.seconds) outofbudget_ = true;
   }
   if (nodes_ > improvecap_) outofbudget_ = true;
-  if (outofbudget_ || (nodecap_ > 0 && nodes_ > nodecap_)) throw OutOfBudget{};
+  if (outofbudget_ || (nodecap_ > 0 && nodes_ > nodecap_)) overrun_ = true;
+  return overrun_;
 }
 
 void Search::record(const Node& n) {
@@ -67,13 +68,7 @@ bool Search::dfs(Node n) {
   budgetcut_ = false;
   ++depth_;
   deepest_ = std::max(deepest_, depth_);
-  bool won = false;
-  try {
-    won = explore(std::move(n));
-  } catch (...) {
-    --depth_;
-    throw;
-  }
+  bool won = explore(std::move(n));
   --depth_;
   budgetcut_ = budgetcut_ || outer;
   return won;
@@ -82,7 +77,7 @@ bool Search::dfs(Node n) {
 bool Search::explore(Node n) {
   for (;;) {
     ++nodes_;
-    checkbudget();
+    if (overbudget()) return false;
     if (pruned(n)) return false;
     if (n.cost == k_) {
       // Nothing more may be placed: every open cell that may stay as it is
@@ -133,8 +128,10 @@ bool Search::explore(Node n) {
       continue;
     }
     bool won = false;
-    for (Node& c : kids)
+    for (Node& c : kids) {
       if (dfs(std::move(c))) won = true;
+      if (overrun_) return false;
+    }
     if (!won) memo.store(k, remaining, pre.bounces, budgetcut_);
     return won;
   }
@@ -157,18 +154,17 @@ int Search::alive(const RoomState& s) const {
 void Search::exact(const Node& root, Solution& out, int64_t cap) {
   goal_ = Goal::win;
   nodecap_ = std::min(limits_.nodes, cap);
-  try {
-    for (k_ = 0; k_ <= static_cast<int>(cells_.size()); ++k_) {
-      budgetcut_ = false;
-      dfs(root);
-      if (found_) break;
-      if (!budgetcut_) {
-        out.verdict = Verdict::unwinnable;
-        out.reason = "every way of placing pieces was tried";
-        break;
-      }
+  overrun_ = false;
+  for (k_ = 0; k_ <= static_cast<int>(cells_.size()); ++k_) {
+    budgetcut_ = false;
+    dfs(root);
+    if (overrun_) break;
+    if (found_) break;
+    if (!budgetcut_) {
+      out.verdict = Verdict::unwinnable;
+      out.reason = "every way of placing pieces was tried";
+      break;
     }
-  } catch (const OutOfBudget&) {
   }
 }
 
@@ -188,84 +184,84 @@ bool Search::stepwise(const Node& root, int step, int64_t cap) {
   seenmoments_.clear();
   int64_t order = 0;
   nodecap_ = std::min(limits_.nodes, cap);
-  try {
-    {
-      Node probe = root;
-      RoomState pre;
-      Hot hot{};
-      if (advance(probe, pre, hot) != Outcome::decision) return true;
-      heap.push_back({alive(pre), 0, pre.bounces, order++, root, pre});
+  overrun_ = false;
+  {
+    Node probe = root;
+    RoomState pre;
+    Hot hot{};
+    if (advance(probe, pre, hot) != Outcome::decision) return true;
+    heap.push_back({alive(pre), 0, pre.bounces, order++, root, pre});
+  }
+  while (!heap.empty()) {
+    std::pop_heap(heap.begin(), heap.end(), later);
+    Moment m = std::move(heap.back());
+    heap.pop_back();
+    if (found_ && (m.cost > bestcost_ || (m.cost == bestcost_ && m.bounces >= bestbounces_))) continue;
+    goal_ = Goal::kill;
+    goalalive_ = m.alive;
+    milestones_.clear();
+    // The cheapest ways to the next kill, and a few dearer ones: a rat
+    // killed cheaply may leave the arm nowhere to go.
+    int first = -1;
+    // One step may not use up the turn: a rat that takes that long is
+    // left for another moment.
+    int64_t stepcap = nodecap_;
+    nodecap_ = std::min(stepcap, nodes_ + kSegmentNodes * step);
+    for (int d = 0; d <= step && (first < 0 || d <= first + kSlack); ++d) {
+      k_ = m.cost + d;
+      if (found_ && k_ > bestcost_) break;
+      dfs(m.node);
+      if (overrun_) break;
+      if (first < 0 && !milestones_.empty()) first = d;
     }
-    while (!heap.empty()) {
-      std::pop_heap(heap.begin(), heap.end(), later);
-      Moment m = std::move(heap.back());
-      heap.pop_back();
-      if (found_ && (m.cost > bestcost_ || (m.cost == bestcost_ && m.bounces >= bestbounces_))) continue;
-      goal_ = Goal::kill;
-      goalalive_ = m.alive;
-      milestones_.clear();
-      // The cheapest ways to the next kill, and a few dearer ones: a rat
-      // killed cheaply may leave the arm nowhere to go.
-      int first = -1;
-      // One step may not use up the turn: a rat that takes that long is
-      // left for another moment.
-      int64_t stepcap = nodecap_;
-      nodecap_ = std::min(stepcap, nodes_ + kSegmentNodes * step);
-      try {
-        for (int d = 0; d <= step && (first < 0 || d <= first + kSlack); ++d) {
-          k_ = m.cost + d;
-          if (found_ && k_ > bestcost_) break;
-          dfs(m.node);
-          if (first < 0 && !milestones_.empty()) first = d;
-        }
-      } catch (const OutOfBudget&) {
-        if (outofbudget_ || nodes_ > stepcap || found_) throw;
-      }
-      nodecap_ = stepcap;
-      for (Moment& next : milestones_) {
-        if (heap.size() >= kMoments) break;
-        next.order = order++;
-        heap.push_back(std::move(next));
-        std::push_heap(heap.begin(), heap.end(), later);
-      }
+    if (overrun_) {
+      // Out of the whole turn's budget, or only of this step's.
+      if (outofbudget_ || nodes_ > stepcap || found_) return false;
+      overrun_ = false;
     }
-  } catch (const OutOfBudget&) {
-    return false;
+    nodecap_ = stepcap;
+    for (Moment& next : milestones_) {
+      if (heap.size() >= kMoments) break;
+      next.order = order++;
+      heap.push_back(std::move(next));
+      std::push_heap(heap.begin(), heap.end(), later);
+    }
   }
   return true;
 }
 
 bool Search::setup(Node& root, Solution& out) {
-  const Game& g = original_;
-  if (g.mapwidth < 1 || g.mapheight < 1 || g.mapwidth > kMaxRoom || g.mapheight > kMaxRoom || g.arms < 1 ||
-      g.armspeed[1] != 0) {
+  const Room& r = original_;
+  if (r.width < 1 || r.height < 1 || r.width > kMaxRoom || r.height > kMaxRoom || r.active_arms < 1 ||
+      r.arm[1].speed != 0) {
     out.verdict = Verdict::unwinnable;
     out.reason = "there is no room with a standing arm to solve";
     return false;
   }
-  bool tools = g.level >= 17;
+  bool tools = tool_exchanges_;
   for (int p = 0; p < kPieceCount; ++p) {
     if (kPieces[p] == kToolExchange && !tools) continue;
     initialdom_ |= 1u << (kRaised + p);
     lowerable_.push_back(kLowered_ + p);
   }
-  for (int x = 1; x <= g.mapwidth; ++x)
-    for (int y = 1; y <= g.mapheight; ++y) {
-      if (g.locked[x][y] != 0 || (x == g.startx && y == g.starty)) continue;
-      const Value& t = g.tile[x][y];
+  for (int x = 1; x <= r.width; ++x)
+    for (int y = 1; y <= r.height; ++y) {
+      if (r.cells[x][y].fixed != 0 || (x == r.start_x && y == r.start_y)) continue;
+      int t = r.cells[x][y].piece;
       if (t == kMouse || t == kRat || t == kDebris || t == kRatPath || t == kDropZone) continue;
       FreeCell c;
       c.x = x;
       c.y = y;
-      c.orig = {codes_.code(g.tile[x][y]), codes_.code(g.tile2[x][y]), codes_.code(g.tvar1[x][y]),
-                codes_.code(g.tvar2[x][y]), codes_.code(g.tvar3[x][y])};
-      c.origempty = g.tile[x][y] == 0 && g.tile2[x][y] == 0;
+      StoredValues v = stored_values(r.cells[x][y]);
+      c.orig = {r.cells[x][y].piece, r.cells[x][y].beneath, codes_.code(v.first), codes_.code(v.second),
+                codes_.code(v.third)};
+      c.origempty = r.cells[x][y].piece == 0 && r.cells[x][y].beneath == 0;
       if (limits_.keep_pieces && !c.origempty) continue;
       index_[x][y] = static_cast<int>(cells_.size());
       cells_.push_back(c);
     }
   box_.startarm();
-  root.room = capture(box_.g(), codes_);
+  root.room = capture(box_.room(), box_.won(), codes_);
   ++roomcopies_;
   for (const FreeCell& c : cells_) {
     uint32_t d = initialdom_ | (1u << kClear);
@@ -286,7 +282,7 @@ Solution Search::run() {
   Solution out;
   Node root;
   if (setup(root, out)) {
-    box_.g().watch = this;
+    box_.set_watch(this);
     // The exact search and the step-by-step search take turns, each with
     // twice the budget of its last turn; the exact search picks up where it
     // left off, since its dead ends are remembered. A step that ran out of
@@ -301,7 +297,7 @@ Solution Search::run() {
       exactcap *= 2;
       stepcap *= 2;
     }
-    box_.g().watch = nullptr;
+    box_.set_watch(nullptr);
     if (found_) {
       out = best_;
       out.verdict = Verdict::solved;

@@ -2,8 +2,8 @@
 // voiced by the game itself.
 #include <gtest/gtest.h>
 
-#include "play/boxes.h"
-#include "play/waits.h"
+#include "view/boxes.h"
+#include "state/waits.h"
 #include "window_rig.h"
 
 namespace {
@@ -77,7 +77,7 @@ TEST(BoxesInPlay, CtrlGraveAsksForALevelAndLoadsIt) {
   doevents(rig.g());
   EXPECT_EQ(rig.lines("input").back(), "Enter level number");
   EXPECT_EQ(rig.g().level, 3);
-  EXPECT_EQ(rig.g().mapwidth, 4);
+  EXPECT_EQ(rig.g().room.width, 4);
 }
 
 TEST(BoxesInPlay, OnTheCaptionRouteTheBoxSpeaksThroughTheCaption) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/sdl/keymap.h"
-#include "play/waits.h"
+#include "state/waits.h"
 #include "window_rig.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "audio/music.h"
-#include "game/tick.h"
+#include "play/tick.h"
 #include "platform/headless/headless.h"
 #include "platform/sdl/mixer_music.h"
 #include "platform/sdl/mixer_sound.h"
@@ -69,7 +69,7 @@ TEST(Music, AFinishedSongIsFollowedByAnotherWithinOneTick) {
   EXPECT_TRUE(music.playing());
   for (int i = 0; i < 1000 && music.playing(); ++i) SDL_Delay(10);
   ASSERT_FALSE(music.playing());
-  timer1_tick(g);
+  game_tick(g);
   EXPECT_TRUE(music.playing());
   EXPECT_FALSE(music.open(dir.file("sounds/Music/1.wav")));  // only MP3 files are songs
 }

@@ -11,7 +11,7 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 #include "platform/headless/headless.h"
 #include "platform/sdl/mixer_sound.h"
 #include "play/keys.h"

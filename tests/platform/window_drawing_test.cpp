@@ -1,10 +1,10 @@
 // The room as the window draws it, read back pixel by pixel.
 #include <gtest/gtest.h>
 
-#include "game/outcome.h"
+#include "play/tick.h"
 #include "levels/campaign.h"
-#include "play/drawing.h"
-#include "play/waits.h"
+#include "view/drawing.h"
+#include "state/waits.h"
 #include "window_rig.h"
 
 namespace {
@@ -123,7 +123,7 @@ TEST(WindowDrawing, StoryBoxCoversTheWindowAndClosesOnSpace) {
   WindowRig rig;
   rig.start();
   rig.load("3x3 | .");
-  showstory(rig.g(), "Victory!  First line.\r\nSecond line.");
+  show_story(rig.g(), "Victory!  First line.\r\nSecond line.");
   rig.screen().flush();
   Rgb paper = rig.screen().shown_pixel(790, 590);
   EXPECT_TRUE(same(paper, {255, 255, 255}));

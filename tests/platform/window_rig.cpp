@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "levels/mapfile.h"
-#include "menus/startup.h"
+#include "play/startup.h"
 
 TempDir::TempDir() {
   char tmpl[] = "/tmp/tinkerhold-platform-XXXXXX";

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "harness.h"
 #include "platform/sdl/windowed_session.h"
 

@@ -22,7 +22,7 @@
 #include <set>
 #include <sstream>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "harness.h"
 #include "levels/mapsave.h"
 #include "platform/headless/headless.h"
@@ -115,11 +115,11 @@ struct Animals { int rats = 0, mice = 0; };
 
 Animals animals_in(const Game& g) {
   Animals n;
-  for (int x = 1; x <= g.mapwidth; ++x)
-    for (int y = 1; y <= g.mapheight; ++y) {
-      const Value& c = g.tile[x][y];
-      n.rats += c == kRat || (c == kRatPath && g.tvar2[x][y] == kRat);
-      n.mice += c == kMouse || (c == kRatPath && g.tvar2[x][y] == kMouse);
+  for (int x = 1; x <= g.room.width; ++x)
+    for (int y = 1; y <= g.room.height; ++y) {
+      const Cell& c = g.room.cells[x][y];
+      n.rats += c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
+      n.mice += c.piece == kMouse || (c.piece == kRatPath && c.occupant == kMouse);
     }
   return n;
 }
@@ -144,18 +144,18 @@ void random_room(Game& a, std::mt19937_64& rng) {
   };
   a.level = 0;
   const int w = 2 + pick(9), h = 2 + pick(9);
-  a.mapwidth = w;
-  a.mapheight = h;
+  a.room.width = w;
+  a.room.height = h;
   for (int x = 1; x <= kMaxRoom; ++x)
-    for (int y = 1; y <= kMaxRoom; ++y)
-      for (Layer* layer : {&a.tile, &a.tile2, &a.tvar1, &a.tvar2, &a.tvar3, &a.locked}) (*layer)[x][y] = 0;
+    for (int y = 1; y <= kMaxRoom; ++y) a.room.cells[x][y] = Cell{};
   // The start on the border, facing in, as the editor places it; or anywhere, facing anywhere.
-  a.startx = 1 + pick(w), a.starty = 1 + pick(h), a.startdir = 90 * pick(4);
-  if (chance(45)) a.startx = chance(50) ? 1 : w, a.startdir = a.startx == 1 ? kEast : kWest;
-  else if (chance(82)) a.starty = chance(50) ? 1 : h, a.startdir = a.starty == 1 ? kSouth : kNorth;
+  Room& r = a.room;
+  r.start_x = 1 + pick(w), r.start_y = 1 + pick(h), r.start_heading = 90 * pick(4);
+  if (chance(45)) r.start_x = chance(50) ? 1 : w, r.start_heading = r.start_x == 1 ? kEast : kWest;
+  else if (chance(82)) r.start_y = chance(50) ? 1 : h, r.start_heading = r.start_y == 1 ? kSouth : kNorth;
   // Energy: unlimited (-1), a usual amount, now and then 0 or a great deal.
   int e = pick(100);
-  a.energy[1] = e < 20 ? -1 : e < 95 ? 1 + pick(40) : e < 97 ? 0 : 1 + pick(1000000);
+  r.arm[1].energy = e < 20 ? -1 : e < 95 ? 1 + pick(40) : e < 97 ? 0 : 1 + pick(1000000);
   a.leveltitle[0] = random_text(rng, "Soak");
   a.leveldesc[0] = random_text(rng, "Room");
   a.levelstory[0] = random_text(rng, "Well done");
@@ -164,38 +164,41 @@ void random_room(Game& a, std::mt19937_64& rng) {
     for (int y = 1; y <= h; ++y) {
       if (!chance(fill)) continue;
       int kind = pick(100), how = pick(100);
+      Cell& c = r.cells[x][y];
       auto piece = [&](int p) {  // raised, lowered or raised for good
-        if (how < 70) a.tile[x][y] = p, a.tile2[x][y] = kLowered;
-        else if (how < 95) a.tile[x][y] = kLowered, a.tile2[x][y] = p;
-        else a.tile[x][y] = p;
+        if (how < 70) c.piece = p, c.beneath = kLowered;
+        else if (how < 95) c.piece = kLowered, c.beneath = p;
+        else c.piece = p;
       };
       auto animal = [&](int tile, int occupant) {
-        a.tile[x][y] = tile;
-        a.tvar2[x][y] = occupant;
-        if (occupant != 0 || tile != kRatPath) a.tvar1[x][y] = name(tile == kRatPath ? occupant : tile);
+        c.piece = tile;
+        c.occupant = occupant;
+        if (occupant != 0 || tile != kRatPath) c.name = name(tile == kRatPath ? occupant : tile);
       };
       if (kind < 10) piece(kBlocker);
       else if (kind < 30) piece(kSouthWest + pick(4));
       else if (kind < 40) {
         // A switch's action and target: a cell of the room, now and then the grid's rim.
         piece(kSwitch);
-        a.tvar1[x][y] = chance(90) ? pick(4) : pick(7) - 1;
+        c.link = chance(90) ? pick(4) : pick(7) - 1;
         bool inside = chance(85);
-        a.tvar2[x][y] = inside ? 1 + pick(w) : pick(kGrid + 2) - 1;
-        a.tvar3[x][y] = inside ? 1 + pick(h) : pick(kGrid + 2) - 1;
+        c.target_x = inside ? 1 + pick(w) : pick(kGrid + 2) - 1;
+        c.target_y = inside ? 1 + pick(h) : pick(kGrid + 2) - 1;
       } else if (kind < 45) piece(kRecharge);
-      else if (kind < 52) piece(kDebris), a.tvar1[x][y] = pick(3);
+      else if (kind < 52) piece(kDebris), c.debris_hits = pick(3);
       else if (kind < 60) animal(kMouse, 0);
       else if (kind < 72) animal(kRat, 0);
       else if (kind < 86) animal(kRatPath, pick(3) == 0 ? 0 : (chance(50) ? kRat : kMouse));
       else if (kind < 93) piece(kToolExchange);
-      else a.tile[x][y] = kDropZone, a.tile2[x][y] = kLowered;
+      else c.piece = kDropZone, c.beneath = kLowered;
       if (chance(8)) a.editorlocks[x][y] = 1;
     }
   // Usually at least one rat, so that the room can be won.
   if (animals_in(a).rats == 0 && chance(90)) {
     int x = 1 + pick(w), y = 1 + pick(h);
-    a.tile[x][y] = kRat, a.tile2[x][y] = 0, a.tvar1[x][y] = name(kRat), a.tvar2[x][y] = 0, a.tvar3[x][y] = 0;
+    r.cells[x][y] = Cell{};
+    r.cells[x][y].piece = kRat;
+    r.cells[x][y].name = name(kRat);
   }
 }
 
@@ -223,29 +226,28 @@ struct MapTranscript : TranscriptPort {
 // What in the room the rules cannot reach, as it stands after play.
 std::string check_room(const Game& g, const Animals& made, const MapTranscript& t, bool ended) {
   std::ostringstream p;
-  for (int x = 1; x <= g.mapwidth; ++x)
-    for (int y = 1; y <= g.mapheight; ++y)
-      for (const Value* v : {&g.tile[x][y], &g.tile2[x][y]})
-        if (v->is_text() || v->num() < 0 || v->num() > 14 || v->num() != v->whole())
-          p << "cell " << x << "," << y << " holds piece " << v->str() << "; ";
+  for (int x = 1; x <= g.room.width; ++x)
+    for (int y = 1; y <= g.room.height; ++y)
+      for (int piece : {g.room.cells[x][y].piece, g.room.cells[x][y].beneath})
+        if (piece < 0 || piece > 14) p << "cell " << x << "," << y << " holds piece " << piece << "; ";
   // Sent back from the room's edge, the arm still takes that tick's step
   // past it, and comes back in on the next one.
   const double slack = 0.05 + 1e-6;
-  if (g.arms < 0 || g.arms > 1 || g.armx[1] < 1 - slack || g.armx[1] > g.mapwidth + slack || g.army[1] < 1 - slack ||
-      g.army[1] > g.mapheight + slack || g.armdir[1] % 90 != 0 || g.armdir[1] < 0 || g.armdir[1] >= 360 ||
-      (g.attachment[1] != 0 && g.attachment[1] != 1) || (g.carrying[1] != 0 && g.carrying[1] != kRat && g.carrying[1] != kMouse))
-    p << "the arm: " << g.arms << " arms, at " << g.armx[1] << "," << g.army[1] << ", heading " << g.armdir[1]
-      << ", attachment " << g.attachment[1] << ", carrying " << g.carrying[1] << "; ";
+  if (g.room.active_arms < 0 || g.room.active_arms > 1 || g.room.arm[1].x < 1 - slack || g.room.arm[1].x > g.room.width + slack || g.room.arm[1].y < 1 - slack ||
+      g.room.arm[1].y > g.room.height + slack || g.room.arm[1].heading % 90 != 0 || g.room.arm[1].heading < 0 || g.room.arm[1].heading >= 360 ||
+      (g.room.arm[1].tool != 0 && g.room.arm[1].tool != 1) || (g.room.arm[1].carrying != 0 && g.room.arm[1].carrying != kRat && g.room.arm[1].carrying != kMouse))
+    p << "the arm: " << g.room.active_arms << " arms, at " << g.room.arm[1].x << "," << g.room.arm[1].y << ", heading " << g.room.arm[1].heading
+      << ", attachment " << g.room.arm[1].tool << ", carrying " << g.room.arm[1].carrying << "; ";
   // No animal comes from nowhere or goes without a trace.
   Animals left = animals_in(g);
-  int rats = left.rats + (g.carrying[1] == kRat), mice = left.mice + (g.carrying[1] == kMouse);
+  int rats = left.rats + (g.room.arm[1].carrying == kRat), mice = left.mice + (g.room.arm[1].carrying == kMouse);
   if (rats + t.rats_killed != made.rats) p << made.rats << " rats made, " << rats << " left, " << t.rats_killed << " shredded; ";
   if (mice + t.mice_killed != made.mice) p << made.mice << " mice made, " << mice << " left, " << t.mice_killed << " shredded; ";
   int ends = t.victories + t.energy_failures + (t.mice_killed > 0 ? 1 : 0);
   if (ends > 1) p << "the level ended " << ends << " ways; ";
   if (t.victories > 0 && rats > 0) p << "a victory with a rat left; ";
   if (ended && ends == 0) p << "the arm stopped with no victory and no failure; ";
-  if (!ended && g.arms != 1) p << "the arm is gone with no end said; ";
+  if (!ended && g.room.active_arms != 1) p << "the arm is gone with no end said; ";
   return p.str();
 }
 
@@ -265,7 +267,7 @@ class MapEvents : public VirtualEvents {
     same_instant_ = now == last_now_ ? same_instant_ + 1 : 0;
     last_now_ = now;
     if ((stalled = same_instant_ > 5'000'000)) throw ProgramExit{124};
-    if (game && !ended_at && t_.started && game->arms == 0) {
+    if (game && !ended_at && t_.started && game->room.active_arms == 0) {
       ended_at = now;
       problems = check_room(*game, made_, t_, true);
       post_key({32, 0});

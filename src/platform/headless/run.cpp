@@ -4,11 +4,11 @@
 #include <iostream>
 #include <sstream>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "platform/brlapi/system_braille.h"
 #include "platform/headless/headless.h"
 #include "platform/session.h"
-#include "play/naming.h"
+#include "view/naming.h"
 
 namespace {
 
@@ -21,35 +21,37 @@ std::string number(double n) {
 // A cell in the rooms' own notation: "." empty, "9", "1/7", "12:9", a
 // switch's action and target "6>r:C4", "L" when locked, "=" its name or hits.
 std::string cellcode(const Game& g, int x, int y) {
-  std::string c = g.tile[x][y] == 0 && g.tile2[x][y] == 0 ? "." : g.tile[x][y].str();
-  if (g.tile2[x][y] != 0) c += "/" + g.tile2[x][y].str();
-  if (g.tile[x][y] == kRatPath && g.tvar2[x][y] != 0) c += ":" + g.tvar2[x][y].str();
-  bool is_switch = g.tile[x][y] == kSwitch || (g.tile[x][y] == kLowered && g.tile2[x][y] == kSwitch);
-  if (is_switch && (g.tvar1[x][y] != 0 || g.tvar2[x][y] != 0 || g.tvar3[x][y] != 0)) {
-    int action = g.tvar1[x][y].whole();
-    c += ">" + std::string(action >= 1 && action <= 3 ? std::string(1, "rlt"[action - 1]) : g.tvar1[x][y].str()) +
-         ":" + saycoords(g.tvar2[x][y].num()) + g.tvar3[x][y].str();
+  const Cell& cell = g.room.cells[x][y];
+  StoredValues v = stored_values(cell);
+  std::string c = cell.piece == 0 && cell.beneath == 0 ? "." : std::to_string(cell.piece);
+  if (cell.beneath != 0) c += "/" + std::to_string(cell.beneath);
+  if (cell.piece == kRatPath && v.second != 0) c += ":" + v.second.str();
+  bool is_switch = cell.piece == kSwitch || (cell.piece == kLowered && cell.beneath == kSwitch);
+  if (is_switch && (v.first != 0 || v.second != 0 || v.third != 0)) {
+    int action = v.first.whole();
+    c += ">" + std::string(action >= 1 && action <= 3 ? std::string(1, "rlt"[action - 1]) : v.first.str()) + ":" +
+         saycoords(v.second.num()) + v.third.str();
   }
-  if (g.locked[x][y] != 0) c += "L";
-  if (!is_switch && g.tvar1[x][y] != 0) c += "=" + g.tvar1[x][y].str();
+  if (cell.fixed != 0) c += "L";
+  if (!is_switch && v.first != 0) c += "=" + v.first.str();
   return c;
 }
 
 // The room's state as transcript lines (the script's `show`).
 void showroom(Game& g) {
   static const char* const kHeadings[4] = {"east", "south", "west", "north"};
-  int d = g.armdir[1];
+  int d = g.room.arm[1].heading;
   std::string heading = d % 90 == 0 && d >= 0 && d < 360 ? kHeadings[d / 90] : std::to_string(d);
-  std::string tool = g.attachment[1] == 0 ? "saw" : "claw";
-  if (g.carrying[1] != 0) tool += " carrying " + g.carryname[1] + " (" + std::to_string(g.carrying[1]) + ")";
-  g.io.transcript.record("show", "arm " + number(g.armx[1]) + "," + number(g.army[1]) + " " + heading + " speed " +
-                                     number(g.armspeed[1]) + " energy " + std::to_string(g.energy[1]) + " bounces " +
-                                     std::to_string(g.bounces) + " " + tool + " arms " + std::to_string(g.arms));
+  std::string tool = g.room.arm[1].tool == 0 ? "saw" : "claw";
+  if (g.room.arm[1].carrying != 0) tool += " carrying " + g.room.arm[1].carried_name + " (" + std::to_string(g.room.arm[1].carrying) + ")";
+  g.io.transcript.record("show", "arm " + number(g.room.arm[1].x) + "," + number(g.room.arm[1].y) + " " + heading + " speed " +
+                                     number(g.room.arm[1].speed) + " energy " + std::to_string(g.room.arm[1].energy) + " bounces " +
+                                     std::to_string(g.room.bounces) + " " + tool + " arms " + std::to_string(g.room.active_arms));
   g.io.transcript.record("show", "level " + std::to_string(g.level) + " cursor " + cellname(g.cursorx, g.cursory) +
                                      " menu " + std::to_string(g.menunum) + "/" + std::to_string(g.menupos));
-  for (int y = 1; y <= g.mapheight && y <= kMaxRoom; ++y) {
+  for (int y = 1; y <= g.room.height && y <= kMaxRoom; ++y) {
     std::string row = "row " + std::to_string(y) + ":";
-    for (int x = 1; x <= g.mapwidth && x <= kMaxRoom; ++x) row += " " + cellcode(g, x, y);
+    for (int x = 1; x <= g.room.width && x <= kMaxRoom; ++x) row += " " + cellcode(g, x, y);
     g.io.transcript.record("show", row);
   }
 }

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "game/game.h"
+#include "state/game.h"
 #include "platform/brlapi/system_braille.h"
 #include "platform/options.h"
 #include "platform/posix/file_places.h"

@@ -11,34 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "game/room.h"
 #include "game/value.h"
 #include "ports/ports.h"
 
-// Piece codes of the tile layers.
-enum Piece : int {
-  kEmpty = 0,
-  kBlocker = 1,
-  kSouthWest = 2,
-  kNorthWest = 3,
-  kNorthEast = 4,
-  kSouthEast = 5,
-  kSwitch = 6,
-  kLowered = 7,
-  kMouse = 8,
-  kRat = 9,
-  kRecharge = 10,
-  kDebris = 11,
-  kRatPath = 12,
-  kToolExchange = 13,
-  kDropZone = 14,
-};
-
-// Directions in degrees clockwise from east.
-enum Direction : int { kEast = 0, kSouth = 90, kWest = 180, kNorth = 270 };
-
-constexpr int kGrid = 12;       // every layer is 12 x 12, the room inside 1..10
-constexpr int kMaxRoom = 10;
-constexpr int kArmSlots = 6;    // arm arrays 0..5, arms numbered from 1
 constexpr int kSlots = 50;      // sound slots 0..49
 constexpr int kHistory = 1000;  // history 1..999
 constexpr int kMaxPairs = 999;  // replacement pairs 1..999
@@ -47,47 +23,21 @@ constexpr size_t kMaxLogLines = 10000;  // the event log keeps its most recent l
 
 using Layer = std::array<std::array<Value, kGrid>, kGrid>;  // [x][y]
 
-// What the arm is about to examine: the cell it has reached the centre of,
-// the piece ahead of it, or the cell a switch it pressed acts on.
-enum class Look { centre, ahead, switched };
-
-struct Game;
-
-// Told before the arm examines a cell. The game leaves it unset; the solver's
-// search listens here to settle what a free cell holds only once it matters.
-class CellWatch {
- public:
-  virtual ~CellWatch() = default;
-  virtual void look(Game& g, int x, int y, Look kind) = 0;
-};
-
 struct Game {
   explicit Game(Ports p) : io(p) {}
   Ports io;
 
-  // The room.
-  Layer tile{}, tile2{}, tvar1{}, tvar2{}, tvar3{}, locked{};
-  int mapwidth = 0, mapheight = 0;
-
-  // The arm.
-  int arms = 0;
-  std::array<double, kArmSlots> armx{}, army{}, armspeed{};
-  std::array<int, kArmSlots> armdir{}, energy{}, attachment{}, carrying{};
-  std::array<std::string, kArmSlots> carryname{};
-  int startx = 0, starty = 0, startdir = 0;
-  int startattachment = 0;  // the attachment the level starts with
-  int bounces = 0;
-  double lasty = 0;
+  // The room and its arm.
+  Room room;
   int level = -1;
-  int redirects = 0;      // redirects taken at one position in the current tick
   uint64_t roomgeneration = 0;  // counts room reloads; a tick abandons a stale room
-  CellWatch* watch = nullptr;   // told before the arm examines a cell (the solver's search)
   bool silent = false;          // nothing is heard at all (the solver's sandbox): sounds are not even set up
 
   // Keys in play.
   int cursorx = 1, cursory = 1;
   int musicvolume = 45;
-  Layer savetile{}, savetile2{}, savetvar1{}, savetvar2{}, savetvar3{};
+  // The cells as they were when the arm last started, for resetting it.
+  std::array<std::array<Cell, kGrid>, kGrid> cells_at_start{};
 
   // Menus.
   int menunum = 0, menupos = 0, menucolumn = 1;
@@ -148,6 +98,11 @@ struct Game {
   bool intick = false;
 
   std::string caption = "Tinkerhold";
+
+  // What the loop does with a key and at each tick: the game's own handlers,
+  // put in place at start-up (until then keys and ticks do nothing).
+  void (*key_handler)(Game& g, KeyEvent key) = [](Game&, KeyEvent) {};
+  void (*tick_handler)(Game& g) = [](Game&) {};
 
   // The random source of the rules, names, sounds and songs.
   std::mt19937_64 rng{0};

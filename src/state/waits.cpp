@@ -1,19 +1,13 @@
-#include "play/waits.h"
+#include "state/waits.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "game/game.h"
-#include "game/tick.h"
-#include "play/keys.h"
+#include "state/game.h"
 
 namespace {
 
-void dispatch_key(Game& g, KeyEvent k) {
-  bool story = g.storyvisible;
-  Form_KeyDown(g, k.code, k.shift);
-  if (story && g.storyvisible) storylabel_KeyDown(g, k.code, k.shift);
-}
+void dispatch_key(Game& g, KeyEvent k) { g.key_handler(g, k); }
 
 // The earliest moment a timer is due.
 int64_t next_deadline(const Game& g) {
@@ -32,7 +26,7 @@ bool fire_due_timers(Game& g) {
   if (!g.intick && now >= g.nexttick) {
     g.intick = true;
     try {
-      timer1_tick(g);
+      g.tick_handler(g);
     } catch (...) {
       g.intick = false;
       throw;

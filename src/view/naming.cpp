@@ -1,12 +1,12 @@
-#include "play/naming.h"
+#include "view/naming.h"
 
 #include <cctype>
 #include <cmath>
 #include <vector>
 
 #include "audio/speech.h"
-#include "game/game.h"
-#include "game/pieces.h"
+#include "state/game.h"
+#include "game/room_text.h"
 
 namespace {
 
@@ -20,9 +20,9 @@ const std::vector<std::string> kRatNames = {
     "Ugly butt", "Target practice", "Cat food", "Dead rat walking", "Body bag", "Bits", "Bitey", "Rot gut"};
 
 bool name_in_room(const Game& g, const std::string& name) {
-  for (int x = 1; x <= g.mapwidth && x < kGrid; ++x)
-    for (int y = 1; y <= g.mapheight && y < kGrid; ++y)
-      if (g.tvar1[x][y].same_text(name)) return true;
+  for (int x = 1; x <= g.room.width && x < kGrid; ++x)
+    for (int y = 1; y <= g.room.height && y < kGrid; ++y)
+      if (first_stored_value(g.room.cells[x][y]).same_text(name)) return true;
   return false;
 }
 
@@ -53,24 +53,24 @@ const char* kTurnTail =
 std::string base_text(const Game& g, int piece, int x, int y) {
   switch (piece) {
     case kSwitch: {
-      std::string info = switchinfo(g, x, y);
+      std::string info = switch_info(g.room.cells[x][y]);
       return "Switch," + (info.empty() ? "" : " " + info);
     }
     case kMouse:
-      return "Mouse that must not be harmed.  This one is named " + g.tvar1[x][y].str() +
+      return "Mouse that must not be harmed.  This one is named " + first_stored_value(g.room.cells[x][y]).str() +
              ".  If the arm travels over this position, it will gently grind up the mouse with spinning blades.";
     case kRat:
-      return "Rat that must be killed.  The lab assistants call this one " + g.tvar1[x][y].str() +
+      return "Rat that must be killed.  The lab assistants call this one " + first_stored_value(g.room.cells[x][y]).str() +
              ".  All rats must be killed before completing a level.  To kill a rat, manuever the arm so that it passes "
              "over its location.";
     case kRatPath:
-      if (g.tvar2[x][y] == 0) return piecetext(kRatPath);
-      if (g.tvar2[x][y] == kMouse)
-        return "Mouse (on a rat path) that must not be harmed.  This one is named " + g.tvar1[x][y].str() +
+      if (stored_values(g.room.cells[x][y]).second == 0) return piecetext(kRatPath);
+      if (stored_values(g.room.cells[x][y]).second == kMouse)
+        return "Mouse (on a rat path) that must not be harmed.  This one is named " + first_stored_value(g.room.cells[x][y]).str() +
                ".  If the arm travels over this position, and the mouse is not able to escape to another rat path, it "
                "will gently grind it up with spinning blades.";
-      if (g.tvar2[x][y] == kRat)
-        return "Rat (on a rat path) that must be killed.  The lab assistants call this one " + g.tvar1[x][y].str() +
+      if (stored_values(g.room.cells[x][y]).second == kRat)
+        return "Rat (on a rat path) that must be killed.  The lab assistants call this one " + first_stored_value(g.room.cells[x][y]).str() +
                ".  All rats must be killed before completing a level.  To kill a rat, make sure it can not escape to "
                "another rat path, and manuever the arm so that it passes over its location.";
       return "";
@@ -105,13 +105,6 @@ const char* facing(int dir) {
 
 }  // namespace
 
-std::string saycoords(double column) {
-  if (!std::isfinite(column)) return "";
-  double w = std::nearbyint(column);
-  if (w < 1 || w > 26) return "";
-  return std::string(1, static_cast<char>('A' + static_cast<int>(w) - 1));
-}
-
 std::string piecetext(int piece) {
   switch (piece) {
     case kEmpty: return "Empty tile.";
@@ -143,17 +136,14 @@ std::string piecetext(int piece) {
   }
 }
 
-std::string cellname(double x, double y) { return saycoords(x) + " " + number_text(y); }
-
 std::string mousename(Game& g) { return pick_name(g, kMouseNames); }
 std::string ratname(Game& g) { return pick_name(g, kRatNames); }
 
 std::string tiletext(const Game& g, int x, int y) {
-  if (x == g.startx && y == g.starty) return std::string("Starting position, facing ") + facing(g.startdir);
-  const Value& lock = g.locked[x][y];
-  int piece = g.tile[x][y].is_text() ? -1 : g.tile[x][y].whole();
-  if (g.tile[x][y].num() != piece) piece = -1;
-  int under = g.tile2[x][y].whole();
+  if (x == g.room.start_x && y == g.room.start_y) return std::string("Starting position, facing ") + facing(g.room.start_heading);
+  double lock = g.room.cells[x][y].fixed;
+  int piece = g.room.cells[x][y].piece;
+  int under = g.room.cells[x][y].beneath;
   bool lowered = piece == kLowered;
   if (lock == 1) {
     if (lowered)

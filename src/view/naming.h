@@ -3,12 +3,10 @@
 
 #include <string>
 
+#include "game/room_text.h"
+
 struct Game;
 
-// Column letter of a cell: 1 "A" .. 26 "Z", anything else "".
-std::string saycoords(double column);
-// A cell named as in every message: "C 4".
-std::string cellname(double x, double y);
 // A name for a new mouse or rat, unique in the room.
 std::string mousename(Game& g);
 std::string ratname(Game& g);

@@ -1,14 +1,18 @@
-#include "menus/startup.h"
+#include "play/startup.h"
 
 #include "audio/music.h"
 #include "audio/sound.h"
 #include "audio/speech.h"
-#include "game/game.h"
+#include "state/game.h"
 #include "levels/campaign.h"
 #include "menus/progress.h"
-#include "play/boxes.h"
+#include "play/keys.h"
+#include "play/tick.h"
+#include "view/boxes.h"
 
 bool Form_Load(Game& g) {
+  g.key_handler = handle_key;
+  g.tick_handler = game_tick;
   g.version = kVersion;
   g.level = -1;
   g.historypos = 0;

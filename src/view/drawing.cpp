@@ -1,9 +1,9 @@
-#include "play/drawing.h"
+#include "view/drawing.h"
 
 #include <cmath>
 #include <random>
 
-#include "game/game.h"
+#include "state/game.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ void piece_figure(Game& g, const Geometry& m, int x, int y, int piece, bool lowe
       colour(kDebrisColour);
       inset_box(s, m, x, y, 4);
       s.set_font("Arial", 20);
-      s.print(m.x0(x) + 0.1 * m.cw, m.y0(y) + 0.1 * m.ch, "[" + number_text(3 - g.tvar1[x][y].num()) + "]");
+      s.print(m.x0(x) + 0.1 * m.cw, m.y0(y) + 0.1 * m.ch, "[" + number_text(3 - first_stored_value(g.room.cells[x][y]).num()) + "]");
       break;
     case kRatPath:
       s.set_fill_style(FillStyle::upward_hatch);
@@ -86,8 +86,8 @@ void piece_figure(Game& g, const Geometry& m, int x, int y, int piece, bool lowe
       colour(kRatPathColour);
       inset_box(s, m, x, y, 4);
       s.set_fill_style(FillStyle::transparent);
-      if (g.tvar2[x][y] == kMouse) piece_figure(g, m, x, y, kMouse, false);
-      if (g.tvar2[x][y] == kRat) piece_figure(g, m, x, y, kRat, false);
+      if (stored_values(g.room.cells[x][y]).second == kMouse) piece_figure(g, m, x, y, kMouse, false);
+      if (stored_values(g.room.cells[x][y]).second == kRat) piece_figure(g, m, x, y, kRat, false);
       break;
     case kToolExchange:
       colour(kToolColour);
@@ -111,23 +111,23 @@ void piece_figure(Game& g, const Geometry& m, int x, int y, int piece, bool lowe
 
 void drawscreen(Game& g) {
   SurfacePort& s = g.io.surface;
-  if (g.mapwidth <= 0 || g.mapheight <= 0 || s.height() < 100) return;
+  if (g.room.width <= 0 || g.room.height <= 0 || s.height() < 100) return;
   Geometry m;
   m.H = s.height() - 100;
-  m.W = m.H * g.mapwidth / g.mapheight;
-  m.cw = m.W / g.mapwidth;
-  m.ch = m.H / g.mapheight;
+  m.W = m.H * g.room.width / g.room.height;
+  m.cw = m.W / g.room.width;
+  m.ch = m.H / g.room.height;
   m.left = (s.width() - m.W) / 2;
   s.set_fore_color({0, 0, 0});
   s.set_fill_style(FillStyle::solid);
   s.set_fill_color({0, 0, 0});
-  if (g.armspeed[1] > 0) {
-    for (int i = 1; i <= g.arms && i < kArmSlots; ++i) s.circle(m.cx(g.armx[i]), m.cy(g.army[i]), m.cw / 3);
+  if (g.room.arm[1].speed > 0) {
+    for (int i = 1; i <= g.room.active_arms && i < kArmSlots; ++i) s.circle(m.cx(g.room.arm[i].x), m.cy(g.room.arm[i].y), m.cw / 3);
   }
   s.set_fill_style(FillStyle::transparent);
-  start_arrow(s, m, g.startx, g.starty, g.startdir);
-  for (int x = 1; x <= g.mapwidth; ++x) {
-    for (int y = 1; y <= g.mapheight; ++y) {
+  start_arrow(s, m, g.room.start_x, g.room.start_y, g.room.start_heading);
+  for (int x = 1; x <= g.room.width; ++x) {
+    for (int y = 1; y <= g.room.height; ++y) {
       s.set_fore_color(kGridColour);
       inset_box(s, m, x, y, 0);
       if (x == g.cursorx && y == g.cursory) {
@@ -136,14 +136,14 @@ void drawscreen(Game& g) {
         s.set_fore_color({red, green, 255});
       }
       inset_box(s, m, x, y, 2);
-      int piece = g.tile[x][y].whole();
+      int piece = g.room.cells[x][y].piece;
       if (piece == kLowered) {
-        int under = g.tile2[x][y].whole();
+        int under = g.room.cells[x][y].beneath;
         if (under <= kSouthEast || under == kSwitch || under == kRecharge) piece_figure(g, m, x, y, under, true);
       } else {
         piece_figure(g, m, x, y, piece, false);
       }
-      if (g.locked[x][y] == 1) {
+      if (g.room.cells[x][y].fixed == 1) {
         s.set_font("Arial", 20);
         s.print(m.x0(x) + 0.4 * m.cw, m.y0(y) + 0.3 * m.ch, "L");
       }
@@ -152,6 +152,6 @@ void drawscreen(Game& g) {
   s.set_fore_color(kFrameColour);
   s.box(m.left, m.top, m.left + m.W, m.top + m.H);
   s.set_fore_color(kArmColour);
-  for (int i = 1; i <= g.arms && i < kArmSlots; ++i) s.circle(m.cx(g.armx[i]), m.cy(g.army[i]), m.cw / 4);
+  for (int i = 1; i <= g.room.active_arms && i < kArmSlots; ++i) s.circle(m.cx(g.room.arm[i].x), m.cy(g.room.arm[i].y), m.cw / 4);
   s.present();
 }

@@ -1,6 +1,6 @@
-#include "play/boxes.h"
+#include "view/boxes.h"
 
-#include "game/game.h"
+#include "state/game.h"
 
 std::string inputbox(Game& g, const std::string& prompt, const std::string& title, const std::string& default_answer) {
   g.io.transcript.record("input", prompt);
