@@ -59,11 +59,9 @@ class NullMusic : public MusicPort {
 };
 
 // Draws nothing and keeps no caption (the game keeps its own). The size is
-// the caller's: 0 x 0 by default, too small to draw a room in, so a room
-// that redraws as its arm moves costs nothing and takes no colour from the
-// random source (the solver); 800 x 600 is the window's own size, where the
-// room is laid out and the cursor's colour drawn as in the window (headless
-// play).
+// the caller's: 0 x 0 by default, too small to draw a room in, so a redraw
+// costs nothing; 800 x 600 is the window's own size, where the room is laid
+// out and the cursor's colour drawn as in the window (headless play).
 class NullSurface : public SurfacePort {
  public:
   explicit NullSurface(int width = 0, int height = 0) : width_(width), height_(height) {}
