@@ -99,11 +99,11 @@ bool available(const Game& g, int column, int pos) {
 void skip_unavailable(Game& g, int& code, int shift) {
   int c = g.menucolumn;
   auto skip = [&](int pos) {
-    if (g.menupos == pos && !available(g, c, pos)) cycleme(g, code, shift, kRows, 0, 1);
+    if (g.menupos == pos && !available(g, c, pos)) move_menu_cursor(g, code, kRows, true);
   };
   if (c == 1 && g.menupos == 1 && !available(g, 1, 1)) {
     if (code == kKeyLeft || code == kKeyRight) code = kKeyDown;
-    cycleme(g, code, shift, kRows, 0, 1);
+    move_menu_cursor(g, code, kRows, true);
   }
   if (c == 2) skip(5);
   if (c == 4) {
@@ -227,7 +227,7 @@ void editorsetupmenu(Game& g, int code, int shift) {
   if (code == kKeyEnter && g.menupos == 0) code = kKeyRight;
   std::vector<std::string> files = g.io.files.list("\\challenges\\", ".txt");
   int count = static_cast<int>(files.size()) + 1;
-  cycleme(g, code, shift, count, 0, 0);
+  move_menu_cursor(g, code, count);
   if (code == kKeyEscape) {
     g.menunum = 1;
     g.menupos = 0;
@@ -246,7 +246,7 @@ void editorsetupmenu(Game& g, int code, int shift) {
 }
 
 void editorplacementmenu(Game& g, int code, int shift) {
-  cycleme(g, code, shift, kRows, 0, 0);
+  move_menu_cursor(g, code, kRows);
   if (code == kKeyEscape) {
     g.menunum = 0;
     g.menupos = 0;
@@ -268,7 +268,7 @@ void editorplacementmenu(Game& g, int code, int shift) {
 
 void editorsettingsmenu(Game& g, int code, int shift) {
   if (code == kKeyEnter && g.menupos == 0) code = kKeyRight;
-  cycleme(g, code, shift, 5, 0, 0);
+  move_menu_cursor(g, code, 5);
   if (code == kKeyEscape) {
     g.menunum = 0;
     g.menupos = 0;

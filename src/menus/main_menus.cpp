@@ -68,7 +68,7 @@ const char* const kSteering =
 
 void mainmenu(Game& g, int code, int shift) {
   code = first_step(g, code);
-  cycleme(g, code, shift, 5, 0, 0);
+  move_menu_cursor(g, code, 5);
   if (code == 27) g.menupos = 5;
   static const char* const kItems[] = {"", "Campaign", "Challenges", "Level editor", "About the game", "Exit the game"};
   if (g.menupos < 1 || g.menupos > 5) return;
@@ -102,7 +102,7 @@ void mainmenu(Game& g, int code, int shift) {
 
 void aboutmenu(Game& g, int code, int shift) {
   code = first_step(g, code);
-  cycleme(g, code, shift, 3, 0, 0);
+  move_menu_cursor(g, code, 3);
   if (code == 27) {
     back_to_main(g, 2, true);
     return;
@@ -120,7 +120,7 @@ void aboutmenu(Game& g, int code, int shift) {
 
 void levelmenu(Game& g, int code, int shift) {
   code = first_step(g, code);
-  cycleme(g, code, shift, g.levelcount, 0, 0);
+  move_menu_cursor(g, code, g.levelcount);
   if (code == 27) {
     back_to_main(g, 1, true);
     return;
@@ -142,7 +142,7 @@ void challengesmenu(Game& g, int code, int shift) {
   code = first_step(g, code);
   std::vector<std::string> files = challenge_files(g);
   int count = static_cast<int>(files.size());
-  cycleme(g, code, shift, count, 0, 0);
+  move_menu_cursor(g, code, count);
   if (code == 27) {
     back_to_main(g, 0, false);
     return;

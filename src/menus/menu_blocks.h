@@ -5,8 +5,9 @@
 
 struct Game;
 
-// Moves the menu cursor for Up and Down, wrapping around `count` items.
-void cycleme(Game& g, int code, int shift, int count, int flock, int muteit);
+// Moves the menu cursor for Up and Down, wrapping around `count` items,
+// with the arrows sound unless `quietly`.
+void move_menu_cursor(Game& g, int code, int count, bool quietly = false);
 
 // Main, about, level and challenges menus (menunum 1, 2, 3, 14).
 void mainmenu(Game& g, int code, int shift);

@@ -77,7 +77,7 @@ bool item_available(const Game& g, int item) {
 void skip_unavailable(Game& g, int code, int shift) {
   for (int guard = 0; guard < kPlacementItems && !item_available(g, g.menupos); ++guard) {
     if (code != kKeyUp && code != kKeyDown) return;
-    cycleme(g, code, shift, kPlacementItems, 0, g.menupos == 1 ? 1 : 0);
+    move_menu_cursor(g, code, kPlacementItems, g.menupos == 1);
   }
 }
 
@@ -202,7 +202,7 @@ void switchlinkitem(Game& g, int code, int shift) {
 
 void placementmenu(Game& g, int code, int shift) {
   if (code == kKeyEnter && g.menupos == 0) code = kKeyRight;
-  cycleme(g, code, shift, kPlacementItems, 0, 0);
+  move_menu_cursor(g, code, kPlacementItems);
   if (code == kKeyEscape) {
     g.menunum = 0;
     g.menupos = 0;
@@ -235,7 +235,7 @@ void switchmenu(Game& g, int code, int shift) {
   std::vector<SwitchCell> list = usableswitches(g, true);
   int count = static_cast<int>(list.size());
   if (code == kKeyEnter && g.menupos == 0) code = kKeyRight;
-  cycleme(g, code, shift, count, 0, 0);
+  move_menu_cursor(g, code, count);
   if (code == kKeyEscape) {
     g.menunum = 10;
     g.menupos = 1;

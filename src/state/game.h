@@ -25,13 +25,16 @@ using Layer = std::array<std::array<Value, kGrid>, kGrid>;  // [x][y]
 
 struct Game {
   explicit Game(Ports p) : io(p) {}
+  // A game holds the live devices: a copy of it would play, speak and stop
+  // sounds on them. Code that needs a room to try things on copies the room.
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
   Ports io;
 
   // The room and its arm.
   Room room;
   int level = -1;
   uint64_t roomgeneration = 0;  // counts room reloads; a tick abandons a stale room
-  bool silent = false;          // nothing is heard at all (the solver's sandbox): sounds are not even set up
 
   // Keys in play.
   int cursorx = 1, cursory = 1;
