@@ -42,12 +42,12 @@ class Headless {
     fs::create_symlink(TINKERHOLD_PROGRAM_DIR "/sounds", dir_ / "sounds");
     fs::create_directory(dir_ / "challenges");
     ScriptError error;
-    events_ = std::make_unique<VirtualEvents>(*parsescript(script, error));
+    events_ = std::make_unique<VirtualEvents>(*parse_script(script, error));
     ports_ = std::make_unique<PortSet>(make_headless_ports(*events_, dir_.string()));
     ports_->make<PrintedTranscript>(*events_, null_);
     game_ = std::make_unique<Game>(ports_->ports());
     game_->rng.seed(1);
-    Form_Load(*game_);
+    start_game(*game_);
   }
   ~Headless() {
     game_.reset();
@@ -59,7 +59,7 @@ class Headless {
   void run() {
     events_->start_script();
     try {
-      runloop(*game_);
+      run_loop(*game_);
     } catch (const ProgramExit&) {
     }
   }
@@ -77,10 +77,10 @@ class Headless {
 void SpokenMessageWith999ChainedPairs(benchmark::State& state, const std::string& from, const std::string& to) {
   Headless h;
   Game& g = h.g();
-  g.replacecount = kMaxPairs;
-  for (int i = 1; i <= kMaxPairs; ++i) g.replacefrom[i] = from, g.replaceto[i] = to;
+  g.replacement_count = kMaxPairs;
+  for (int i = 1; i <= kMaxPairs; ++i) g.replace_from[i] = from, g.replace_to[i] = to;
   for (auto _ : state) {
-    if (state.range(0) == 0) sayit(g, "A Rat at C 3.");
+    if (state.range(0) == 0) say_message(g, "A Rat at C 3.");
     else benchmark::DoNotOptimize(apply_replacements(g, "A Rat at C 3."));
   }
 }
@@ -103,10 +103,10 @@ void ChallengeMenuStepOnA4MiBFile(benchmark::State& state) {
   Headless h;
   std::ofstream(h.dir() / "challenges" / "lines.txt", std::ios::binary) << std::string(kMaxMapBytes, '\n');
   Game& g = h.g();
-  g.menunum = 14;
-  g.menupos = 0;
+  g.open_menu = 14;
+  g.menu_position = 0;
   long before = resident_kb();
-  for (auto _ : state) menus(g, kKeyDown, 0);
+  for (auto _ : state) menu_key_down(g, kKeyDown, 0);
   state.counters["resident_KiB_more"] = static_cast<double>(resident_kb() - before);
 }
 BENCHMARK(ChallengeMenuStepOnA4MiBFile)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
@@ -122,11 +122,11 @@ void EndlessArmForTenVirtualHours(benchmark::State& state) {
     std::ofstream out(h.dir() / "endless.txt", std::ios::binary);
     for (const auto& s : l) out << s << "\r\n";
     out.close();
-    maploadfrom(h.g(), (h.dir() / "endless.txt").string());
+    load_challenge_from(h.g(), (h.dir() / "endless.txt").string());
     long before = resident_kb();
     h.run();
     state.counters["resident_KiB_more"] = static_cast<double>(resident_kb() - before);
-    state.counters["log_lines_kept"] = static_cast<double>(h.g().List1.size());
+    state.counters["log_lines_kept"] = static_cast<double>(h.g().event_log.size());
     state.counters["virtual_hours"] = h.g().io.events.now_ms() / 3.6e6;
   }
 }

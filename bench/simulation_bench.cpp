@@ -44,17 +44,17 @@ void BouncingArmForOneVirtualHour(benchmark::State& state) {
   double virtual_seconds = 0;
   for (auto _ : state) {
     ScriptError error;
-    auto script = parsescript("key space\nwait 3600\n", error);
+    auto script = parse_script("key space\nwait 3600\n", error);
     VirtualEvents events(*script);
     PortSet ports = make_headless_ports(events, dir.string());
     ports.make<PrintedTranscript>(events, null);
     Game g(ports.ports());
     g.rng.seed(1);
-    Form_Load(g);
-    maploadfrom(g, (dir / "loop.txt").string());
+    start_game(g);
+    load_challenge_from(g, (dir / "loop.txt").string());
     events.start_script();
     try {
-      runloop(g);
+      run_loop(g);
     } catch (const ProgramExit&) {
     }
     virtual_seconds += events.now_ms() / 1000.0;

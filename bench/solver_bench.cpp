@@ -18,9 +18,9 @@ struct Level {
   Game g{ports.ports()};
   explicit Level(int n) {
     g.rng.seed(1);
-    filllevels(g);
+    fill_levels(g);
     g.level = n;
-    startusout(g);
+    start_level(g);
   }
 };
 
@@ -41,7 +41,7 @@ void SolveLevel(benchmark::State& state) {
   Solution s;
   for (auto _ : state) {
     Level level(static_cast<int>(state.range(0)));
-    s = solveroom(level.g.room, level.g.level >= kToolExchangeLevel, limits());
+    s = solve_room(level.g.room, level.g.level >= kToolExchangeLevel, limits());
   }
   state.counters["solved"] = s.verdict == Verdict::solved;
   state.counters["placements"] = static_cast<double>(s.placements.size());
@@ -64,7 +64,7 @@ void SolveCampaign(benchmark::State& state) {
     solved = 0;
     for (int n = 1; n <= 24; ++n) {
       Level level(n);
-      Solution s = solveroom(level.g.room, level.g.level >= kToolExchangeLevel, limits());
+      Solution s = solve_room(level.g.room, level.g.level >= kToolExchangeLevel, limits());
       solved += s.verdict == Verdict::solved;
       slowest = std::max(slowest, s.seconds);
       nodes += s.nodes;

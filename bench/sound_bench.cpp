@@ -1,4 +1,4 @@
-// The sound device's costs: one makesound with the decoded sound cached,
+// The sound device's costs: one play_sound with the decoded sound cached,
 // the same call when the file must be read and decoded again, and the
 // device's buffer and its latency. Run by hand:
 //   build/bench/sound_bench
@@ -47,7 +47,7 @@ struct GameOnMixer {
     }
     std::string reason;
     ok = sound.open(reason);
-    g.soundready = 8;
+    g.sound_ready = 8;
     g.room.width = g.room.height = 10;
   }
 };
@@ -57,8 +57,8 @@ void BM_MakesoundWarmCache(benchmark::State& state) {
   GameOnMixer m;
   if (!m.ok) return state.SkipWithError("no sound device");
   for (auto _ : state) {
-    Stereo p = sound2D(m.g, 3, 4);
-    makesound(m.g, "/sounds/tile.wav", p.volume / 4, p.pan, 0, -1, -1, 3, 4, 1.15 - 0.3 * 4 / 10.0);
+    Stereo p = cell_stereo(m.g, 3, 4);
+    play_sound(m.g, "/sounds/tile.wav", p.volume / 4, p.pan, 0, -1, -1, 3, 4, 1.15 - 0.3 * 4 / 10.0);
   }
   state.counters["file reads"] = static_cast<double>(m.sound.cache()->reads());
 }
@@ -76,8 +76,8 @@ void BM_MakesoundDecodingFromDisk(benchmark::State& state) {
     ++stamp;
     ::utime(path.c_str(), &times);
     state.ResumeTiming();
-    Stereo p = sound2D(m.g, 3, 4);
-    makesound(m.g, "/sounds/tile.wav", p.volume / 4, p.pan, 0, -1, -1, 3, 4, 1.15 - 0.3 * 4 / 10.0);
+    Stereo p = cell_stereo(m.g, 3, 4);
+    play_sound(m.g, "/sounds/tile.wav", p.volume / 4, p.pan, 0, -1, -1, 3, 4, 1.15 - 0.3 * 4 / 10.0);
   }
   state.counters["file reads"] = static_cast<double>(m.sound.cache()->reads());
 }

@@ -49,14 +49,14 @@ void KeyPressToSpeechRequest(benchmark::State& state) {
     ports.make<PrintedTranscript>(events, null);
     ports.own(make_system_speech());
     Game g(ports.ports());
-    Form_Load(g);
-    if (g.sapiok != 1) state.SkipWithError("the voice did not open");
+    start_game(g);
+    if (g.voice_ready != 1) state.SkipWithError("the voice did not open");
     g.level = 1;
-    startusout(g);
-    g.menunum = 0;
+    start_level(g);
+    g.open_menu = 0;
     bool right = true;
     for (auto _ : state) {
-      Form_KeyDown(g, right ? kKeyRight : kKeyLeft, 0);
+      room_key_down(g, right ? kKeyRight : kKeyLeft, 0);
       right = !right;
     }
   }

@@ -54,13 +54,13 @@ void BM_RedrawLevel(benchmark::State& state) {
   auto s = open_game(false, nullptr, reason);
   if (!s) return state.SkipWithError(reason.c_str());
   Game& g = *s->game;
-  if (!Form_Load(g)) return state.SkipWithError("start-up failed");
+  if (!start_game(g)) return state.SkipWithError("start-up failed");
   g.level = 16;
-  startusout(g);
+  start_level(g);
   bool send = state.range(0) == 1;
   long sent = s->screen->frames_sent();
   for (auto _ : state) {
-    drawscreen(g);
+    draw_room(g);
     if (send) s->screen->flush();
   }
   state.counters["frames sent"] = static_cast<double>(s->screen->frames_sent() - sent);
@@ -76,7 +76,7 @@ void BM_StartupToGreeting(benchmark::State& state) {
     std::string reason;
     auto s = open_game(true, &clock, reason);
     if (!s) return state.SkipWithError(reason.c_str());
-    if (!Form_Load(*s->game)) return state.SkipWithError("start-up failed");
+    if (!start_game(*s->game)) return state.SkipWithError("start-up failed");
     state.SetIterationTime(std::chrono::duration<double>(clock.greeted - start).count());
   }
 }
@@ -90,10 +90,10 @@ void BM_IdleInALevel(benchmark::State& state) {
     auto s = open_game(state.range(0) == 1, nullptr, reason);
     if (!s) return state.SkipWithError(reason.c_str());
     Game& g = *s->game;
-    if (!Form_Load(g)) return state.SkipWithError("start-up failed");
+    if (!start_game(g)) return state.SkipWithError("start-up failed");
     g.level = 1;
-    startusout(g);
-    g.menunum = 0;
+    start_level(g);
+    g.open_menu = 0;
     long sent = s->screen->frames_sent(), sleeps = s->events->sleeps();
     SDL_AddTimer(
         10000,
@@ -107,7 +107,7 @@ void BM_IdleInALevel(benchmark::State& state) {
     double cpu0 = cpu_seconds();
     auto wall0 = std::chrono::steady_clock::now();
     try {
-      runloop(g);
+      run_loop(g);
     } catch (const ProgramExit&) {
     }
     double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();

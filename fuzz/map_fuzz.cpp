@@ -44,14 +44,14 @@ void play(Game& g) {
   FUZZ_CHECK(g.room.start_x >= 1 && g.room.start_x <= g.room.width && g.room.start_y >= 1 && g.room.start_y <= g.room.height);
   for (int x = 1; x <= g.room.width; ++x)
     for (int y = 1; y <= g.room.height; ++y) {
-      g.cursorx = x;
-      g.cursory = y;
-      saytile(g);
+      g.cursor_x = x;
+      g.cursor_y = y;
+      say_cell(g);
     }
   SpinLimit limit;
   g.watch = &limit;
   try {
-    Form_KeyDown(g, kKeySpace, 0);
+    room_key_down(g, kKeySpace, 0);
     hold(g, 8);
   } catch (const SpinLimit::Reached&) {
   }
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FuzzRig rig;
   static const Game started = [] {
     Game g = rig.game();
-    Form_Load(g);
+    start_game(g);
     return g;
   }();
   rig.next_input();
@@ -72,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   rig.write("challenges/fuzz.txt", data, size);
   Game g = started;
-  if (mapload(g, "fuzz.txt")) play(g);
+  if (load_challenge(g, "fuzz.txt")) play(g);
   Game editor = started;
-  editorload(editor, "fuzz.txt");
+  editor_load(editor, "fuzz.txt");
   return 0;
 }

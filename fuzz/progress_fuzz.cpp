@@ -9,26 +9,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FuzzRig rig;
   static const Game started = [] {
     Game g = rig.game();
-    Form_Load(g);
+    start_game(g);
     return g;
   }();
   rig.next_input();
   rig.write("progress.ini", data, size);
   Game g = started;
-  readprogress(g);
+  read_progress(g);
   // Whatever the file held, the settings stay within their ranges.
-  FUZZ_CHECK(g.speechmode >= 0 && g.speechmode <= 3);
-  FUZZ_CHECK(g.sapirate >= 1 && g.sapirate <= 10);
-  FUZZ_CHECK(g.musicvolume >= 0 && g.musicvolume <= 100);
-  sayit(g, "Main menu.");
+  FUZZ_CHECK(g.speech_route >= 0 && g.speech_route <= 3);
+  FUZZ_CHECK(g.speech_rate >= 1 && g.speech_rate <= 10);
+  FUZZ_CHECK(g.music_volume >= 0 && g.music_volume <= 100);
+  say_message(g, "Main menu.");
 
   // What the game writes, it reads back as it was.
-  saveprogress(g);
+  save_progress(g);
   Game again = started;
-  readprogress(again);
-  FUZZ_CHECK(again.speechmode == g.speechmode);
-  FUZZ_CHECK(again.sapirate == g.sapirate);
-  FUZZ_CHECK(again.keptvalue == g.keptvalue);
-  FUZZ_CHECK(again.musicvolume == g.musicvolume);
+  read_progress(again);
+  FUZZ_CHECK(again.speech_route == g.speech_route);
+  FUZZ_CHECK(again.speech_rate == g.speech_rate);
+  FUZZ_CHECK(again.progress_third_line == g.progress_third_line);
+  FUZZ_CHECK(again.music_volume == g.music_volume);
   return 0;
 }

@@ -27,9 +27,9 @@ std::vector<std::string> split_lines(const std::string& text) {
 // every place it finds taken from left to right; a rule that would make the
 // text longer than 64 KiB (or than it already was) is left out.
 std::string by_hand(const Game& g, std::string text) {
-  for (int i = 1; i <= g.replacecount; ++i) {
-    const std::string& from = g.replacefrom[i];
-    const std::string& to = g.replaceto[i];
+  for (int i = 1; i <= g.replacement_count; ++i) {
+    const std::string& from = g.replace_from[i];
+    const std::string& to = g.replace_to[i];
     if (from.empty()) continue;
     std::vector<size_t> hits;
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + from.size()))
@@ -54,13 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   rig.next_input();
   std::vector<std::string> lines = split_lines(std::string(reinterpret_cast<const char*>(data), size));
   Game g = rig.game();
-  g.replacecount = 0;
-  for (size_t k = 1; k + 1 < lines.size() && g.replacecount < kMaxPairs; k += 2) {
-    g.replacecount += 1;
-    g.replacefrom[g.replacecount] = lines[k];
-    g.replaceto[g.replacecount] = lines[k + 1];
+  g.replacement_count = 0;
+  for (size_t k = 1; k + 1 < lines.size() && g.replacement_count < kMaxPairs; k += 2) {
+    g.replacement_count += 1;
+    g.replace_from[g.replacement_count] = lines[k];
+    g.replace_to[g.replacement_count] = lines[k + 1];
   }
   FUZZ_CHECK(apply_replacements(g, lines[0]) == by_hand(g, lines[0]));
-  sayit(g, lines[0]);
+  say_message(g, lines[0]);
   return 0;
 }

@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
   ScriptError error;
-  auto script = parsescript(text, error);
+  auto script = parse_script(text, error);
   if (!script) {
     FUZZ_CHECK(error.line >= 1 && !error.reason.empty());
     return 0;

@@ -22,7 +22,7 @@ TEST(BadMaps, EveryBrokenFileIsRefusedAndTheLoadedRoomStays) {
       // The editor takes a map without its victory message.
       if (editor && name == "27_no_story.txt") continue;
       r.forget();
-      bool loaded = editor ? editorload(r.g(), name) : mapload(r.g(), name);
+      bool loaded = editor ? editor_load(r.g(), name) : load_challenge(r.g(), name);
       EXPECT_FALSE(loaded) << name << (editor ? " (editor)" : "");
       auto said = r.lines("say");
       ASSERT_FALSE(said.empty()) << name;
@@ -32,7 +32,7 @@ TEST(BadMaps, EveryBrokenFileIsRefusedAndTheLoadedRoomStays) {
       EXPECT_EQ(g.room.arm[1].energy, 7) << name;
       EXPECT_TRUE(g.room.cells[3][2].name.same_text("Bits")) << name;
       EXPECT_EQ(g.level, 99) << name;
-      EXPECT_EQ(g.replacecount, 1) << name;
+      EXPECT_EQ(g.replacement_count, 1) << name;
     }
     ++files;
   }

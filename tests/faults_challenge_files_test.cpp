@@ -58,13 +58,13 @@ TEST(FaultsChallengeFiles, EachIsRefusedAloudAndTheLoadedRoomStays) {
   // regular file is one.
   for (const char* name : {"folder.txt", "loop.txt", "dangling.txt", "zeros.txt", "pipe.txt"}) {
     r.forget();
-    EXPECT_FALSE(mapload(r.g(), name)) << name;
+    EXPECT_FALSE(load_challenge(r.g(), name)) << name;
     auto said = r.lines("say");
     ASSERT_FALSE(said.empty()) << name;
     EXPECT_EQ(said.back(), std::string("Cannot load challenge ") + name + ": the file is missing.");
   }
   r.forget();
-  EXPECT_FALSE(mapload(r.g(), "huge.txt"));
+  EXPECT_FALSE(load_challenge(r.g(), "huge.txt"));
   EXPECT_EQ(r.lines("say").back(), "Cannot load challenge huge.txt: the file is too large.");
 
   // By path (as --challenge opens them): each with its own reason.
@@ -78,7 +78,7 @@ TEST(FaultsChallengeFiles, EachIsRefusedAloudAndTheLoadedRoomStays) {
   };
   for (const auto& [name, reason] : by_path) {
     r.forget();
-    EXPECT_FALSE(maploadfrom(r.g(), (dir / name).string())) << name;
+    EXPECT_FALSE(load_challenge_from(r.g(), (dir / name).string())) << name;
     auto said = r.lines("say");
     ASSERT_FALSE(said.empty()) << name;
     EXPECT_EQ(said.back(), "Cannot load challenge " + name + ": " + reason + ".");
@@ -92,7 +92,7 @@ TEST(FaultsChallengeFiles, EachIsRefusedAloudAndTheLoadedRoomStays) {
   EXPECT_EQ(g.room.width, 4);
   EXPECT_EQ(g.room.arm[1].energy, 9);
   EXPECT_TRUE(g.room.cells[4][2].name.same_text("Bits"));
-  EXPECT_EQ(g.challengefile, "test.txt");
+  EXPECT_EQ(g.challenge_file, "test.txt");
   // The 100 MB file was never read: the peak memory barely moved.
   EXPECT_LT(peak_memory_kb() - peak_before, 32 * 1024) << "KB more at the peak";
 }
@@ -120,7 +120,7 @@ TEST(FaultsChallengeFiles, TheMenuListsOnlyRealFilesAndGoesOnPastAHugeOne) {
   // Refused, the player is still in the menu and plays the next one.
   EXPECT_TRUE(has(said, "Challenge: Good one.  Plays")) << r.all();
   EXPECT_EQ(r.g().level, 99);
-  EXPECT_EQ(r.g().challengefile, "good.txt");
+  EXPECT_EQ(r.g().challenge_file, "good.txt");
 }
 
 TEST(FaultsChallengeFiles, TheGameStartedOnOneSaysWhyWithoutHangingOrReadingIt) {
@@ -184,8 +184,8 @@ TEST(FaultsChallengeFiles, OddFilesAreNamedAndCostOnlyWhatIsSpoken) {
   // Played, the long title is cut the same way, and the untitled map is
   // known by its file name.
   r.forget();
-  ASSERT_TRUE(mapload(r.g(), "long.txt"));
-  EXPECT_EQ(r.g().leveltitle[99], spoken_title);
-  ASSERT_TRUE(mapload(r.g(), "untitled.txt"));
+  ASSERT_TRUE(load_challenge(r.g(), "long.txt"));
+  EXPECT_EQ(r.g().level_titles[99], spoken_title);
+  ASSERT_TRUE(load_challenge(r.g(), "untitled.txt"));
   EXPECT_EQ(r.lines("say").back(), "Challenge: untitled.txt.  For a test");
 }

@@ -47,8 +47,8 @@ TEST(FaultsProgress, AFailedSaveIsSaidOnceAndTheNextSaveThatWorksCatchesUp) {
   });
   r.run();
   read_only.reset();
-  EXPECT_EQ(r.g().musicvolume, 35);
-  EXPECT_EQ(r.g().sapirate, 3);
+  EXPECT_EQ(r.g().music_volume, 35);
+  EXPECT_EQ(r.g().speech_rate, 3);
   auto said = r.lines("say");
   EXPECT_EQ(std::count(said.begin(), said.end(), "The setting could not be saved: Permission denied."), 1) << r.all();
   EXPECT_EQ(log_lines(r), std::vector<std::string>(2, "error in saveprogress: Permission denied"));
@@ -68,7 +68,7 @@ TEST(FaultsProgress, AReadOnlyProgramFolderCostsOneDebugLineAndPlayGoesOn) {
     ASSERT_TRUE(read_only.refuses_writes()) << "the folder could not be made read-only";
     r.run();
   }
-  EXPECT_EQ(r.g().speechmode, 1);
+  EXPECT_EQ(r.g().speech_route, 1);
   EXPECT_EQ(r.lines("say").front(), "The setting could not be saved: Permission denied.") << r.all();
   auto log = log_lines(r);
   ASSERT_EQ(log.size(), 1u) << r.all();

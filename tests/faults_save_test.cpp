@@ -48,7 +48,7 @@ std::vector<std::string> leftovers(const fs::path& dir) {
 void editor_map(Game& g, const std::string& title) {
   g.level = 0;
   g.room.width = 2, g.room.height = 2, g.room.start_x = 1, g.room.start_y = 1, g.room.start_heading = kEast;
-  g.leveltitle[0] = title;
+  g.level_titles[0] = title;
 }
 
 }  // namespace
@@ -99,11 +99,11 @@ TEST(FaultsSave, ADiskThatFillsUpMidSaveIsSaidAndTheOldFileKeepsEveryByte) {
   ASSERT_TRUE(Form_Load_for_test(r));
   Game& g = r.g();
   editor_map(g, "Old");
-  ASSERT_TRUE(editorsave(g, "keep"));
+  ASSERT_TRUE(editor_save(g, "keep"));
   const fs::path keep = r.dir() / "challenges" / "keep.txt";
   const std::string before = read_file(keep);
   ASSERT_GT(before.size(), 2048u) << "the map must be larger than the room left on the disk";
-  g.leveltitle[0] = "New";
+  g.level_titles[0] = "New";
 
   // In a child with room for 1 KB per file: the write stops part way
   // (EFBIG), as on a full disk. Then the room comes back.
@@ -116,18 +116,18 @@ TEST(FaultsSave, ADiskThatFillsUpMidSaveIsSaidAndTheOldFileKeepsEveryByte) {
     ::signal(SIGXFSZ, SIG_IGN);
     if (::setrlimit(RLIMIT_FSIZE, &small) != 0) return std::string("setrlimit failed\n");
     r.forget();
-    out << "keep saved=" << editorsave(g, "keep") << "\n";
+    out << "keep saved=" << editor_save(g, "keep") << "\n";
     for (const auto& s : r.lines("say")) out << "said " << s << "\n";
     out << "intact=" << (read_file(keep) == before) << "\n";
     out << "tmp=" << leftovers(r.dir() / "challenges").size() << "\n";
     r.forget();
-    out << "fresh saved=" << editorsave(g, "fresh") << "\n";
+    out << "fresh saved=" << editor_save(g, "fresh") << "\n";
     for (const auto& s : r.lines("say")) out << "said " << s << "\n";
     out << "fresh=" << fs::exists(r.dir() / "challenges" / "fresh.txt")
         << " fresh.tmp=" << leftovers(r.dir() / "challenges").size() << "\n";
     ::setrlimit(RLIMIT_FSIZE, &was);
     r.forget();
-    out << "again saved=" << editorsave(g, "keep") << "\n";
+    out << "again saved=" << editor_save(g, "keep") << "\n";
     out << "title=" << first_line(keep) << "\n";
     return out.str();
   });
@@ -151,7 +151,7 @@ TEST(FaultsSave, WhateverStandsInTheWayIsSaidAndNothingIsLeftBehind) {
   // A folder with the map's own name, with something in it: the rename fails.
   fs::create_directories(challenges / "taken.txt" / "inside");
   r.forget();
-  EXPECT_FALSE(editorsave(g, "taken"));
+  EXPECT_FALSE(editor_save(g, "taken"));
   EXPECT_EQ(r.lines("say").back(), "Save failed: Is a directory");
   EXPECT_TRUE(leftovers(challenges).empty());
   EXPECT_TRUE(fs::is_directory(challenges / "taken.txt" / "inside"));
@@ -160,7 +160,7 @@ TEST(FaultsSave, WhateverStandsInTheWayIsSaidAndNothingIsLeftBehind) {
   // and may be another copy's save in progress: left alone.
   r.write("challenges/left.txt.tmp", "half a map");
   r.forget();
-  EXPECT_TRUE(editorsave(g, "left"));
+  EXPECT_TRUE(editor_save(g, "left"));
   EXPECT_TRUE(has(r.lines("say"), "Saved"));
   EXPECT_EQ(first_line(challenges / "left.txt"), "Mine");
   EXPECT_EQ(read_file(challenges / "left.txt.tmp"), "half a map");
@@ -168,7 +168,7 @@ TEST(FaultsSave, WhateverStandsInTheWayIsSaidAndNothingIsLeftBehind) {
   // The challenges folder deleted while the editor is open: it is made again.
   fs::remove_all(challenges);
   r.forget();
-  EXPECT_TRUE(editorsave(g, "back"));
+  EXPECT_TRUE(editor_save(g, "back"));
   EXPECT_TRUE(has(r.lines("say"), "Saved")) << r.all();
   EXPECT_EQ(first_line(challenges / "back.txt"), "Mine");
 
@@ -179,7 +179,7 @@ TEST(FaultsSave, WhateverStandsInTheWayIsSaidAndNothingIsLeftBehind) {
     ReadOnlyFolder read_only(r.dir());
     ASSERT_TRUE(read_only.refuses_writes());
     r.forget();
-    EXPECT_FALSE(editorsave(g, "back"));
+    EXPECT_FALSE(editor_save(g, "back"));
     EXPECT_EQ(r.lines("say").back(), "Save failed: Permission denied");
     EXPECT_FALSE(fs::exists(challenges));
   }
@@ -187,12 +187,12 @@ TEST(FaultsSave, WhateverStandsInTheWayIsSaidAndNothingIsLeftBehind) {
   // A file where the challenges folder should be.
   r.write("challenges", "not a folder");
   r.forget();
-  EXPECT_FALSE(editorsave(g, "beside"));
+  EXPECT_FALSE(editor_save(g, "beside"));
   EXPECT_EQ(r.lines("say").back(), "Save failed: Not a directory");
   EXPECT_EQ(read_file(challenges), "not a folder");
   EXPECT_FALSE(has(r.lines("say"), "Saved"));
   // The map is still the author's, in full.
-  EXPECT_EQ(g.leveltitle[0], "Mine");
+  EXPECT_EQ(g.level_titles[0], "Mine");
   EXPECT_EQ(g.room.width, 2);
 }
 
@@ -262,7 +262,7 @@ TEST(FaultsSave, ACloseThatFailsIsSaidWithItsOwnReason) {
   ChildResult child = in_child([&] {
     if (!fail_every_close(EIO)) return std::string("no seccomp\n");
     r.forget();
-    bool saved = editorsave(r.g(), "closing");
+    bool saved = editor_save(r.g(), "closing");
     return "saved=" + std::to_string(saved) + " said=" + r.lines("say").back() + "\n";
   });
   ASSERT_TRUE(child.exited(0)) << child.out;

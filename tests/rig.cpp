@@ -37,7 +37,7 @@ class KeptTranscript : public TranscriptPort {
 
 Script parse_or_fail(const std::string& text) {
   ScriptError error;
-  auto s = parsescript(text, error);
+  auto s = parse_script(text, error);
   EXPECT_TRUE(s.has_value()) << "script line " << error.line << ": " << error.reason;
   return s ? *s : Script{};
 }
@@ -58,16 +58,16 @@ Rig::~Rig() = default;
 void Rig::write(const std::string& rel, const std::string& text) { folder_.write(rel, text); }
 
 void Rig::load(const std::string& room) {
-  EXPECT_TRUE(Form_Load(*game_));
+  EXPECT_TRUE(start_game(*game_));
   write("challenges/test.txt", room_map(room));
-  EXPECT_TRUE(mapload(*game_, "test.txt"));
+  EXPECT_TRUE(load_challenge(*game_, "test.txt"));
   lines_.clear();
 }
 
 void Rig::run() {
   events_->start_script();
   try {
-    runloop(*game_);
+    run_loop(*game_);
   } catch (const ProgramExit&) {
   }
 }
@@ -90,7 +90,7 @@ std::string Rig::all() const {
 }
 
 bool Form_Load_for_test(Rig& r) {
-  bool ok = Form_Load(r.g());
+  bool ok = start_game(r.g());
   r.forget();
   return ok;
 }

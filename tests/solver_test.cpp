@@ -23,7 +23,7 @@ TEST(Solver, RunningOutOfBudgetIsNeverTakenForAProof) {
     SolveLimits tiny;
     tiny.nodes = 3;
     tiny.memo_bits = 12;
-    s = solveroom(r.g().room, r.g().level >= kToolExchangeLevel, tiny);
+    s = solve_room(r.g().room, r.g().level >= kToolExchangeLevel, tiny);
   }
   EXPECT_EQ(s.verdict, Verdict::out_of_budget);
   // Levels whose wins need more placements than the first turns of the
@@ -34,11 +34,11 @@ TEST(Solver, RunningOutOfBudgetIsNeverTakenForAProof) {
     Rig r;
     ASSERT_TRUE(Form_Load_for_test(r));
     r.g().level = level;
-    startusout(r.g());
+    start_level(r.g());
     SolveLimits limits;
     limits.memo_bits = 18;
     limits.seconds = 300;  // the node budget decides, however slow the machine
-    Solution c = solveroom(r.g().room, r.g().level >= kToolExchangeLevel, limits);
+    Solution c = solve_room(r.g().room, r.g().level >= kToolExchangeLevel, limits);
     EXPECT_EQ(c.verdict, Verdict::solved) << c.reason;
     EXPECT_GE(c.placements.size(), 5u);
   }

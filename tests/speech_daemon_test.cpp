@@ -69,22 +69,22 @@ TEST(SpeechDaemon, EachMessageCutsOffTheOneBeingSpokenAndTheEmptyTextOnlyStopsIt
   auto speech = make_system_speech();
   SpeechGame game(*speech);
   game.start();
-  ASSERT_EQ(game.g().sapiok, 1);
+  ASSERT_EQ(game.g().voice_ready, 1);
   ASSERT_EQ(synth.wait_for(1).said().size(), 1u) << "the greeting did not reach the daemon";
   synth.mark();
-  sayit(game.g(), long_message());
+  say_message(game.g(), long_message());
   ASSERT_EQ(synth.wait_for(1).said().size(), 1u);
   // Seconds of speech are still to come when the next message arrives.
   synth.mark();
-  sayit(game.g(), "Arm reset.");
+  say_message(game.g(), "Arm reset.");
   Synthesis s = synth.wait_for(1, 1);
   EXPECT_EQ(s.said(), std::vector<std::string>{"Armreset."});
   EXPECT_GE(s.stops_before(0), 1u) << "the long message was not cut off";
 
-  sayit(game.g(), long_message());
+  say_message(game.g(), long_message());
   ASSERT_EQ(synth.wait_for(2).said().size(), 2u);
   synth.mark();
-  sayit(game.g(), "");
+  say_message(game.g(), "");
   s = synth.wait_for(0, 1);
   EXPECT_GE(s.stops_before(0), 1u) << "the empty text did not stop the voice";
   EXPECT_TRUE(s.said().empty());
@@ -103,12 +103,12 @@ TEST(SpeechDaemon, ADaemonThatComesBackIsHeardFromTheNextMessageOn) {
   ASSERT_EQ(synth.wait_for(1).said().size(), 1u) << "the greeting did not reach the daemon";
 
   daemon.kill();
-  sayit(game.g(), "Piece lowered.");
+  say_message(game.g(), "Piece lowered.");
   // Started again on the same socket, as the desktop would.
   ASSERT_TRUE(daemon.start());
   SynthLog again(daemon.dir.dir() / "log" / "espeak-ng.log");
   again.mark();
-  sayit(game.g(), "Piece raised.");
+  say_message(game.g(), "Piece raised.");
   EXPECT_EQ(again.wait_for(1).said(), std::vector<std::string>{"Pieceraised."});
   EXPECT_EQ(game.dir().read_lines("debuglog.txt").size(), 1u);
 }

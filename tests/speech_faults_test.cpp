@@ -29,7 +29,7 @@ namespace {
 // A 5 x 1 room to walk in, its cells named as the cursor moves.
 void enter_room(SpeechGame& game) {
   game.dir().write("challenges/hall.txt", room_map("5x1 | . . . . 9=Bits"));
-  ASSERT_TRUE(mapload(game.g(), "hall.txt"));
+  ASSERT_TRUE(load_challenge(game.g(), "hall.txt"));
 }
 
 // The last thing the game said.
@@ -46,7 +46,7 @@ Synthesis step_until_heard(SpeechGame& game, const SynthLog& log, std::vector<st
   Synthesis heard;
   auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (heard.said().empty() && std::chrono::steady_clock::now() < give_up) {
-    Form_KeyDown(game.g(), tried.size() % 2 == 0 ? kKeyLeft : kKeyRight, 0);
+    room_key_down(game.g(), tried.size() % 2 == 0 ? kKeyLeft : kKeyRight, 0);
     tried.push_back(squeezed(last_said(game)));
     auto look_until = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
     while (heard.said().empty() && std::chrono::steady_clock::now() < look_until) {
@@ -80,7 +80,7 @@ TEST(SpeechFaults, ADaemonKilledOutrightAndStartedLaterIsHeardAgainAtTheNewRate)
   auto speech = make_system_speech();
   SpeechGame game(*speech);
   game.start();
-  ASSERT_EQ(game.g().sapiok, 1);
+  ASSERT_EQ(game.g().voice_ready, 1);
   ASSERT_EQ(synth.wait_for(1).said().size(), 1u) << "the greeting did not reach the daemon";
   const int rate_before = first_rate(synth);
   ASSERT_GT(rate_before, 0);
@@ -91,11 +91,11 @@ TEST(SpeechFaults, ADaemonKilledOutrightAndStartedLaterIsHeardAgainAtTheNewRate)
   // the voice up while it is gone.
   daemon.kill(SIGKILL);
   ASSERT_TRUE(process_gone(daemon.pid));
-  Form_KeyDown(game.g(), kKeyRight, 0);
-  Form_KeyDown(game.g(), kKeyPageUp, 0);
-  Form_KeyDown(game.g(), kKeyRight, 0);
-  EXPECT_EQ(game.g().cursorx, 3);
-  EXPECT_EQ(game.g().sapirate, 3);
+  room_key_down(game.g(), kKeyRight, 0);
+  room_key_down(game.g(), kKeyPageUp, 0);
+  room_key_down(game.g(), kKeyRight, 0);
+  EXPECT_EQ(game.g().cursor_x, 3);
+  EXPECT_EQ(game.g().speech_rate, 3);
   EXPECT_EQ(game.dir().read_lines("debuglog.txt").size(), 1u);
 
   // Started again later on the same socket, as the desktop would. The game
@@ -113,14 +113,14 @@ TEST(SpeechFaults, ADaemonKilledOutrightAndStartedLaterIsHeardAgainAtTheNewRate)
 
   // From then on every message is heard, and the loss cost one line in all.
   again.mark();
-  Form_KeyDown(game.g(), kKeyRight, 0);
+  room_key_down(game.g(), kKeyRight, 0);
   std::string step = squeezed(last_said(game));
   EXPECT_EQ(again.wait_for(1).said(), std::vector<std::string>{step});
   auto log = game.dir().read_lines("debuglog.txt");
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(log[0].rfind("error in sayit: speech-dispatcher stopped answering", 0), 0u) << log[0];
-  EXPECT_EQ(game.g().speechmode, 0);
-  EXPECT_EQ(game.g().sapiok, 1);
+  EXPECT_EQ(game.g().speech_route, 0);
+  EXPECT_EQ(game.g().voice_ready, 1);
 }
 
 TEST(SpeechFaults, AFrozenDaemonDoesNotHoldUpTheGameAndIsHeardOnceItThaws) {
@@ -140,15 +140,15 @@ TEST(SpeechFaults, AFrozenDaemonDoesNotHoldUpTheGameAndIsHeardOnceItThaws) {
   // The steps go on while the daemon is frozen; a game held up for good
   // would never finish them (the daemon is thawed then, to free it).
   auto steps = std::async(std::launch::async, [&game] {
-    Form_KeyDown(game.g(), kKeyRight, 0);
-    Form_KeyDown(game.g(), kKeyRight, 0);
-    Form_KeyDown(game.g(), kKeyRight, 0);
+    room_key_down(game.g(), kKeyRight, 0);
+    room_key_down(game.g(), kKeyRight, 0);
+    room_key_down(game.g(), kKeyRight, 0);
   });
   bool finished = steps.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
   ::kill(daemon.pid, SIGCONT);
   steps.wait();
   ASSERT_TRUE(finished) << "the game waited on a frozen speech daemon";
-  EXPECT_EQ(game.g().cursorx, 4);
+  EXPECT_EQ(game.g().cursor_x, 4);
   auto log = game.dir().read_lines("debuglog.txt");
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(log[0].rfind("error in sayit: ", 0), 0u) << log[0];

@@ -43,7 +43,7 @@ class SpeechGame : public Rig {
  public:
   explicit SpeechGame(SpeechPort& speech, const std::string& script = "") : Rig(script, &speech) {}
   // Runs start-up only: the test then calls the game's procedures itself.
-  void start() { EXPECT_TRUE(Form_Load(g())); }
+  void start() { EXPECT_TRUE(start_game(g())); }
   // Plays the script to its end (start-up first).
   void run() {
     start();

@@ -23,11 +23,11 @@ TEST(SpeechRoutes, TheScreenReaderRouteQueuesWithTheReaderAndTabWrapsBackToTheVo
   speech.reader = true;
   SpeechGame game(speech, "key Tab\nkey Tab\nkey Tab\nkey Down\nkey Down\nkey Tab\nkey Down\nwait 0.1\n");
   game.run();
-  EXPECT_EQ(game.g().jawsok, 1);
+  EXPECT_EQ(game.g().screen_reader_ready, 1);
   EXPECT_EQ(speech.only("reader"), (std::vector<std::string>{"Campaign", "Challenges"}));
   EXPECT_EQ(count(speech.only("speak"), "Campaign"), 0u);
   // Back on the voice after the wrap, with the normal caption restored.
-  EXPECT_EQ(game.g().speechmode, 0);
+  EXPECT_EQ(game.g().speech_route, 0);
   EXPECT_EQ(speech.only("speak").back(), "Level editor");
   EXPECT_EQ(game.lines("caption").back(), "Tinkerhold (v0.7b)");
   auto sounds = game.lines("sound");
@@ -46,5 +46,5 @@ TEST(SpeechRoutes, AVoiceThatRefusesCostsOneLogLinePerMessageAndTheGameGoesOn) {
   for (const auto& l : log) EXPECT_EQ(l, "error in sayit: the voice is not answering");
   EXPECT_EQ(game.g().history[1], "Challenges");
   EXPECT_EQ(game.g().history[2], "Campaign");
-  EXPECT_EQ(game.g().sapiok, 1);
+  EXPECT_EQ(game.g().voice_ready, 1);
 }

@@ -23,11 +23,11 @@ int song_number(const std::string& name) {
 
 }  // namespace
 
-int musicdecibels(int percent) { return percent * 50 - 5000; }
+int music_decibels(int percent) { return percent * 50 - 5000; }
 
-void applymusicvolume(Game& g) { g.io.music.set_volume(musicdecibels(g.musicvolume)); }
+void apply_music_volume(Game& g) { g.io.music.set_volume(music_decibels(g.music_volume)); }
 
-void newsong(Game& g) {
+void new_song(Game& g) {
   std::vector<std::string> songs;
   for (const std::string& name : g.io.files.list("/sounds/music/", ".mp3"))
     if (song_number(name) > 0) songs.push_back(name);
@@ -37,7 +37,7 @@ void newsong(Game& g) {
   if (k >= songs.size()) k = songs.size() - 1;
   auto real = g.io.files.resolve("\\sounds\\Music\\" + songs[k]);
   if (!real || !g.io.music.open(*real)) return;
-  g.musicfile = *real;
-  applymusicvolume(g);
+  g.music_file = *real;
+  apply_music_volume(g);
   g.io.music.run();
 }

@@ -6,8 +6,8 @@
 struct Game;
 
 // Starts a randomly chosen song ("1.mp3" .. "999.mp3").
-void newsong(Game& g);
+void new_song(Game& g);
 // Volume of a percentage in hundredths of a decibel: 0 % is -5000, 100 % is 0.
-int musicdecibels(int percent);
-// Applies musicvolume to the player.
-void applymusicvolume(Game& g);
+int music_decibels(int percent);
+// Applies music_volume to the player.
+void apply_music_volume(Game& g);

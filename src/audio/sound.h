@@ -14,22 +14,22 @@ struct Stereo {
 // any case). slot -1 takes the next free automatic slot (2..49); status 0 is
 // a plain sound, -1 a sound fixed at (cellx, celly), k >= 1 one that follows
 // arm k; rate scales the file's own sample rate.
-void makesound(Game& g, const std::string& path, double volume, double pan, int loop, int slot,
+void play_sound(Game& g, const std::string& path, double volume, double pan, int loop, int slot,
                int status, double cellx, double celly, double rate);
 // An interface sound: full volume, centred, once, any free slot.
-void plainsound(Game& g, const std::string& path);
+void play_plain_sound(Game& g, const std::string& path);
 // A one-shot sound fixed at a cell; the volume is divided by `divide`.
-void soundat(Game& g, const std::string& path, double x, double y, double divide = 1);
+void play_sound_at(Game& g, const std::string& path, double x, double y, double divide = 1);
 // Volume and pan of a cell as heard by a listener just south of the room.
-Stereo sound2D(const Game& g, double x, double y);
+Stereo cell_stereo(const Game& g, double x, double y);
 // Loads a file into a slot; false when nothing was loaded.
-bool setsound(Game& g, int slot, std::string path);
-void setvol(Game& g, int slot, double& volume);
-void setpan(Game& g, int slot, double& pan);
+bool load_sound(Game& g, int slot, std::string path);
+void set_slot_volume(Game& g, int slot, double& volume);
+void set_slot_pan(Game& g, int slot, double& pan);
 // Re-aims the sounds that follow an arm or sit on a cell.
-void tracksounds(Game& g);
+void track_sounds(Game& g);
 // Stops slots 1..49 (slot 0 plays on).
-void stopsounds(Game& g);
+void stop_sounds(Game& g);
 // The sound folder of the challenge being played: its file name without
 // ".txt" and without the digits at its end ("castle12.txt" -> "castle").
-std::string challengesoundfolder(const std::string& challengefile);
+std::string challenge_sound_folder(const std::string& challenge_file);

@@ -43,7 +43,7 @@ void replace_all(std::string& text, const std::string& from, const std::string& 
 }
 
 void record_history(Game& g, const std::string& text) {
-  if (text.empty() || g.historypos != 0) return;
+  if (text.empty() || g.history_position != 0) return;
   for (int i = kHistory - 1; i >= 2; --i) g.history[i] = std::move(g.history[i - 1]);
   g.history[1] = text;
 }
@@ -71,30 +71,30 @@ void echo_on_window(Game& g, const std::string& text) {
 void speak_on_route(Game& g, const std::string& text) {
   // A screen reader route kept in the progress file from a session that had
   // the reader: without it now, the voice speaks instead of nothing at all.
-  int route = g.speechmode == 3 && g.jawsok != 1 ? 0 : g.speechmode;
+  int route = g.speech_route == 3 && g.screen_reader_ready != 1 ? 0 : g.speech_route;
   switch (route) {
     case 0:
-      if (g.sapiok == 1) {
+      if (g.voice_ready == 1) {
         g.io.speech.speak(text);
       } else {
-        setcaption(g, text);
+        set_caption(g, text);
       }
-      doevents(g);
+      handle_waiting_events(g);
       break;
     case 1:
     case 2:
       if (g.caption == text) {
-        setcaption(g, text + " ");
-        doevents(g);
+        set_caption(g, text + " ");
+        handle_waiting_events(g);
       }
-      setcaption(g, text);
+      set_caption(g, text);
       if (route == 2) {
         // The screen reader's read-title chord, which the window sees too.
         g.io.events.post_key({17, 2});
         g.io.events.post_key({16, 3});
         g.io.events.post_key({84, 3});
-        doevents(g);
-        doevents(g);
+        handle_waiting_events(g);
+        handle_waiting_events(g);
       }
       break;
     case 3:
@@ -108,12 +108,12 @@ void speak_on_route(Game& g, const std::string& text) {
 }  // namespace
 
 std::string apply_replacements(const Game& g, std::string text) {
-  int n = g.replacecount < 0 ? 0 : (g.replacecount > kMaxPairs ? kMaxPairs : g.replacecount);
-  for (int i = 1; i <= n; ++i) replace_all(text, g.replacefrom[i], g.replaceto[i]);
+  int n = g.replacement_count < 0 ? 0 : (g.replacement_count > kMaxPairs ? kMaxPairs : g.replacement_count);
+  for (int i = 1; i <= n; ++i) replace_all(text, g.replace_from[i], g.replace_to[i]);
   return text;
 }
 
-void sayit(Game& g, std::string text) {
+void say_message(Game& g, std::string text) {
   text = apply_replacements(g, std::move(text));
   g.io.transcript.record("say", text);
   record_history(g, text);
@@ -121,73 +121,73 @@ void sayit(Game& g, std::string text) {
   try {
     speak_on_route(g, text);
   } catch (const SpeechError& e) {
-    debuglog(g, std::string("error in sayit: ") + e.what());
+    debug_log(g, std::string("error in sayit: ") + e.what());
   }
-  showbraille(g, text);
+  show_braille(g, text);
 }
 
-void showbraille(Game& g, const std::string& text) {
+void show_braille(Game& g, const std::string& text) {
   // "" silences the voice; the display keeps the last message to read.
-  if (!g.brailleon || text.empty()) return;
+  if (!g.braille_on || text.empty()) return;
   try {
     g.io.braille.show(text);
   } catch (const BrailleError& e) {
-    debuglog(g, std::string("error in sayit: ") + e.what());
+    debug_log(g, std::string("error in sayit: ") + e.what());
   }
 }
 
-void list1add(Game& g, const std::string& text) {
-  g.List1.push_back(text);
+void log_event(Game& g, const std::string& text) {
+  g.event_log.push_back(text);
   // An arm that never stops would fill memory: the oldest lines go.
-  while (g.List1.size() > kMaxLogLines) g.List1.pop_front();
+  while (g.event_log.size() > kMaxLogLines) g.event_log.pop_front();
   g.io.transcript.record("log", text);
-  if (g.logdelay > 0) {
-    sayit(g, text);
-    hold(g, g.logdelay);
+  if (g.log_delay > 0) {
+    say_message(g, text);
+    hold(g, g.log_delay);
   }
 }
 
-void dumplist(Game& g) {
+void save_event_log(Game& g) {
   std::string reason;
-  g.io.files.write_lines("summary.txt", std::vector<std::string>(g.List1.begin(), g.List1.end()), reason);
+  g.io.files.write_lines("summary.txt", std::vector<std::string>(g.event_log.begin(), g.event_log.end()), reason);
 }
 
-void debuglog(Game& g, const std::string& line) { g.io.files.append_line("debuglog.txt", line); }
+void debug_log(Game& g, const std::string& line) { g.io.files.append_line("debuglog.txt", line); }
 
-void setcaption(Game& g, const std::string& text) {
+void set_caption(Game& g, const std::string& text) {
   g.caption = text;
   g.io.surface.set_caption(text);
   g.io.transcript.record("caption", text);
 }
 
-std::string normalcaption(const Game& g) { return "Tinkerhold (v" + g.version + ")"; }
+std::string normal_caption(const Game& g) { return "Tinkerhold (v" + g.version + ")"; }
 
-void setupsapi(Game& g) {
-  g.sapiok = 1;
+void connect_voice(Game& g) {
+  g.voice_ready = 1;
   try {
-    if (!g.io.speech.open_voice()) g.sapiok = 0;
+    if (!g.io.speech.open_voice()) g.voice_ready = 0;
   } catch (const SpeechError&) {
-    g.sapiok = 0;
+    g.voice_ready = 0;
   }
 }
 
-void loadjaws(Game& g) {
-  g.jawsok = -1;
+void connect_screen_reader(Game& g) {
+  g.screen_reader_ready = -1;
   try {
-    g.jawsok = g.io.speech.open_screen_reader() ? 1 : 0;
+    g.screen_reader_ready = g.io.speech.open_screen_reader() ? 1 : 0;
   } catch (const SpeechError&) {
-    g.jawsok = 0;
+    g.screen_reader_ready = 0;
   }
 }
 
-void openbraille(Game& g) {
-  if (g.brailleon) g.io.braille.open();
+void open_braille(Game& g) {
+  if (g.braille_on) g.io.braille.open();
 }
 
-void applyrate(Game& g) {
+void apply_speech_rate(Game& g) {
   try {
-    g.io.speech.set_rate(g.sapirate);
+    g.io.speech.set_rate(g.speech_rate);
   } catch (const SpeechError& e) {
-    debuglog(g, std::string("error in sayit: ") + e.what());
+    debug_log(g, std::string("error in sayit: ") + e.what());
   }
 }

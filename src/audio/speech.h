@@ -7,27 +7,27 @@ struct Game;
 
 // Speaks a message on the chosen route after the challenge's replacement
 // rules, records it in the history and echoes it on the window.
-void sayit(Game& g, std::string text);
+void say_message(Game& g, std::string text);
 // The replacement rules in file order, each on the output of the one before.
 // A rule that would make the message longer than 64 KiB is left out.
 std::string apply_replacements(const Game& g, std::string text);
 // Appends a line to the event log (spoken and paced when debugging is on);
 // the log keeps its most recent kMaxLogLines lines.
-void list1add(Game& g, const std::string& text);
+void log_event(Game& g, const std::string& text);
 // Writes the event log to "summary.txt".
-void dumplist(Game& g);
-// Appends a line to "debuglog.txt".
-void debuglog(Game& g, const std::string& line);
+void save_event_log(Game& g);
+// Appends a line to "debug_log.txt".
+void debug_log(Game& g, const std::string& line);
 // Sets the window caption (screen readers announce it).
-void setcaption(Game& g, const std::string& text);
+void set_caption(Game& g, const std::string& text);
 // The caption of the voice routes: "Tinkerhold (v0.7b)".
-std::string normalcaption(const Game& g);
+std::string normal_caption(const Game& g);
 // Opens the voice and the screen reader at start-up.
-void setupsapi(Game& g);
-void loadjaws(Game& g);
+void connect_voice(Game& g);
+void connect_screen_reader(Game& g);
 // Shows a message on the braille display, when braille is on.
-void showbraille(Game& g, const std::string& text);
+void show_braille(Game& g, const std::string& text);
 // Takes the braille display at start-up, unless braille is turned off.
-void openbraille(Game& g);
-// Applies sapirate to the voice.
-void applyrate(Game& g);
+void open_braille(Game& g);
+// Applies speech_rate to the voice.
+void apply_speech_rate(Game& g);

@@ -26,18 +26,18 @@ std::string kind_word(int animal) { return animal == kMouse ? "Mouse" : "Rat"; }
 
 }  // namespace
 
-std::string saycoords(double column) {
+std::string column_letter(double column) {
   if (!std::isfinite(column)) return "";
   double w = std::nearbyint(column);
   if (w < 1 || w > 26) return "";
   return std::string(1, static_cast<char>('A' + static_cast<int>(w) - 1));
 }
 
-std::string cellname(double x, double y) { return saycoords(x) + " " + number_text(y); }
+std::string cell_name(double x, double y) { return column_letter(x) + " " + number_text(y); }
 
 std::string switch_info(const Cell& c) {
   StoredValues v = stored_values(c);
-  std::string at = saycoords(v.second.num()) + " " + v.third.str() + ".";
+  std::string at = column_letter(v.second.num()) + " " + v.third.str() + ".";
   if (v.first == kUnset) return "not yet set to do anything.";
   if (v.first == kRaise) return "set to raise track at " + at;
   if (v.first == kLower) return "set to lower track at " + at;
@@ -46,14 +46,14 @@ std::string switch_info(const Cell& c) {
 }
 
 std::string event_text(const Event& e) {
-  std::string at = cellname(e.x, e.y);
+  std::string at = cell_name(e.x, e.y);
   switch (e.kind) {
     case Event::turned: return "Angled track at " + at + heading_words(e.heading);
     case Event::blocked: return "Track block at " + at + " sends arm back the way it came.";
     case Event::edge: return "End of track at " + at + " sends arm back the way it came.";
     case Event::switch_pressed:
       return std::string(e.toggle ? "Toggle switch at " : "Switch at ") + at + " is pressed.  The track piece at " +
-             cellname(e.tx, e.ty) + (e.raised ? " raises into position." : " lowers out of the way.");
+             cell_name(e.tx, e.ty) + (e.raised ? " raises into position." : " lowers out of the way.");
     case Event::recharged:
       return "Charger block at " + at + " recharges arm and sends it back the way it came.";
     case Event::debris_freed: return "Debris is knocked free of the track at " + at + ".";

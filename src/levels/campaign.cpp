@@ -69,8 +69,8 @@ void name_animals(Game& g) {
       Cell& c = g.room.cells[x][y];
       bool mouse = c.piece == kMouse || (c.piece == kRatPath && c.occupant == kMouse);
       bool rat = c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
-      if (mouse) c.name = mousename(g);
-      if (rat) c.name = ratname(g);
+      if (mouse) c.name = mouse_name(g);
+      if (rat) c.name = rat_name(g);
     }
 }
 
@@ -103,29 +103,29 @@ void lay_room(Game& g, const CampaignRoom& room) {
 
 }  // namespace
 
-void filllevels(Game& g) {
-  g.levelcount = 24;
-  const auto& descriptions = leveldescriptions();
-  const auto& stories = levelstories();
+void fill_levels(Game& g) {
+  g.level_count = 24;
+  const auto& descriptions = campaign_descriptions();
+  const auto& stories = campaign_stories();
   for (int n = 1; n <= 24; ++n) {
-    g.leveltitle[n] = kTitles[n];
-    g.leveldesc[n] = n - 1 < static_cast<int>(descriptions.size()) ? descriptions[n - 1] : "";
-    g.levelstory[n] = n - 1 < static_cast<int>(stories.size()) ? stories[n - 1] : "";
+    g.level_titles[n] = kTitles[n];
+    g.level_descriptions[n] = n - 1 < static_cast<int>(descriptions.size()) ? descriptions[n - 1] : "";
+    g.level_stories[n] = n - 1 < static_cast<int>(stories.size()) ? stories[n - 1] : "";
   }
 }
 
-void startusout(Game& g) {
-  stopsounds(g);
-  g.roomgeneration += 1;
-  if (g.level != 99) g.replacecount = 0;
+void start_level(Game& g) {
+  stop_sounds(g);
+  g.room_loads += 1;
+  if (g.level != 99) g.replacement_count = 0;
   g.room.bounces = 0;
   g.room.start_tool = 0;
   if (g.level != 0) clear_room(g);
   if (g.level >= 1 && g.level <= 24) lay_room(g, campaignrooms()[g.level]);
   bool start_on_grid = g.room.start_x >= 0 && g.room.start_x < kGrid && g.room.start_y >= 0 && g.room.start_y < kGrid;
   if (g.level != 0 && start_on_grid) g.room.cells[g.room.start_x][g.room.start_y].fixed = 1;
-  g.cursorx = g.room.start_x;
-  g.cursory = g.room.start_y;
+  g.cursor_x = g.room.start_x;
+  g.cursor_y = g.room.start_y;
   g.room.last_row = g.room.start_y;
   g.room.active_arms = 1;
   g.room.arm[1].x = g.room.start_x;
@@ -136,5 +136,5 @@ void startusout(Game& g) {
   g.room.arm[1].carrying = 0;
   g.room.arm[1].carried_name = "";
   int n = g.level >= 0 && g.level < kLevelSlots ? g.level : 0;
-  sayit(g, "Level " + std::to_string(g.level) + ": " + g.leveltitle[n] + ".  " + g.leveldesc[n]);
+  say_message(g, "Level " + std::to_string(g.level) + ": " + g.level_titles[n] + ".  " + g.level_descriptions[n]);
 }

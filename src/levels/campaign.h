@@ -7,6 +7,6 @@ struct Game;
 
 // Builds level `level` (1..24 a campaign room; 0 the editor's map, 99 a
 // challenge: their cells stay) and announces it.
-void startusout(Game& g);
+void start_level(Game& g);
 // Fills the titles, descriptions and stories of levels 1..24.
-void filllevels(Game& g);
+void fill_levels(Game& g);

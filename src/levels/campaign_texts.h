@@ -5,7 +5,7 @@
 #include <vector>
 
 // Level descriptions and stories, entry 0 for level 1.
-const std::vector<std::string>& leveldescriptions();
-const std::vector<std::string>& levelstories();
+const std::vector<std::string>& campaign_descriptions();
+const std::vector<std::string>& campaign_stories();
 // The about menu's introduction.
-const std::string& aboutintroduction();
+const std::string& about_introduction();

@@ -92,9 +92,9 @@ std::string file_name_of(const std::string& path) {
 }
 
 void refuse(Game& g, const std::string& name, const MapError& e) {
-  plainsound(g, "/sounds/Menu/error.wav");
+  play_plain_sound(g, "/sounds/Menu/error.wav");
   std::string where = e.line > 0 ? ", line " + std::to_string(e.line) : "";
-  sayit(g, "Cannot load challenge " + name + where + ": " + e.reason + ".");
+  say_message(g, "Cannot load challenge " + name + where + ": " + e.reason + ".");
 }
 
 }  // namespace
@@ -132,42 +132,42 @@ Room room_for_play(const MapData& m) {
   return room;
 }
 
-void applymap(Game& g, const MapData& m, const std::string& name, const std::string& path) {
-  g.challengefile = name;
-  g.challengepath = path;
+void apply_map(Game& g, const MapData& m, const std::string& name, const std::string& path) {
+  g.challenge_file = name;
+  g.challenge_location = path;
   // A challenge without a title is known by its file name.
-  g.leveltitle[99] = m.title.find_first_not_of(' ') == std::string::npos ? name : m.title;
-  g.leveldesc[99] = m.description;
-  g.levelstory[99] = m.story;
-  g.replacecount = static_cast<int>(m.pairs.size());
+  g.level_titles[99] = m.title.find_first_not_of(' ') == std::string::npos ? name : m.title;
+  g.level_descriptions[99] = m.description;
+  g.level_stories[99] = m.story;
+  g.replacement_count = static_cast<int>(m.pairs.size());
   for (size_t k = 0; k < m.pairs.size(); ++k) {
-    g.replacefrom[k + 1] = m.pairs[k].first;
-    g.replaceto[k + 1] = m.pairs[k].second;
+    g.replace_from[k + 1] = m.pairs[k].first;
+    g.replace_to[k + 1] = m.pairs[k].second;
   }
-  g.menunum = 0;
-  g.menupos = 0;
-  stopsounds(g);
-  g.roomgeneration += 1;
+  g.open_menu = 0;
+  g.menu_position = 0;
+  stop_sounds(g);
+  g.room_loads += 1;
   g.room = room_for_play(m);
-  g.cursorx = g.room.start_x;
-  g.cursory = g.room.start_y;
+  g.cursor_x = g.room.start_x;
+  g.cursor_y = g.room.start_y;
   g.level = 99;
 }
 
 namespace {
 
 bool start_play(Game& g, const MapData& map, const std::string& name, const std::string& path) {
-  applymap(g, map, name, path);
-  plainsound(g, "/sounds/map.wav");
-  sayit(g, "Challenge: " + g.leveltitle[99] + ".  " + g.leveldesc[99]);
+  apply_map(g, map, name, path);
+  play_plain_sound(g, "/sounds/map.wav");
+  say_message(g, "Challenge: " + g.level_titles[99] + ".  " + g.level_descriptions[99]);
   g.io.surface.clear();
-  drawscreen(g);
+  draw_room(g);
   return true;
 }
 
 }  // namespace
 
-std::optional<MapData> parsemap(const std::vector<std::string>& lines, bool for_play, MapError& error) {
+std::optional<MapData> parse_map(const std::vector<std::string>& lines, bool for_play, MapError& error) {
   MapData m;
   Reader r{lines, 0, error};
   if (!read_header(r, m) || !read_cells(r, m)) return std::nullopt;
@@ -194,7 +194,7 @@ std::optional<MapData> parsemap(const std::vector<std::string>& lines, bool for_
   return m;
 }
 
-std::optional<MapData> readmap(Game& g, const std::string& name, const std::string& path, bool for_play) {
+std::optional<MapData> read_map(Game& g, const std::string& name, const std::string& path, bool for_play) {
   std::string reason = "the file is missing";
   std::optional<std::vector<std::string>> lines;
   if (!path.empty()) lines = g.io.files.read_lines_at(path, kMaxMapBytes, reason);
@@ -204,23 +204,23 @@ std::optional<MapData> readmap(Game& g, const std::string& name, const std::stri
   }
   lines_to_utf8(*lines);
   MapError error;
-  auto map = parsemap(*lines, for_play, error);
+  auto map = parse_map(*lines, for_play, error);
   if (!map) refuse(g, name, error);
   return map;
 }
 
-std::string challengepath(Game& g, const std::string& name) {
+std::string challenge_location(Game& g, const std::string& name) {
   return g.io.files.resolve_in("\\challenges\\", name).value_or("");
 }
 
-bool mapload(Game& g, const std::string& name) {
-  std::string path = challengepath(g, name);
-  auto map = readmap(g, name, path, true);
+bool load_challenge(Game& g, const std::string& name) {
+  std::string path = challenge_location(g, name);
+  auto map = read_map(g, name, path, true);
   return map && start_play(g, *map, name, path);
 }
 
-bool maploadfrom(Game& g, const std::string& path) {
+bool load_challenge_from(Game& g, const std::string& path) {
   std::string name = file_name_of(path);
-  auto map = readmap(g, name, path, true);
+  auto map = read_map(g, name, path, true);
   return map && start_play(g, *map, name, path);
 }

@@ -33,7 +33,7 @@ struct MapError {
 // kept as lines for the editor; the story line is required for play and
 // optional for the editor. The title and description are cut to
 // kMaxSpokenText characters.
-std::optional<MapData> parsemap(const std::vector<std::string>& lines, bool for_play, MapError& error);
+std::optional<MapData> parse_map(const std::vector<std::string>& lines, bool for_play, MapError& error);
 // A cell as a map file stores it: its pieces, values and lock mark.
 void lay_stored_cell(Cell& cell, const std::array<Value, 6>& stored);
 // The room of a map as play starts: the lock rule, the start cell locked,
@@ -41,19 +41,19 @@ void lay_stored_cell(Cell& cell, const std::array<Value, 6>& stored);
 Room room_for_play(const MapData& m);
 // Lays out a map for play (level 99): the lock rule, the start cell locked,
 // the message table, the arm standing on its start with the saw.
-void applymap(Game& g, const MapData& m, const std::string& name, const std::string& path);
+void apply_map(Game& g, const MapData& m, const std::string& name, const std::string& path);
 // Reads a map file (a real path; "" when there is none). A file that cannot
 // be used is refused with a spoken message naming it and the problem.
-std::optional<MapData> readmap(Game& g, const std::string& name, const std::string& path, bool for_play);
+std::optional<MapData> read_map(Game& g, const std::string& name, const std::string& path, bool for_play);
 // The real path of a challenge file in the challenges folder, or "". The
 // name is taken whole: any character but "/" is part of it.
-std::string challengepath(Game& g, const std::string& name);
+std::string challenge_location(Game& g, const std::string& name);
 // Loads a challenge from the challenges folder for play (level 99). A file
 // that cannot be used is refused with a spoken message; the room, the texts
 // and the message table stay as they were. True when it loaded.
-bool mapload(Game& g, const std::string& name);
+bool load_challenge(Game& g, const std::string& name);
 // The same for a challenge file anywhere, by its real path.
-bool maploadfrom(Game& g, const std::string& path);
+bool load_challenge_from(Game& g, const std::string& path);
 
 constexpr size_t kMaxMapBytes = 4 * 1024 * 1024;
 // A title or description is cut to what a voice can speak in one breath.

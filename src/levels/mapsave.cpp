@@ -22,19 +22,19 @@ std::string num(int n) { return Value(n).print_form(); }
 // its map stay as they are.
 void say_winnable(Game& g) {
   MapError error;
-  auto map = parsemap(maplines(g), true, error);
+  auto map = parse_map(map_lines(g), true, error);
   if (!map) return;
   SolveLimits limits;
   limits.seconds = 3;
-  Solution s = solveroom(room_for_play(*map), true, limits);
+  Solution s = solve_room(room_for_play(*map), true, limits);
   if (s.verdict == Verdict::solved) {
     size_t n = s.placements.size();
-    sayit(g, n == 1 ? "This challenge can be won with 1 piece."
+    say_message(g, n == 1 ? "This challenge can be won with 1 piece."
                     : "This challenge can be won with " + std::to_string(n) + " pieces.");
   } else if (s.verdict == Verdict::unwinnable) {
-    sayit(g, "No way to win this challenge was found.");
+    say_message(g, "No way to win this challenge was found.");
   } else {
-    sayit(g, "The check ran out of time.");
+    say_message(g, "The check ran out of time.");
   }
 }
 
@@ -44,8 +44,8 @@ std::string file_name_of(const std::string& path) { return path.substr(path.rfin
 // anything else (Escape too) does not.
 bool replace_confirmed(Game& g, const std::string& file) {
   std::string prompt = file + " already exists.  Replace it?";
-  if (g.speechmode == 0) sayit(g, prompt);
-  std::string answer = inputbox(g, prompt, "Replace file", "no");
+  if (g.speech_route == 0) say_message(g, prompt);
+  std::string answer = input_box(g, prompt, "Replace file", "no");
   for (char& c : answer) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   answer.erase(0, answer.find_first_not_of(' '));
   answer.erase(answer.find_last_not_of(' ') + 1);
@@ -54,7 +54,7 @@ bool replace_confirmed(Game& g, const std::string& file) {
 
 }  // namespace
 
-std::string mapnameproblem(const std::string& name) {
+std::string map_name_problem(const std::string& name) {
   if (name.empty()) return "A file name cannot be empty.";
   if (name.size() > 200) return "A file name can be at most 200 characters long.";
   // Separators, and characters other file systems refuse in a name.
@@ -72,42 +72,42 @@ std::string mapnameproblem(const std::string& name) {
   return "";
 }
 
-std::vector<std::string> maplines(const Game& g) {
-  std::vector<std::string> l = {g.leveltitle[0], g.leveldesc[0], num(g.room.width), num(g.room.height),
+std::vector<std::string> map_lines(const Game& g) {
+  std::vector<std::string> l = {g.level_titles[0], g.level_descriptions[0], num(g.room.width), num(g.room.height),
                                 num(g.room.start_x),   num(g.room.start_y),  num(g.room.start_heading), num(g.room.arm[1].energy)};
   for (int x = 1; x <= g.room.width; ++x)
     for (int y = 1; y <= g.room.height; ++y) {
       const Cell& c = g.room.cells[x][y];
       StoredValues v = stored_values(c);
-      for (const Value& value : {Value(c.piece), Value(c.beneath), v.first, v.second, v.third, g.editorlocks[x][y]})
+      for (const Value& value : {Value(c.piece), Value(c.beneath), v.first, v.second, v.third, g.editor_lock_marks[x][y]})
         l.push_back(value.print_form());
     }
-  l.push_back(g.levelstory[0]);
+  l.push_back(g.level_stories[0]);
   // A loaded map's message table goes back as it was read, its author's
   // wording with it.
-  if (!g.editortable.empty()) {
-    l.insert(l.end(), g.editortable.begin(), g.editortable.end());
+  if (!g.editor_message_table.empty()) {
+    l.insert(l.end(), g.editor_message_table.begin(), g.editor_message_table.end());
     return l;
   }
   // A new map's: each text twice, the second for the author to reword.
   l.push_back(kMessageTableHeader);
-  for (const std::string& text : messagetable()) {
+  for (const std::string& text : message_table()) {
     l.push_back(text);
     l.push_back(text);
   }
   return l;
 }
 
-bool editorload(Game& g, const std::string& name) {
-  auto map = readmap(g, name, challengepath(g, name), false);
+bool editor_load(Game& g, const std::string& name) {
+  auto map = read_map(g, name, challenge_location(g, name), false);
   if (!map) return false;
   for (int x = 1; x <= kMaxRoom; ++x)
     for (int y = 1; y <= kMaxRoom; ++y) {
       g.room.cells[x][y] = Cell{};
-      g.editorlocks[x][y] = 0;
+      g.editor_lock_marks[x][y] = 0;
     }
-  g.leveltitle[0] = map->title;
-  g.leveldesc[0] = map->description;
+  g.level_titles[0] = map->title;
+  g.level_descriptions[0] = map->description;
   g.room.width = map->width;
   g.room.height = map->height;
   g.room.start_x = map->startx;
@@ -119,48 +119,48 @@ bool editorload(Game& g, const std::string& name) {
       const auto& c = map->cells[x][y];
       lay_stored_cell(g.room.cells[x][y], c);
       g.room.cells[x][y].fixed = 0;  // the editor works on free cells...
-      g.editorlocks[x][y] = c[5];  // ...and keeps the lock marks to write back
+      g.editor_lock_marks[x][y] = c[5];  // ...and keeps the lock marks to write back
     }
-  if (map->has_story) g.levelstory[0] = map->story;
-  g.editortable = map->table;
-  g.editorfile = challengepath(g, name);
+  if (map->has_story) g.level_stories[0] = map->story;
+  g.editor_message_table = map->table;
+  g.editor_file = challenge_location(g, name);
   g.io.surface.clear();
-  drawscreen(g);
-  plainsound(g, "/sounds/Editor/load.wav");
+  draw_room(g);
+  play_plain_sound(g, "/sounds/Editor/load.wav");
   return true;
 }
 
-bool editorsave(Game& g, const std::string& name) {
-  std::string problem = mapnameproblem(name);
+bool editor_save(Game& g, const std::string& name) {
+  std::string problem = map_name_problem(name);
   if (!problem.empty()) {
-    plainsound(g, "/sounds/Editor/error.wav");
-    sayit(g, problem);
+    play_plain_sound(g, "/sounds/Editor/error.wav");
+    say_message(g, problem);
     return false;
   }
   std::string reason = g.io.files.write_refused("\\challenges\\" + name + ".txt");
   if (!reason.empty()) {
-    plainsound(g, "/sounds/Editor/error.wav");
-    sayit(g, "Save failed: " + reason);
+    play_plain_sound(g, "/sounds/Editor/error.wav");
+    say_message(g, "Save failed: " + reason);
     return false;
   }
   // Another map of that name (in any letter case) is replaced only when the
   // author says so; the map's own file is simply saved again.
-  std::string existing = challengepath(g, name + ".txt");
-  if (!existing.empty() && existing != g.editorfile && !replace_confirmed(g, file_name_of(existing))) {
-    plainsound(g, "/sounds/Editor/error.wav");
-    sayit(g, "Canceled.");
+  std::string existing = challenge_location(g, name + ".txt");
+  if (!existing.empty() && existing != g.editor_file && !replace_confirmed(g, file_name_of(existing))) {
+    play_plain_sound(g, "/sounds/Editor/error.wav");
+    say_message(g, "Canceled.");
     return false;
   }
-  if (!g.io.files.write_lines("\\challenges\\" + name + ".txt", maplines(g), reason)) {
-    plainsound(g, "/sounds/Editor/error.wav");
-    sayit(g, "Save failed: " + reason);
+  if (!g.io.files.write_lines("\\challenges\\" + name + ".txt", map_lines(g), reason)) {
+    play_plain_sound(g, "/sounds/Editor/error.wav");
+    say_message(g, "Save failed: " + reason);
     return false;
   }
-  g.editorfile = challengepath(g, name + ".txt");
-  plainsound(g, "/sounds/Editor/Save.wav");
-  sayit(g, "Saved");
+  g.editor_file = challenge_location(g, name + ".txt");
+  play_plain_sound(g, "/sounds/Editor/Save.wav");
+  say_message(g, "Saved");
   if (!rat_left(g.room)) {
-    sayit(g, "This challenge has no rat yet, so it cannot be won.");
+    say_message(g, "This challenge has no rat yet, so it cannot be won.");
   } else {
     say_winnable(g);
   }

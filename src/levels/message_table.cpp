@@ -2,7 +2,7 @@
 
 // The texts a challenge may reword, in the order a saved map lists them:
 // each is written twice, and the author edits the second line of the pair.
-const std::vector<std::string>& messagetable() {
+const std::vector<std::string>& message_table() {
   static const std::vector<std::string> texts = {
       "Locked empty tile.",
       "Locked track blocker.  When approached from any direction, this blocker will send the arm back in the direction it came.",

@@ -6,6 +6,6 @@
 #include <vector>
 
 // The 116 texts, in the order they are written.
-const std::vector<std::string>& messagetable();
+const std::vector<std::string>& message_table();
 // The line before the pairs.
 extern const char* const kMessageTableHeader;

@@ -20,12 +20,12 @@ constexpr int kColumns = 4, kRows = 5;
 
 // Asks for a size from 2 to 10; 0 when the answer is refused.
 int ask_size(Game& g, const std::string& prompt, const std::string& title) {
-  if (g.speechmode == 0) sayit(g, prompt);
-  std::string answer = inputbox(g, prompt, title, "4");
+  if (g.speech_route == 0) say_message(g, prompt);
+  std::string answer = input_box(g, prompt, title, "4");
   double n;
   if (!parse_number(answer, n) || n < 2 || n > 10) {
-    plainsound(g, "/sounds/Menu/error.wav");
-    sayit(g, "Canceled.");
+    play_plain_sound(g, "/sounds/Menu/error.wav");
+    say_message(g, "Canceled.");
     return 0;
   }
   return static_cast<int>(std::floor(n));
@@ -41,53 +41,53 @@ void new_map(Game& g) {
   for (int x = 1; x <= kMaxRoom; ++x)
     for (int y = 1; y <= kMaxRoom; ++y) {
       g.room.cells[x][y] = Cell{};
-      g.editorlocks[x][y] = 0;
+      g.editor_lock_marks[x][y] = 0;
     }
   // A new map has no file yet, and gets the game's own message table.
-  g.editorfile.clear();
-  g.editortable.clear();
+  g.editor_file.clear();
+  g.editor_message_table.clear();
   g.level = 0;
   g.room.start_x = 1, g.room.start_y = 1, g.room.start_heading = kEast;
   g.room.arm[1].energy = 5;
-  g.leveltitle[0] = "Unnamed";
-  g.leveldesc[0] = "Undescribed";
-  g.levelstory[0] = "Well done!";
-  startusout(g);
-  g.menunum = 0;
-  g.menupos = 0;
-  drawscreen(g);
+  g.level_titles[0] = "Unnamed";
+  g.level_descriptions[0] = "Undescribed";
+  g.level_stories[0] = "Well done!";
+  start_level(g);
+  g.open_menu = 0;
+  g.menu_position = 0;
+  draw_room(g);
 }
 
 void load_map(Game& g, const std::string& name) {
   int before = g.level;
   g.level = 0;
-  if (!editorload(g, name)) {
+  if (!editor_load(g, name)) {
     g.level = before;
     return;
   }
-  startusout(g);
-  g.menunum = 0;
-  g.menupos = 0;
-  plainsound(g, "/sounds/editor/load.wav");
-  drawscreen(g);
+  start_level(g);
+  g.open_menu = 0;
+  g.menu_position = 0;
+  play_plain_sound(g, "/sounds/editor/load.wav");
+  draw_room(g);
 }
 
 // Asks for a text in the settings menu; "" when cancelled (and said so).
 std::string ask_text(Game& g, const std::string& prompt, const std::string& title, const std::string& default_answer) {
-  if (g.speechmode == 0) sayit(g, prompt);
-  std::string answer = inputbox(g, prompt, title, default_answer);
+  if (g.speech_route == 0) say_message(g, prompt);
+  std::string answer = input_box(g, prompt, title, default_answer);
   if (answer.empty()) {
-    plainsound(g, "/sounds/Editor/error.wav");
-    sayit(g, "Canceled.");
+    play_plain_sound(g, "/sounds/Editor/error.wav");
+    say_message(g, "Canceled.");
   }
   return answer;
 }
 
-bool start_east_west_available(const Game& g) { return g.cursorx == 1 || g.cursorx == g.room.width; }
-bool start_south_north_available(const Game& g) { return g.cursory == 1 || g.cursory == g.room.height; }
+bool start_east_west_available(const Game& g) { return g.cursor_x == 1 || g.cursor_x == g.room.width; }
+bool start_south_north_available(const Game& g) { return g.cursor_y == 1 || g.cursor_y == g.room.height; }
 
 bool available(const Game& g, int column, int pos) {
-  if (column == 1 && pos == 1) return switchlinkavailable(g);
+  if (column == 1 && pos == 1) return switch_link_available(g);
   if (column == 2 && pos == 5) return false;
   if (column == 4 && pos == 4) return start_east_west_available(g);
   if (column == 4 && pos == 5) return start_south_north_available(g);
@@ -97,11 +97,11 @@ bool available(const Game& g, int column, int pos) {
 // Passes over the positions the cell does not offer, in the direction of the
 // key; the east/west start is looked at again after the south/north one.
 void skip_unavailable(Game& g, int& code, int shift) {
-  int c = g.menucolumn;
+  int c = g.menu_column;
   auto skip = [&](int pos) {
-    if (g.menupos == pos && !available(g, c, pos)) move_menu_cursor(g, code, kRows, true);
+    if (g.menu_position == pos && !available(g, c, pos)) move_menu_cursor(g, code, kRows, true);
   };
-  if (c == 1 && g.menupos == 1 && !available(g, 1, 1)) {
+  if (c == 1 && g.menu_position == 1 && !available(g, 1, 1)) {
     if (code == kKeyLeft || code == kKeyRight) code = kKeyDown;
     move_menu_cursor(g, code, kRows, true);
   }
@@ -114,32 +114,32 @@ void skip_unavailable(Game& g, int& code, int shift) {
 }
 
 void set_start(Game& g, bool east_west) {
-  g.room.start_x = g.cursorx;
-  g.room.start_y = g.cursory;
-  if (east_west) g.room.start_heading = g.cursorx == 1 ? kEast : kWest;
-  else g.room.start_heading = g.cursory == 1 ? kSouth : kNorth;
+  g.room.start_x = g.cursor_x;
+  g.room.start_y = g.cursor_y;
+  if (east_west) g.room.start_heading = g.cursor_x == 1 ? kEast : kWest;
+  else g.room.start_heading = g.cursor_y == 1 ? kSouth : kNorth;
   g.room.arm[1].x = g.room.start_x;
   g.room.arm[1].y = g.room.start_y;
   g.room.arm[1].heading = g.room.start_heading;
-  g.menunum = 0;
-  g.menupos = 0;
-  drawscreen(g);
+  g.open_menu = 0;
+  g.menu_position = 0;
+  draw_room(g);
 }
 
 // Puts an animal or a rat path on the cursor cell.
 void place_animal(Game& g, int tile, int occupant, const std::string& confirm) {
-  g.menunum = 0;
-  g.menupos = 0;
-  int x = g.cursorx, y = g.cursory;
+  g.open_menu = 0;
+  g.menu_position = 0;
+  int x = g.cursor_x, y = g.cursor_y;
   g.room.cells[x][y].piece = tile;
   g.room.cells[x][y].beneath = tile == kDropZone ? kLowered : 0;
   Cell& c = g.room.cells[x][y];
   c.clear_values();
   set_stored_values(c, {0, occupant, 0});
-  if (tile == kMouse || occupant == kMouse) c.name = mousename(g);
-  if (tile == kRat || occupant == kRat) c.name = ratname(g);
-  sayit(g, confirm);
-  drawscreen(g);
+  if (tile == kMouse || occupant == kMouse) c.name = mouse_name(g);
+  if (tile == kRat || occupant == kRat) c.name = rat_name(g);
+  say_message(g, confirm);
+  draw_room(g);
 }
 
 struct AnimalItem {
@@ -168,21 +168,21 @@ const AnimalItem kAnimals[kRows + 1] = {
      "Rat path placed."},
 };
 
-// The item at (menucolumn, menupos): spoken, or done on Enter.
+// The item at (menu_column, menu_position): spoken, or done on Enter.
 void editor_item(Game& g, int code, int shift) {
   bool enter = code == kKeyEnter;
-  int c = g.menucolumn, pos = g.menupos;
+  int c = g.menu_column, pos = g.menu_position;
   if (pos < 1 || pos > kRows || !available(g, c, pos)) return;
   auto piece = [&](int p) {
-    if (enter) placepiece(g, p, shift);
-    else sayit(g, placementtext(p));
+    if (enter) place_piece(g, p, shift);
+    else say_message(g, placement_text(p));
   };
   switch (c) {
     case 1:
-      if (pos == 1) switchlinkitem(g, code, shift);
+      if (pos == 1) switch_link_item(g, code, shift);
       if (pos == 2) {
-        if (enter) emptycell(g);
-        else sayit(g, "Empty tile.  Press Enter to place.");
+        if (enter) empty_cell(g);
+        else say_message(g, "Empty tile.  Press Enter to place.");
       }
       if (pos == 3) piece(kBlocker);
       if (pos == 4) piece(kSwitch);
@@ -193,14 +193,14 @@ void editor_item(Game& g, int code, int shift) {
       break;
     case 3:
       if (enter) place_animal(g, kAnimals[pos].tile, kAnimals[pos].occupant, kAnimals[pos].confirm);
-      else sayit(g, kAnimals[pos].said);
+      else say_message(g, kAnimals[pos].said);
       break;
     default:
       if (pos == 1) piece(kToolExchange);
       if (pos == 2) {
         if (enter) place_animal(g, kDropZone, 0, "Drop zone placed.");
         else
-          sayit(g,
+          say_message(g,
                 "Drop zone.  When carrying a mouse or rat, moving the arm over a drop zone will automatically set it "
                 "down.  Press Enter to place.");
       }
@@ -208,14 +208,14 @@ void editor_item(Game& g, int code, int shift) {
       if (pos == 4) {
         if (enter) set_start(g, true);
         else
-          sayit(g, std::string("Make this the start location, with the arm beginning by traveling ") +
-                       (g.cursorx == 1 ? "East." : "West."));
+          say_message(g, std::string("Make this the start location, with the arm beginning by traveling ") +
+                       (g.cursor_x == 1 ? "East." : "West."));
       }
       if (pos == 5) {
         if (enter) set_start(g, false);
         else
-          sayit(g, std::string("Make this the start location, with the arm beginning by traveling ") +
-                       (g.cursory == 1 ? "South." : "North."));
+          say_message(g, std::string("Make this the start location, with the arm beginning by traveling ") +
+                       (g.cursor_y == 1 ? "South." : "North."));
       }
       break;
   }
@@ -223,112 +223,112 @@ void editor_item(Game& g, int code, int shift) {
 
 }  // namespace
 
-void editorsetupmenu(Game& g, int code, int shift) {
-  if (code == kKeyEnter && g.menupos == 0) code = kKeyRight;
+void editor_setup_menu(Game& g, int code, int shift) {
+  if (code == kKeyEnter && g.menu_position == 0) code = kKeyRight;
   std::vector<std::string> files = g.io.files.list("\\challenges\\", ".txt");
   int count = static_cast<int>(files.size()) + 1;
   move_menu_cursor(g, code, count);
   if (code == kKeyEscape) {
-    g.menunum = 1;
-    g.menupos = 0;
-    plainsound(g, "/sounds/Menu/previous.wav");
+    g.open_menu = 1;
+    g.menu_position = 0;
+    play_plain_sound(g, "/sounds/Menu/previous.wav");
     return;
   }
-  if (g.menupos < 1 || g.menupos > count) return;
-  if (g.menupos == 1) {
+  if (g.menu_position < 1 || g.menu_position > count) return;
+  if (g.menu_position == 1) {
     if (code == kKeyEnter) new_map(g);
-    else sayit(g, "New map");
+    else say_message(g, "New map");
     return;
   }
-  const std::string& name = files[g.menupos - 2];
+  const std::string& name = files[g.menu_position - 2];
   if (code == kKeyEnter) load_map(g, name);
-  else sayit(g, "Load map " + name);
+  else say_message(g, "Load map " + name);
 }
 
-void editorplacementmenu(Game& g, int code, int shift) {
+void editor_placement_menu(Game& g, int code, int shift) {
   move_menu_cursor(g, code, kRows);
   if (code == kKeyEscape) {
-    g.menunum = 0;
-    g.menupos = 0;
-    plainsound(g, "/sounds/Editor/ctile.wav");
+    g.open_menu = 0;
+    g.menu_position = 0;
+    play_plain_sound(g, "/sounds/Editor/ctile.wav");
     return;
   }
-  if (g.menucolumn < 1) g.menucolumn = 1;
-  if (g.menucolumn > kColumns) g.menucolumn = kColumns;
+  if (g.menu_column < 1) g.menu_column = 1;
+  if (g.menu_column > kColumns) g.menu_column = kColumns;
   if (code == kKeyLeft || code == kKeyRight) {
-    g.menucolumn += code == kKeyLeft ? -1 : 1;
-    if (g.menucolumn < 1) g.menucolumn = kColumns;
-    if (g.menucolumn > kColumns) g.menucolumn = 1;
-    g.menupos = 1;
-    plainsound(g, "/sounds/menu/arrows.wav");
+    g.menu_column += code == kKeyLeft ? -1 : 1;
+    if (g.menu_column < 1) g.menu_column = kColumns;
+    if (g.menu_column > kColumns) g.menu_column = 1;
+    g.menu_position = 1;
+    play_plain_sound(g, "/sounds/menu/arrows.wav");
   }
   skip_unavailable(g, code, shift);
   editor_item(g, code, shift);
 }
 
-void editorsettingsmenu(Game& g, int code, int shift) {
-  if (code == kKeyEnter && g.menupos == 0) code = kKeyRight;
+void editor_settings_menu(Game& g, int code, int shift) {
+  if (code == kKeyEnter && g.menu_position == 0) code = kKeyRight;
   move_menu_cursor(g, code, 5);
   if (code == kKeyEscape) {
-    g.menunum = 0;
-    g.menupos = 0;
-    plainsound(g, "/sounds/Editor/csetting.wav");
+    g.open_menu = 0;
+    g.menu_position = 0;
+    play_plain_sound(g, "/sounds/Editor/csetting.wav");
     return;
   }
   bool enter = code == kKeyEnter;
-  switch (g.menupos) {
+  switch (g.menu_position) {
     case 1:
       if (!enter) {
-        sayit(g, g.leveltitle[0].empty() ? "Press Enter to set a name for this challenge."
-                                         : "Challenge name: " + g.leveltitle[0]);
+        say_message(g, g.level_titles[0].empty() ? "Press Enter to set a name for this challenge."
+                                         : "Challenge name: " + g.level_titles[0]);
       } else if (auto a = ask_text(g, "Name this challenge, or leave blank to cancel.", "Challenge name", "");
                  !a.empty()) {
-        g.leveltitle[0] = a;
-        sayit(g, "Challenge name set.");
+        g.level_titles[0] = a;
+        say_message(g, "Challenge name set.");
       }
       break;
     case 2:
       if (!enter) {
-        sayit(g, g.leveldesc[0].empty() ? "Press Enter to set a description for this challenge."
-                                        : "Challenge description: " + g.leveldesc[0]);
+        say_message(g, g.level_descriptions[0].empty() ? "Press Enter to set a description for this challenge."
+                                        : "Challenge description: " + g.level_descriptions[0]);
       } else if (auto a = ask_text(g, "Describe this challenge, or leave blank to cancel.", "Challenge description", "");
                  !a.empty()) {
-        g.leveldesc[0] = a;
-        sayit(g, "Challenge description set.");
+        g.level_descriptions[0] = a;
+        say_message(g, "Challenge description set.");
       }
       break;
     case 3:
       if (!enter) {
-        sayit(g, g.levelstory[0].empty() ? "Press Enter to set a victory message for this challenge."
-                                         : "Victory message: " + g.levelstory[0]);
+        say_message(g, g.level_stories[0].empty() ? "Press Enter to set a victory message for this challenge."
+                                         : "Victory message: " + g.level_stories[0]);
       } else if (auto a = ask_text(g, "Type a victory message for this challenge, or leave blank to cancel.",
                                    "Victory message", "");
                  !a.empty()) {
-        g.levelstory[0] = a;
-        sayit(g, "Victory message set.");
+        g.level_stories[0] = a;
+        say_message(g, "Victory message set.");
       }
       break;
     case 4:
       if (!enter) {
-        sayit(g, "Starting energy: " + std::to_string(g.room.arm[1].energy) + ".  Press Enter to change.");
+        say_message(g, "Starting energy: " + std::to_string(g.room.arm[1].energy) + ".  Press Enter to change.");
       } else if (auto a = ask_text(g, "Set starting energy, or leave blank to cancel.", "Energy", "5"); !a.empty()) {
         double n;
         if (!parse_number(a, n) || std::floor(n) < 1 || n > 1e9) {
-          plainsound(g, "/sounds/Editor/error.wav");
-          sayit(g, "Canceled.");
+          play_plain_sound(g, "/sounds/Editor/error.wav");
+          say_message(g, "Canceled.");
         } else {
           g.room.arm[1].energy = static_cast<int>(std::floor(n));
-          sayit(g, "Starting energy set.");
+          say_message(g, "Starting energy set.");
         }
       }
       break;
     case 5:
       if (!enter) {
-        sayit(g, "Save this map.");
+        say_message(g, "Save this map.");
       } else if (auto a = ask_text(g, "Choose a filename to save as, or leave blank to cancel.", "File name to save as",
                                    "");
                  !a.empty()) {
-        editorsave(g, a);
+        editor_save(g, a);
       }
       break;
     default:

@@ -15,13 +15,13 @@
 namespace {
 
 // Enter on a menu that has just been opened acts on nothing.
-int first_step(Game& g, int code) { return code == 13 && g.menupos == 0 ? 39 : code; }
+int first_step(Game& g, int code) { return code == 13 && g.menu_position == 0 ? 39 : code; }
 
 void back_to_main(Game& g, int cursor, bool speak) {
-  g.menunum = 1;
-  g.menupos = cursor;
-  plainsound(g, "/sounds/Menu/previous.wav");
-  if (speak) sayit(g, "Main menu");
+  g.open_menu = 1;
+  g.menu_position = cursor;
+  play_plain_sound(g, "/sounds/Menu/previous.wav");
+  if (speak) say_message(g, "Main menu");
 }
 
 std::vector<std::string> challenge_files(Game& g) { return g.io.files.list("\\challenges\\", ".txt"); }
@@ -32,7 +32,7 @@ std::vector<std::string> challenge_files(Game& g) { return g.io.files.list("\\ch
 // rather than heard as nothing.
 std::string challenge_summary(Game& g, const std::string& name) {
   std::string reason = "the file is missing";
-  std::string real = challengepath(g, name);
+  std::string real = challenge_location(g, name);
   std::optional<std::vector<std::string>> read;
   // Room for kMaxSpokenText characters of up to four bytes each.
   if (!real.empty()) read = g.io.files.read_head_at(real, kMaxMapBytes, 2, 4 * kMaxSpokenText, reason);
@@ -66,41 +66,41 @@ const char* const kSteering =
 
 }  // namespace
 
-void mainmenu(Game& g, int code, int shift) {
+void main_menu(Game& g, int code, int shift) {
   code = first_step(g, code);
   move_menu_cursor(g, code, 5);
-  if (code == 27) g.menupos = 5;
+  if (code == 27) g.menu_position = 5;
   static const char* const kItems[] = {"", "Campaign", "Challenges", "Level editor", "About the game", "Exit the game"};
-  if (g.menupos < 1 || g.menupos > 5) return;
+  if (g.menu_position < 1 || g.menu_position > 5) return;
   if (code != 13) {
-    sayit(g, kItems[g.menupos]);
+    say_message(g, kItems[g.menu_position]);
     return;
   }
-  switch (g.menupos) {
+  switch (g.menu_position) {
     case 1:
-      g.menunum = 3, g.menupos = 0;
-      sayit(g, "Choose your level");
+      g.open_menu = 3, g.menu_position = 0;
+      say_message(g, "Choose your level");
       break;
     case 2:
-      g.menunum = 14, g.menupos = 0;
-      sayit(g, challenge_files(g).empty() ? no_challenges(g) : "Choose your level");
+      g.open_menu = 14, g.menu_position = 0;
+      say_message(g, challenge_files(g).empty() ? no_challenges(g) : "Choose your level");
       break;
     case 3:
-      g.menunum = 4, g.menupos = 0;
-      sayit(g, "Choose new map or load an existing map.");
+      g.open_menu = 4, g.menu_position = 0;
+      say_message(g, "Choose new map or load an existing map.");
       break;
     case 4:
-      g.menunum = 2, g.menupos = 1;
-      aboutmenu(g, -1, -1);
+      g.open_menu = 2, g.menu_position = 1;
+      about_menu(g, -1, -1);
       break;
     default:
-      sayit(g, "Good bye.");
+      say_message(g, "Good bye.");
       hold(g, 1);
       throw ProgramExit{0};
   }
 }
 
-void aboutmenu(Game& g, int code, int shift) {
+void about_menu(Game& g, int code, int shift) {
   code = first_step(g, code);
   move_menu_cursor(g, code, 3);
   if (code == 27) {
@@ -108,37 +108,37 @@ void aboutmenu(Game& g, int code, int shift) {
     return;
   }
   static const char* const kItems[] = {"", "Introduction", "Object of the game", "Steering the arm"};
-  if (g.menupos < 1 || g.menupos > 3) return;
+  if (g.menu_position < 1 || g.menu_position > 3) return;
   if (code != 13) {
-    sayit(g, kItems[g.menupos]);
-  } else if (g.menupos == 1) {
-    sayit(g, aboutintroduction());
+    say_message(g, kItems[g.menu_position]);
+  } else if (g.menu_position == 1) {
+    say_message(g, about_introduction());
   } else {
-    sayit(g, g.menupos == 2 ? kObject : kSteering);
+    say_message(g, g.menu_position == 2 ? kObject : kSteering);
   }
 }
 
-void levelmenu(Game& g, int code, int shift) {
+void level_menu(Game& g, int code, int shift) {
   code = first_step(g, code);
-  move_menu_cursor(g, code, g.levelcount);
+  move_menu_cursor(g, code, g.level_count);
   if (code == 27) {
     back_to_main(g, 1, true);
     return;
   }
-  int n = g.menupos;
-  if (n < 1 || n > g.levelcount || n >= kLevelSlots) return;
+  int n = g.menu_position;
+  if (n < 1 || n > g.level_count || n >= kLevelSlots) return;
   if (code != 13) {
-    sayit(g, "Level " + std::to_string(n) + ", " + g.leveltitle[n] + ".  " + g.leveldesc[n]);
+    say_message(g, "Level " + std::to_string(n) + ", " + g.level_titles[n] + ".  " + g.level_descriptions[n]);
     return;
   }
   g.level = n;
-  startusout(g);
-  g.menunum = 0;
-  g.menupos = 0;
-  plainsound(g, "/sounds/map.wav");
+  start_level(g);
+  g.open_menu = 0;
+  g.menu_position = 0;
+  play_plain_sound(g, "/sounds/map.wav");
 }
 
-void challengesmenu(Game& g, int code, int shift) {
+void challenges_menu(Game& g, int code, int shift) {
   code = first_step(g, code);
   std::vector<std::string> files = challenge_files(g);
   int count = static_cast<int>(files.size());
@@ -147,15 +147,15 @@ void challengesmenu(Game& g, int code, int shift) {
     back_to_main(g, 0, false);
     return;
   }
-  if (count == 0) sayit(g, no_challenges(g));
-  int k = g.menupos;
+  if (count == 0) say_message(g, no_challenges(g));
+  int k = g.menu_position;
   if (k < 1 || k > count) return;
   if (code != 13) {
-    sayit(g, challenge_summary(g, files[k - 1]));
+    say_message(g, challenge_summary(g, files[k - 1]));
     return;
   }
   int before = g.level;
   g.level = 0;
   // A file that cannot be played leaves the player where they were.
-  if (!mapload(g, files[k - 1])) g.level = before;
+  if (!load_challenge(g, files[k - 1])) g.level = before;
 }

@@ -9,15 +9,15 @@ struct Game;
 // with the arrows sound unless `quietly`.
 void move_menu_cursor(Game& g, int code, int count, bool quietly = false);
 
-// Main, about, level and challenges menus (menunum 1, 2, 3, 14).
-void mainmenu(Game& g, int code, int shift);
-void aboutmenu(Game& g, int code, int shift);
-void levelmenu(Game& g, int code, int shift);
-void challengesmenu(Game& g, int code, int shift);
+// Main, about, level and challenges menus (open_menu 1, 2, 3, 14).
+void main_menu(Game& g, int code, int shift);
+void about_menu(Game& g, int code, int shift);
+void level_menu(Game& g, int code, int shift);
+void challenges_menu(Game& g, int code, int shift);
 // The placement menu of a room in play and its switch menu (10, 11).
-void placementmenu(Game& g, int code, int shift);
-void switchmenu(Game& g, int code, int shift);
+void placement_menu_key(Game& g, int code, int shift);
+void switch_menu(Game& g, int code, int shift);
 // The level editor's setup, placement and settings menus (4, 12, 13).
-void editorsetupmenu(Game& g, int code, int shift);
-void editorplacementmenu(Game& g, int code, int shift);
-void editorsettingsmenu(Game& g, int code, int shift);
+void editor_setup_menu(Game& g, int code, int shift);
+void editor_placement_menu(Game& g, int code, int shift);
+void editor_settings_menu(Game& g, int code, int shift);

@@ -6,9 +6,9 @@
 
 void move_menu_cursor(Game& g, int code, int count, bool quietly) {
   if (code != kKeyUp && code != kKeyDown) return;  // only Up and Down move the cursor
-  g.menupos += code == kKeyUp ? -1 : 1;
-  if (!quietly) plainsound(g, "/sounds/menu/arrows.wav");
+  g.menu_position += code == kKeyUp ? -1 : 1;
+  if (!quietly) play_plain_sound(g, "/sounds/menu/arrows.wav");
   // Past either end, round to the other.
-  if (g.menupos <= 0) g.menupos = count;
-  if (g.menupos > count) g.menupos = 1;
+  if (g.menu_position <= 0) g.menu_position = count;
+  if (g.menu_position > count) g.menu_position = 1;
 }

@@ -4,4 +4,4 @@
 struct Game;
 
 // Handles one key (or -1, -1 to speak the current item) for the open menu.
-int menus(Game& g, int code, int shift);
+int menu_key_down(Game& g, int code, int shift);

@@ -1,5 +1,5 @@
-// The placement menu of a room in play (menunum 10) and the switch menu that
-// ties the cursor cell to a switch (menunum 11).
+// The placement menu of a room in play (open_menu 10) and the switch menu that
+// ties the cursor cell to a switch (open_menu 11).
 #include "menus/placement_menu.h"
 
 #include "audio/sound.h"
@@ -31,16 +31,16 @@ bool usable_switch(const Game& g, int x, int y) {
 }
 
 bool cursor_cell_empty(const Game& g) {
-  return g.room.cells[g.cursorx][g.cursory].piece == 0 && g.room.cells[g.cursorx][g.cursory].beneath == 0;
+  return g.room.cells[g.cursor_x][g.cursor_y].piece == 0 && g.room.cells[g.cursor_x][g.cursor_y].beneath == 0;
 }
 
 // The switch that moves the cursor cell: the last usable one aimed at it.
 bool controlling_switch(const Game& g, SwitchCell& out) {
   if (cursor_cell_empty(g)) return false;
   bool found = false;
-  for (const SwitchCell& s : usableswitches(g, false)) {
+  for (const SwitchCell& s : usable_switches(g, false)) {
     StoredValues v = stored_values(g.room.cells[s.x][s.y]);
-    if (v.second == g.cursorx && v.third == g.cursory) {
+    if (v.second == g.cursor_x && v.third == g.cursor_y) {
       out = s;
       found = true;
     }
@@ -67,7 +67,7 @@ const char* tied_by(int action) {
 }
 
 bool item_available(const Game& g, int item) {
-  if (item == 1) return switchlinkavailable(g);
+  if (item == 1) return switch_link_available(g);
   if (item == kPlacementItems) return g.level >= kToolExchangeLevel;
   return true;
 }
@@ -75,15 +75,15 @@ bool item_available(const Game& g, int item) {
 // Up and Down pass over the items that are not offered: the switch link
 // silently, the tool exchange with a second cursor sound.
 void skip_unavailable(Game& g, int code, int shift) {
-  for (int guard = 0; guard < kPlacementItems && !item_available(g, g.menupos); ++guard) {
+  for (int guard = 0; guard < kPlacementItems && !item_available(g, g.menu_position); ++guard) {
     if (code != kKeyUp && code != kKeyDown) return;
-    move_menu_cursor(g, code, kPlacementItems, g.menupos == 1);
+    move_menu_cursor(g, code, kPlacementItems, g.menu_position == 1);
   }
 }
 
 std::string switch_entry_text(const Game& g, const SwitchCell& s) {
   bool raised = g.room.cells[s.x][s.y].piece == kSwitch;
-  std::string at = cellname(s.x, s.y);
+  std::string at = cell_name(s.x, s.y);
   const char* connect = "  Press Enter to connect to this switch.";
   if (stored_values(g.room.cells[s.x][s.y]).first == 0)
     return (raised ? "Unused switch at " : "Unused lowered switch at ") + at + "." + connect;
@@ -92,7 +92,7 @@ std::string switch_entry_text(const Game& g, const SwitchCell& s) {
 
 }  // namespace
 
-std::string placementname(int piece) {
+std::string placement_name(int piece) {
   switch (piece) {
     case kBlocker: return "Track blocker";
     case kSouthWest: return "South-west turn";
@@ -107,21 +107,21 @@ std::string placementname(int piece) {
   }
 }
 
-std::string placementtext(int piece) {
+std::string placement_text(int piece) {
   if (piece == kSwitch)
     return std::string(
                "Track switch.  When switches are run over by the arm, they will raise or lower other track pieces.  "
                "After placing a switch, selecting other track pieces will give you the option to connect them to an "
                "existing switch.") +
            kPlaceHint;
-  std::string text = piecetext(piece);
+  std::string text = piece_text(piece);
   return text.empty() ? text : text + kPlaceHint;
 }
 
-void placepiece(Game& g, int piece, int shift) {
-  g.menunum = 0;
-  g.menupos = 0;
-  int x = g.cursorx, y = g.cursory;
+void place_piece(Game& g, int piece, int shift) {
+  g.open_menu = 0;
+  g.menu_position = 0;
+  int x = g.cursor_x, y = g.cursor_y;
   if (!on_grid(x, y)) return;
   if (shift == 0) {
     g.room.cells[x][y].piece = piece;
@@ -131,57 +131,57 @@ void placepiece(Game& g, int piece, int shift) {
     g.room.cells[x][y].beneath = piece;
   }
   g.room.cells[x][y].clear_values();
-  if (shift == 0) sayit(g, placementname(piece) + " placed.");
-  if (shift == 1) sayit(g, placementname(piece) + " placed in a lowered position.");
-  drawscreen(g);
+  if (shift == 0) say_message(g, placement_name(piece) + " placed.");
+  if (shift == 1) say_message(g, placement_name(piece) + " placed in a lowered position.");
+  draw_room(g);
 }
 
-void emptycell(Game& g) {
-  g.menunum = 0;
-  g.menupos = 0;
-  int x = g.cursorx, y = g.cursory;
+void empty_cell(Game& g) {
+  g.open_menu = 0;
+  g.menu_position = 0;
+  int x = g.cursor_x, y = g.cursor_y;
   if (!on_grid(x, y)) return;
   g.room.cells[x][y].piece = 0;
   g.room.cells[x][y].beneath = 0;
   g.room.cells[x][y].clear_values();
-  drawscreen(g);
-  sayit(g, "Tile emptied.");
+  draw_room(g);
+  say_message(g, "Tile emptied.");
 }
 
-std::vector<SwitchCell> usableswitches(const Game& g, bool without_cursor_cell) {
+std::vector<SwitchCell> usable_switches(const Game& g, bool without_cursor_cell) {
   std::vector<SwitchCell> found;
   for (int x = 1; x <= g.room.width && x < kGrid; ++x)
     for (int y = 1; y <= g.room.height && y < kGrid; ++y) {
       if (!usable_switch(g, x, y)) continue;
-      if (without_cursor_cell && x == g.cursorx && y == g.cursory) continue;
+      if (without_cursor_cell && x == g.cursor_x && y == g.cursor_y) continue;
       if (found.size() < kMaxSwitches) found.push_back({x, y});
     }
   return found;
 }
 
-bool switchlinkavailable(const Game& g) {
-  if (!on_grid(g.cursorx, g.cursory) || cursor_cell_empty(g)) return false;
+bool switch_link_available(const Game& g) {
+  if (!on_grid(g.cursor_x, g.cursor_y) || cursor_cell_empty(g)) return false;
   SwitchCell s{};
-  return controlling_switch(g, s) || !usableswitches(g, false).empty();
+  return controlling_switch(g, s) || !usable_switches(g, false).empty();
 }
 
-void switchlinkitem(Game& g, int code, int shift) {
+void switch_link_item(Game& g, int code, int shift) {
   SwitchCell s{};
-  if (!on_grid(g.cursorx, g.cursory)) return;
+  if (!on_grid(g.cursor_x, g.cursor_y)) return;
   if (!controlling_switch(g, s)) {
     if (code != kKeyEnter) {
-      sayit(g, "Tie this track to a switch.");
+      say_message(g, "Tie this track to a switch.");
       return;
     }
-    g.menunum = 11;
-    g.menupos = 0;
-    sayit(g, "Choose the switch to use.");
+    g.open_menu = 11;
+    g.menu_position = 0;
+    say_message(g, "Choose the switch to use.");
     return;
   }
   Value& action = first_stored_value(g.room.cells[s.x][s.y]);
   if (code == kKeyDelete) {
     set_stored_values(g.room.cells[s.x][s.y], {0, 0, 0});
-    sayit(g, "Disconnected from switch.");
+    say_message(g, "Disconnected from switch.");
     return;
   }
   if (code == kKeyEnter) {
@@ -189,69 +189,69 @@ void switchlinkitem(Game& g, int code, int shift) {
     if (next > 3) next = 1;
     if (next < 1) next = 3;
     action = next;
-    plainsound(g, "/sounds/switch3.wav");
-    sayit(g, action_said(next));
+    play_plain_sound(g, "/sounds/switch3.wav");
+    say_message(g, action_said(next));
     return;
   }
   if (action == 0) action = 1;
   const char* said = action.num() == action.whole() ? tied_by(action.whole()) : nullptr;
   if (said == nullptr) return;
-  sayit(g, said + cellname(s.x, s.y) +
+  say_message(g, said + cell_name(s.x, s.y) +
                ".  Press Enter to adjust settings, or press Delete to disconnect from the switch.");
 }
 
-void placementmenu(Game& g, int code, int shift) {
-  if (code == kKeyEnter && g.menupos == 0) code = kKeyRight;
+void placement_menu_key(Game& g, int code, int shift) {
+  if (code == kKeyEnter && g.menu_position == 0) code = kKeyRight;
   move_menu_cursor(g, code, kPlacementItems);
   if (code == kKeyEscape) {
-    g.menunum = 0;
-    g.menupos = 0;
-    plainsound(g, "/sounds/Menu/previous.wav");
+    g.open_menu = 0;
+    g.menu_position = 0;
+    play_plain_sound(g, "/sounds/Menu/previous.wav");
     return;
   }
   skip_unavailable(g, code, shift);
-  int item = g.menupos;
+  int item = g.menu_position;
   if (item < 1 || item > kPlacementItems || !item_available(g, item)) return;
   if (item == 1) {
-    switchlinkitem(g, code, shift);
+    switch_link_item(g, code, shift);
     return;
   }
   if (item == 2) {
     if (code == kKeyEnter) {
-      emptycell(g);
+      empty_cell(g);
     } else {
-      sayit(g, "Empty tile.  Press Enter to place.");
+      say_message(g, "Empty tile.  Press Enter to place.");
     }
     return;
   }
   if (code == kKeyEnter) {
-    placepiece(g, kItemPieces[item], shift);
+    place_piece(g, kItemPieces[item], shift);
   } else {
-    sayit(g, placementtext(kItemPieces[item]));
+    say_message(g, placement_text(kItemPieces[item]));
   }
 }
 
-void switchmenu(Game& g, int code, int shift) {
-  std::vector<SwitchCell> list = usableswitches(g, true);
+void switch_menu(Game& g, int code, int shift) {
+  std::vector<SwitchCell> list = usable_switches(g, true);
   int count = static_cast<int>(list.size());
-  if (code == kKeyEnter && g.menupos == 0) code = kKeyRight;
+  if (code == kKeyEnter && g.menu_position == 0) code = kKeyRight;
   move_menu_cursor(g, code, count);
   if (code == kKeyEscape) {
-    g.menunum = 10;
-    g.menupos = 1;
-    plainsound(g, "/sounds/Menu/previous.wav");
-    if (count >= 1) sayit(g, switch_entry_text(g, list[0]));
+    g.open_menu = 10;
+    g.menu_position = 1;
+    play_plain_sound(g, "/sounds/Menu/previous.wav");
+    if (count >= 1) say_message(g, switch_entry_text(g, list[0]));
     return;
   }
-  int k = g.menupos;
+  int k = g.menu_position;
   if (k < 1 || k > count) return;
   const SwitchCell& s = list[k - 1];
   if (code == kKeyEnter) {
-    set_stored_values(g.room.cells[s.x][s.y], {kRaise, g.cursorx, g.cursory});
-    g.menunum = 0;
-    g.menupos = 0;
-    sayit(g, "Linked to switch.");
+    set_stored_values(g.room.cells[s.x][s.y], {kRaise, g.cursor_x, g.cursor_y});
+    g.open_menu = 0;
+    g.menu_position = 0;
+    say_message(g, "Linked to switch.");
     return;
   }
-  sayit(g, switch_entry_text(g, s));
+  say_message(g, switch_entry_text(g, s));
 }

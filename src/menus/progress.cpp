@@ -27,39 +27,39 @@ constexpr size_t kProgressLines = 64, kProgressLineBytes = 64 * 1024;
 
 }  // namespace
 
-void saveprogress(Game& g) {
-  std::vector<std::string> lines = {number_line(g.speechmode), number_line(g.sapirate), g.keptvalue,
-                                    number_line(g.musicvolume), number_line(g.brailleon ? 1 : 0)};
+void save_progress(Game& g) {
+  std::vector<std::string> lines = {number_line(g.speech_route), number_line(g.speech_rate), g.progress_third_line,
+                                    number_line(g.music_volume), number_line(g.braille_on ? 1 : 0)};
   // Lines a later version added after these are kept, in order.
-  lines.insert(lines.end(), g.progresstail.begin(), g.progresstail.end());
+  lines.insert(lines.end(), g.progress_tail.begin(), g.progress_tail.end());
   std::string reason;
   if (g.io.files.write_lines("progress.ini", lines, reason)) {
-    g.progressunsaved = false;
+    g.progress_unsaved = false;
     return;
   }
-  debuglog(g, "error in saveprogress: " + reason);
+  debug_log(g, "error in saveprogress: " + reason);
   // Said once, not at every key, until a save works again.
-  if (!g.progressunsaved) sayit(g, "The setting could not be saved: " + reason + ".");
-  g.progressunsaved = true;
+  if (!g.progress_unsaved) say_message(g, "The setting could not be saved: " + reason + ".");
+  g.progress_unsaved = true;
 }
 
-void readprogress(Game& g) {
+void read_progress(Game& g) {
   std::string reason;
   auto real = g.io.files.resolve("/progress.ini");
   if (!real) return;
   auto lines = g.io.files.read_head_at(*real, std::numeric_limits<size_t>::max(), kProgressLines,
                                        kProgressLineBytes, reason);
   if (!lines) {
-    debuglog(g, "error in readprogress: " + reason);
+    debug_log(g, "error in readprogress: " + reason);
     return;
   }
   const auto& l = *lines;
   // A value that is no number keeps the default.
-  if (l.size() > 0) read_whole(l[0], 0, 3, g.speechmode);
-  if (l.size() > 1 && read_whole(l[1], 1, 10, g.sapirate)) applyrate(g);
-  if (l.size() > 2) g.keptvalue = l[2];
-  if (l.size() > 3) read_whole(l[3], 0, 100, g.musicvolume);
+  if (l.size() > 0) read_whole(l[0], 0, 3, g.speech_route);
+  if (l.size() > 1 && read_whole(l[1], 1, 10, g.speech_rate)) apply_speech_rate(g);
+  if (l.size() > 2) g.progress_third_line = l[2];
+  if (l.size() > 3) read_whole(l[3], 0, 100, g.music_volume);
   int braille = 1;
-  if (l.size() > 4 && read_whole(l[4], 0, 1, braille)) g.brailleon = braille == 1;
-  if (l.size() > 5) g.progresstail.assign(l.begin() + 5, l.end());
+  if (l.size() > 4 && read_whole(l[4], 0, 1, braille)) g.braille_on = braille == 1;
+  if (l.size() > 5) g.progress_tail.assign(l.begin() + 5, l.end());
 }

@@ -6,7 +6,7 @@ struct Game;
 
 // Writes the file (replacing it atomically). A save that fails is said once,
 // until one works again.
-void saveprogress(Game& g);
+void save_progress(Game& g);
 // Reads the file at start-up, when it exists. Numbers are brought into
 // their range; a value that is no number keeps its default.
-void readprogress(Game& g);
+void read_progress(Game& g);

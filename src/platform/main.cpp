@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   Options o;
   std::string error;
-  if (!parseoptions(argc, argv, o, error)) {
+  if (!parse_options(argc, argv, o, error)) {
     std::cerr << "tinkerhold: " << error << "\n" << usage_text() << "Try tinkerhold --help for every option.\n";
     return 2;
   }

@@ -87,7 +87,7 @@ bool take(int code, const std::string& v, Options& out, std::string& error) {
 
 }  // namespace
 
-bool parseoptions(int argc, char** argv, Options& out, std::string& error) {
+bool parse_options(int argc, char** argv, Options& out, std::string& error) {
   optind = 0;  // a fresh scan, also when called again
   opterr = 0;  // the messages are ours
   std::set<int> seen;

@@ -27,7 +27,7 @@ struct Options {
 
 // Parses the arguments (GNU style: --opt=value or --opt value); false with
 // a message when they are wrong.
-bool parseoptions(int argc, char** argv, Options& out, std::string& error);
+bool parse_options(int argc, char** argv, Options& out, std::string& error);
 
 // The one-line usage, and the whole help text of --help.
 std::string usage_text();

@@ -17,12 +17,12 @@ namespace {
 void open_requested(Game& g, const Options& o) {
   if (o.level != 0) {
     g.level = o.level;
-    startusout(g);
-    g.menunum = 0;
-    g.menupos = 0;
-    plainsound(g, "/sounds/map.wav");
+    start_level(g);
+    g.open_menu = 0;
+    g.menu_position = 0;
+    play_plain_sound(g, "/sounds/map.wav");
   }
-  if (!o.challenge.empty()) maploadfrom(g, o.challenge);
+  if (!o.challenge.empty()) load_challenge_from(g, o.challenge);
 }
 
 }  // namespace
@@ -36,14 +36,14 @@ uint64_t clock_seed() {
 
 int run_session(Game& g, const Options& o, const std::function<void()>& started) {
   try {
-    if (!Form_Load(g)) {
+    if (!start_game(g)) {
       std::cerr << "tinkerhold: " << kNoSoundDevice << "\n";
       g.io.transcript.record("exit", "1");
       return 1;
     }
     open_requested(g, o);
     if (started) started();
-    runloop(g);
+    run_loop(g);
   } catch (const ProgramExit& e) {
     g.io.transcript.record("exit", std::to_string(e.status));
     return e.status;

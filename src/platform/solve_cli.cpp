@@ -34,19 +34,19 @@ class Listener : public TranscriptPort {
 // when it cannot be loaded.
 bool loadroom(Game& g, const Options& o) {
   if (o.level != 0) {
-    filllevels(g);
+    fill_levels(g);
     g.level = o.level;
-    startusout(g);
+    start_level(g);
     return true;
   }
-  return maploadfrom(g, o.challenge);
+  return load_challenge_from(g, o.challenge);
 }
 
 // Plays the key script the way `--headless --script` would, and tells
 // whether the victory line came.
 bool playback(const Options& o, const FilePlaces& places, const std::string& text, std::string& why) {
   ScriptError error;
-  auto script = parsescript(text, error);
+  auto script = parse_script(text, error);
   if (!script) {
     why = "line " + std::to_string(error.line) + ": " + error.reason;
     return false;
@@ -57,21 +57,21 @@ bool playback(const Options& o, const FilePlaces& places, const std::string& tex
   Game g(ports.ports());
   g.rng.seed(o.seed.value_or(1));
   try {
-    if (!Form_Load(g)) {
+    if (!start_game(g)) {
       why = "the game did not start";
       return false;
     }
     if (o.level != 0) {
       g.level = o.level;
-      startusout(g);
-      g.menunum = 0;
-      g.menupos = 0;
-    } else if (!maploadfrom(g, o.challenge)) {
+      start_level(g);
+      g.open_menu = 0;
+      g.menu_position = 0;
+    } else if (!load_challenge_from(g, o.challenge)) {
       why = listener.said;
       return false;
     }
     events.start_script();
-    runloop(g);
+    run_loop(g);
   } catch (const ProgramExit&) {
   }
   if (!listener.won) why = "no victory; the game last said: " + listener.said;
@@ -90,12 +90,12 @@ int run_solve(const Options& o, const FilePlaces& places) {
     std::cerr << "tinkerhold: " << listener.said << "\n";
     return 2;
   }
-  std::string name = o.level != 0 ? "Level " + std::to_string(o.level) + ", \"" + g.leveltitle[o.level] + "\""
-                                  : "Challenge \"" + g.leveltitle[99] + "\"";
+  std::string name = o.level != 0 ? "Level " + std::to_string(o.level) + ", \"" + g.level_titles[o.level] + "\""
+                                  : "Challenge \"" + g.level_titles[99] + "\"";
   SolveLimits limits;
   limits.seconds = 60;
   limits.memo_bits = 21;
-  Solution s = solveroom(g.room, g.level >= kToolExchangeLevel, limits);
+  Solution s = solve_room(g.room, g.level >= kToolExchangeLevel, limits);
   char figures[160];
   std::snprintf(figures, sizeof figures, "# %lld decision points (%d deep at most), %lld ticks, %.2f s.",
                 static_cast<long long>(s.nodes), s.deepest, static_cast<long long>(s.ticks), s.seconds);
@@ -110,12 +110,12 @@ int run_solve(const Options& o, const FilePlaces& places) {
   std::ostringstream out;
   size_t n = s.placements.size();
   out << "# " << name << " is won with " << n << (n == 1 ? " placement" : " placements") << ".\n";
-  for (const Placement& p : s.placements) out << "# " << placementwords(p) << "\n";
+  for (const Placement& p : s.placements) out << "# " << placement_words(p) << "\n";
   if (s.fewest && n > 0) out << "# No win needs fewer placements.\n";
   out << "# " << s.bounces << " bounces/redirections of the arm, " << s.energyleft << " energy left.\n";
   out << figures << "\n";
   std::ostringstream keys;
-  for (const std::string& line : keyscript(g, s.placements, s.seconds_to_win)) keys << line << "\n";
+  for (const std::string& line : key_script(g, s.placements, s.seconds_to_win)) keys << line << "\n";
   std::cout << out.str() << keys.str();
   std::string why;
   if (!playback(o, places, keys.str(), why)) {

@@ -39,109 +39,109 @@ const char* facing_word(int dir) {
 
 // The cursor cell's tile sound: higher rows sound higher.
 void cursor_sound(Game& g, const char* file) {
-  Stereo p = sound2D(g, g.cursorx, g.cursory);
-  double rate = std::string(file) == "/sounds/tile.wav" ? 1.15 - 0.3 * g.cursory / g.room.height : 1;
-  makesound(g, file, p.volume / 4, p.pan, 0, -1, 0, 0, 0, rate);
+  Stereo p = cell_stereo(g, g.cursor_x, g.cursor_y);
+  double rate = std::string(file) == "/sounds/tile.wav" ? 1.15 - 0.3 * g.cursor_y / g.room.height : 1;
+  play_sound(g, file, p.volume / 4, p.pan, 0, -1, 0, 0, 0, rate);
 }
 
 // A positional sound at the arm's start, in slot 0.
 void start_sound(Game& g, const char* file) {
-  Stereo p = sound2D(g, g.room.start_x, g.room.start_y);
-  makesound(g, file, p.volume / 10, p.pan, 0, 0, 0, 0, 0, 1);
+  Stereo p = cell_stereo(g, g.room.start_x, g.room.start_y);
+  play_sound(g, file, p.volume / 10, p.pan, 0, 0, 0, 0, 0, 1);
 }
 
 void speech_route_key(Game& g) {
-  g.speechmode += 1;
-  if (g.speechmode > 3) g.speechmode = 0;
-  switch (g.speechmode) {
+  g.speech_route += 1;
+  if (g.speech_route > 3) g.speech_route = 0;
+  switch (g.speech_route) {
     case 0:
-      setcaption(g, normalcaption(g));
-      plainsound(g, "/sounds/Menu/SAPI.wav");
+      set_caption(g, normal_caption(g));
+      play_plain_sound(g, "/sounds/Menu/SAPI.wav");
       break;
-    case 1: plainsound(g, "/sounds/Menu/NVDA.wav"); break;
-    case 2: plainsound(g, "/sounds/Menu/WE.wav"); break;
+    case 1: play_plain_sound(g, "/sounds/Menu/NVDA.wav"); break;
+    case 2: play_plain_sound(g, "/sounds/Menu/WE.wav"); break;
     default:
-      if (g.jawsok == 1) {
-        setcaption(g, normalcaption(g));
-        plainsound(g, "/sounds/Menu/JAWS.wav");
-      } else if (g.jawsok == 0) {
-        g.speechmode = 0;
-        setcaption(g, normalcaption(g));
-        sayit(g, "Orca does not seem to be responding, game voice on.");
+      if (g.screen_reader_ready == 1) {
+        set_caption(g, normal_caption(g));
+        play_plain_sound(g, "/sounds/Menu/JAWS.wav");
+      } else if (g.screen_reader_ready == 0) {
+        g.speech_route = 0;
+        set_caption(g, normal_caption(g));
+        say_message(g, "Orca does not seem to be responding, game voice on.");
       }
       break;
   }
-  saveprogress(g);
+  save_progress(g);
 }
 
 // Ctrl+B: braille off gives the display back to the screen reader.
 void braille_key(Game& g) {
-  g.brailleon = !g.brailleon;
-  if (g.brailleon) {
+  g.braille_on = !g.braille_on;
+  if (g.braille_on) {
     g.io.braille.open();
-    sayit(g, "Braille on.");
+    say_message(g, "Braille on.");
   } else {
     g.io.braille.close();
-    sayit(g, "Braille off.");
+    say_message(g, "Braille off.");
   }
-  saveprogress(g);
+  save_progress(g);
 }
 
 void history_key(Game& g, int code, int shift) {
   bool back = code == kKeyLeftBracket || code == kKeyComma;
   int step = shift == kShift ? 5 : shift == 0 ? 1 : 0;
-  if (back && g.historypos > 0) g.historypos -= step;
-  if (!back && g.historypos < kHistory - 1) g.historypos += step;
-  if (g.historypos < 0) g.historypos = 0;
-  if (g.historypos > kHistory - 1) g.historypos = kHistory - 1;
-  if (g.historypos > 0) {
-    sayit(g, "Rev " + std::to_string(g.historypos) + ", " + g.history[g.historypos]);
+  if (back && g.history_position > 0) g.history_position -= step;
+  if (!back && g.history_position < kHistory - 1) g.history_position += step;
+  if (g.history_position < 0) g.history_position = 0;
+  if (g.history_position > kHistory - 1) g.history_position = kHistory - 1;
+  if (g.history_position > 0) {
+    say_message(g, "Rev " + std::to_string(g.history_position) + ", " + g.history[g.history_position]);
   } else {
-    sayit(g, "");
+    say_message(g, "");
   }
 }
 
 void cursor_key(Game& g, int code) {
-  bool at_edge = (code == kKeyLeft && g.cursorx <= 1) || (code == kKeyRight && g.cursorx >= g.room.width) ||
-                 (code == kKeyUp && g.cursory <= 1) || (code == kKeyDown && g.cursory >= g.room.height);
+  bool at_edge = (code == kKeyLeft && g.cursor_x <= 1) || (code == kKeyRight && g.cursor_x >= g.room.width) ||
+                 (code == kKeyUp && g.cursor_y <= 1) || (code == kKeyDown && g.cursor_y >= g.room.height);
   if (at_edge) {
     cursor_sound(g, "/sounds/border.wav");
   } else {
-    if (code == kKeyLeft) g.cursorx -= 1;
-    if (code == kKeyRight) g.cursorx += 1;
-    if (code == kKeyUp) g.cursory -= 1;
-    if (code == kKeyDown) g.cursory += 1;
+    if (code == kKeyLeft) g.cursor_x -= 1;
+    if (code == kKeyRight) g.cursor_x += 1;
+    if (code == kKeyUp) g.cursor_y -= 1;
+    if (code == kKeyDown) g.cursor_y += 1;
     cursor_sound(g, "/sounds/tile.wav");
   }
-  saytile(g);
+  say_cell(g);
 }
 
 void level_jump(Game& g) {
-  std::string answer = inputbox(g, "Enter level number", "", "1");
+  std::string answer = input_box(g, "Enter level number", "", "1");
   double n;
   if (!parse_number(answer, n)) return;
   // Only campaign levels can be jumped to; anything else would read past the
   // level tables.
-  if (n != static_cast<int>(n) || n < 1 || n > g.levelcount) {
-    plainsound(g, "/sounds/Menu/error.wav");
-    sayit(g, "Canceled.");
+  if (n != static_cast<int>(n) || n < 1 || n > g.level_count) {
+    play_plain_sound(g, "/sounds/Menu/error.wav");
+    say_message(g, "Canceled.");
     return;
   }
   g.level = static_cast<int>(n);
   g.io.surface.clear();
-  startusout(g);
-  drawscreen(g);
+  start_level(g);
+  draw_room(g);
 }
 
 void energy_report(Game& g) {
   int e = g.room.arm[1].energy;
   if (g.room.arm[1].speed == 0) {
     if (e == 1) {
-      sayit(g,
+      say_message(g,
             "This level begins with 1 energy in the arm's batteries.  After 1 redirect from a wall or track, the arm "
             "will stop and the level will end in failure.");
     } else if (e > 1) {
-      sayit(g, "This level begins with " + std::to_string(e) + " energy in the arm's batteries.  After " +
+      say_message(g, "This level begins with " + std::to_string(e) + " energy in the arm's batteries.  After " +
                    std::to_string(e) + " redirects from a wall or track, the arm will stop and the level will end in "
                                        "failure.");
     }
@@ -156,18 +156,18 @@ void energy_report(Game& g) {
     if (g.room.arm[1].carrying == kMouse) text += "  A Mouse is in the claw.";
     if (g.room.arm[1].carrying == kRat) text += "  A Rat is in the claw.";
   }
-  sayit(g, text);
+  say_message(g, text);
 }
 
 void start_report(Game& g, int shift) {
   if (shift == kShift) {
-    g.cursorx = g.room.start_x;
-    g.cursory = g.room.start_y;
-    drawscreen(g);
+    g.cursor_x = g.room.start_x;
+    g.cursor_y = g.room.start_y;
+    draw_room(g);
     cursor_sound(g, "/sounds/tile.wav");
     return;
   }
-  sayit(g, "The arm starts at " + cellname(g.room.start_x, g.room.start_y) + ", facing " + facing_word(g.room.start_heading) +
+  say_message(g, "The arm starts at " + cell_name(g.room.start_x, g.room.start_y) + ", facing " + facing_word(g.room.start_heading) +
                (g.room.start_tool == 1 ? "  Arm begins with the claw attachment."
                                        : "  Arm begins with the saw attachment."));
 }
@@ -180,7 +180,7 @@ void animal_list(Game& g, int kind) {
   std::vector<std::string> cells;
   for (int x = 1; x <= g.room.width; ++x)
     for (int y = 1; y <= g.room.height; ++y)
-      if (is_animal(g, x, y, kind)) cells.push_back(cellname(x, y));
+      if (is_animal(g, x, y, kind)) cells.push_back(cell_name(x, y));
   size_t n = cells.size();
   std::string joined;
   for (size_t i = 1; i <= n; ++i) {
@@ -189,11 +189,11 @@ void animal_list(Game& g, int kind) {
   }
   bool rats = kind == kRat;
   if (n == 0) {
-    sayit(g, rats ? "There are no rats in this room." : "There are no mice in this room.");
+    say_message(g, rats ? "There are no rats in this room." : "There are no mice in this room.");
   } else if (n == 1) {
-    sayit(g, (rats ? "This room has 1 Rat at " : "This room has 1 Mouse at ") + joined);
+    say_message(g, (rats ? "This room has 1 Rat at " : "This room has 1 Mouse at ") + joined);
   } else {
-    sayit(g, "This room has " + std::to_string(n) + (rats ? " rats at " : " mice at ") + joined);
+    say_message(g, "This room has " + std::to_string(n) + (rats ? " rats at " : " mice at ") + joined);
   }
 }
 
@@ -205,58 +205,58 @@ void animal_jump(Game& g, int kind) {
       if (!is_animal(g, x, y, kind)) continue;
       if (firstx == 0) firstx = x, firsty = y;
       if (passed) {
-        g.cursorx = x, g.cursory = y;
-        drawscreen(g);
+        g.cursor_x = x, g.cursor_y = y;
+        draw_room(g);
         return;
       }
-      if (x == g.cursorx && y == g.cursory) passed = true;
+      if (x == g.cursor_x && y == g.cursor_y) passed = true;
     }
   }
   if (firstx == 0) {
     cursor_sound(g, "/sounds/tile.wav");
     return;
   }
-  g.cursorx = firstx, g.cursory = firsty;
-  drawscreen(g);
+  g.cursor_x = firstx, g.cursor_y = firsty;
+  draw_room(g);
 }
 
 void debug_key(Game& g) {
-  g.logdelay += 1;
-  if (g.logdelay > 3) g.logdelay = 0;
+  g.log_delay += 1;
+  if (g.log_delay > 3) g.log_delay = 0;
   static const char* const kWords[] = {"Debugging off.", "Debugging on, fast.", "Debugging on, medium.",
                                        "Debugging on, slow."};
-  sayit(g, kWords[g.logdelay]);
+  say_message(g, kWords[g.log_delay]);
 }
 
 void lower_or_raise(Game& g) {
-  int& t = g.room.cells[g.cursorx][g.cursory].piece;
-  int& t2 = g.room.cells[g.cursorx][g.cursory].beneath;
+  int& t = g.room.cells[g.cursor_x][g.cursor_y].piece;
+  int& t2 = g.room.cells[g.cursor_x][g.cursor_y].beneath;
   bool t_empty = t == 0 || t == kLowered;
   bool t2_empty = t2 == 0 || t2 == kLowered;
   if (!t_empty && t2_empty) {
     t2 = t;
     t = kLowered;
-    sayit(g, "Piece lowered.");
-    plainsound(g, "/sounds/Menu/enter.wav");
+    say_message(g, "Piece lowered.");
+    play_plain_sound(g, "/sounds/Menu/enter.wav");
   } else if (t_empty && !t2_empty) {
     t = t2;
     t2 = kLowered;
-    sayit(g, "Piece raised.");
-    plainsound(g, "/sounds/Menu/enter.wav");
+    say_message(g, "Piece raised.");
+    play_plain_sound(g, "/sounds/Menu/enter.wav");
   }
 }
 
 // Enter, Delete, L and Space: changing the room, starting and stopping.
 void room_key(Game& g, int code, int shift) {
-  int x = g.cursorx, y = g.cursory;
+  int x = g.cursor_x, y = g.cursor_y;
   bool on_grid = x >= 0 && x < kGrid && y >= 0 && y < kGrid;
   if (g.level != 0 && on_grid && g.room.cells[x][y].fixed == 0 && g.room.arm[1].speed == 0) {
     int t = g.room.cells[x][y].piece;
     if (t == kMouse || t == kRat || t == kDebris || t == kRatPath || t == kDropZone) return;
     if (code == kKeyDelete) {
-      g.menunum = 10;
-      g.menupos = 2;
-      menus(g, kKeyEnter, 0);
+      g.open_menu = 10;
+      g.menu_position = 2;
+      menu_key_down(g, kKeyEnter, 0);
       return;
     }
     if (code == 'L') {
@@ -264,66 +264,66 @@ void room_key(Game& g, int code, int shift) {
       return;
     }
     if (code == kKeyEnter) {
-      g.menunum = 10;
-      g.menupos = 1;
-      sayit(g, "Change piece");
-      menus(g, -1, -1);
+      g.open_menu = 10;
+      g.menu_position = 1;
+      say_message(g, "Change piece");
+      menu_key_down(g, -1, -1);
       return;
     }
   }
   if (g.level == 0 && code == kKeyEnter) {
-    g.menunum = 12;
-    g.menupos = 1;
-    plainsound(g, "/sounds/Editor/otile.wav");
-    sayit(g, "Change piece.  This menu is laid out in columns, so right and left arrow will also be used.");
-    menus(g, -1, -1);
+    g.open_menu = 12;
+    g.menu_position = 1;
+    play_plain_sound(g, "/sounds/Editor/otile.wav");
+    say_message(g, "Change piece.  This menu is laid out in columns, so right and left arrow will also be used.");
+    menu_key_down(g, -1, -1);
     return;
   }
   if (code != kKeySpace) return;
   if (g.level == 0) {
-    g.menunum = 13;
-    g.menupos = 0;
-    plainsound(g, "/sounds/Editor/osetting.wav");
-    sayit(g, "Level settings.");
+    g.open_menu = 13;
+    g.menu_position = 0;
+    play_plain_sound(g, "/sounds/Editor/osetting.wav");
+    say_message(g, "Level settings.");
   } else if (shift == kShift) {
-    restartlevel(g);
+    restart_level(g);
   } else if (shift == 0 && g.room.arm[1].speed == 0) {
-    startarm(g);
+    start_arm(g);
   } else if (shift == 0 && g.room.arm[1].speed > 0) {
-    resetarm(g);
+    reset_arm(g);
   }
 }
 
 void reload_level(Game& g) {
   if (g.level != 99) {
-    startusout(g);
-  } else if (!g.challengepath.empty()) {
-    maploadfrom(g, g.challengepath);
+    start_level(g);
+  } else if (!g.challenge_location.empty()) {
+    load_challenge_from(g, g.challenge_location);
   } else {
-    mapload(g, g.challengefile);
+    load_challenge(g, g.challenge_file);
   }
 }
 
 void speech_rate_key(Game& g, int code, int) {
-  g.sapirate += code == kKeyPageUp ? 1 : -1;
-  if (g.sapirate < 1) g.sapirate = 1;
-  if (g.sapirate > 10) g.sapirate = 10;
-  applyrate(g);
-  sayit(g, "Speech rate changed to " + std::to_string(g.sapirate) + ".");
-  saveprogress(g);
+  g.speech_rate += code == kKeyPageUp ? 1 : -1;
+  if (g.speech_rate < 1) g.speech_rate = 1;
+  if (g.speech_rate > 10) g.speech_rate = 10;
+  apply_speech_rate(g);
+  say_message(g, "Speech rate changed to " + std::to_string(g.speech_rate) + ".");
+  save_progress(g);
 }
 
 void music_volume_key(Game& g, int code, int) {
-  g.musicvolume += code == kKeyHome ? 5 : -5;
-  if (g.musicvolume < 0) g.musicvolume = 0;
-  if (g.musicvolume > 100) g.musicvolume = 100;
-  sayit(g, "Music volume " + std::to_string(g.musicvolume) + "%.");
-  applymusicvolume(g);
-  saveprogress(g);
+  g.music_volume += code == kKeyHome ? 5 : -5;
+  if (g.music_volume < 0) g.music_volume = 0;
+  if (g.music_volume > 100) g.music_volume = 100;
+  say_message(g, "Music volume " + std::to_string(g.music_volume) + "%.");
+  apply_music_volume(g);
+  save_progress(g);
 }
 
 void escape_hint(Game& g, int, int) {
-  sayit(g,
+  say_message(g,
         "Hold Shift and press Escape to exit and return to the main menu.  Your progress on the current level will "
         "be lost.");
 }
@@ -333,15 +333,15 @@ void leave_for_main_menu(Game& g, int, int) {
   if (g.room.active_arms > 0) {
     g.room.active_arms = 0;
     stop_arm_sounds(g);
-    g.roomgeneration += 1;
+    g.room_loads += 1;
   }
-  g.menunum = 1;
-  g.menupos = 0;
-  plainsound(g, "/sounds/Menu/Omain.wav");
-  sayit(g, "Main menu");
+  g.open_menu = 1;
+  g.menu_position = 0;
+  play_plain_sound(g, "/sounds/Menu/Omain.wav");
+  say_message(g, "Main menu");
 }
 
-void menu_key(Game& g, int code, int shift) { menus(g, code, shift); }
+void menu_key(Game& g, int code, int shift) { menu_key_down(g, code, shift); }
 
 // Which modifiers a binding wants held: any at all, none, or exactly Shift
 // or exactly Ctrl.
@@ -409,7 +409,7 @@ constexpr Binding kBindings[] = {
     {'V', Mods::none, Where::room, [](Game& g, int, int) { animal_list(g, kMouse); }},
     {'V', Mods::shift, Where::room, [](Game& g, int, int) { animal_jump(g, kMouse); }},
     {'Q', Mods::any, Where::room, [](Game& g, int, int) { debug_key(g); }},
-    {'H', Mods::any, Where::room, [](Game& g, int, int) { hintkey(g); }},
+    {'H', Mods::any, Where::room, [](Game& g, int, int) { hint_key(g); }},
     {kKeyEnter, Mods::any, Where::room, room_key},
     {kKeyDelete, Mods::any, Where::room, room_key},
     {'L', Mods::any, Where::room, room_key},
@@ -429,7 +429,7 @@ bool held(Mods mods, int shift) {
 // false when there is none.
 bool dispatch(Game& g, int code, int shift, Where stage) {
   for (const Binding& b : kBindings) {
-    bool here = b.where == stage || (stage == Where::anywhere && b.where == Where::outside_menus && g.menunum == 0);
+    bool here = b.where == stage || (stage == Where::anywhere && b.where == Where::outside_menus && g.open_menu == 0);
     if (here && b.code == code && held(b.mods, shift)) {
       b.handle(g, code, shift);
       return true;
@@ -440,31 +440,31 @@ bool dispatch(Game& g, int code, int shift, Where stage) {
 
 }  // namespace
 
-void startarm(Game& g) {
-  g.List1.clear();
-  list1add(g, "Arm begins at " + cellname(g.room.start_x, g.room.start_y) + ", and begins traveling " +
+void start_arm(Game& g) {
+  g.event_log.clear();
+  log_event(g, "Arm begins at " + cell_name(g.room.start_x, g.room.start_y) + ", and begins traveling " +
                   direction_word(g.room.start_heading) + ".");
   g.cells_at_start = g.room.cells;
-  uint64_t gen = g.roomgeneration;
+  uint64_t gen = g.room_loads;
   start_sound(g, "\\sounds\\powerup.wav");
   hold(g, 2.5);
-  if (g.roomgeneration != gen) return;
+  if (g.room_loads != gen) return;
   start_sound(g, "\\sounds\\armstart.wav");
   hold(g, 0.75);
-  if (g.roomgeneration != gen) return;
+  if (g.room_loads != gen) return;
   g.room.arm[1].speed = 0.05;
-  makesound(g, "\\sounds\\arm.wav", 0, 0, 1, -1, g.room.active_arms, 0, 0, 1);
+  play_sound(g, "\\sounds\\arm.wav", 0, 0, 1, -1, g.room.active_arms, 0, 0, 1);
 }
 
-void restartlevel(Game& g) {
+void restart_level(Game& g) {
   reload_level(g);
   g.io.surface.clear();
-  drawscreen(g);
-  plainsound(g, "/sounds/map.wav");
-  sayit(g, "Level restarted.");
+  draw_room(g);
+  play_plain_sound(g, "/sounds/map.wav");
+  say_message(g, "Level restarted.");
 }
 
-void resetarm(Game& g) {
+void reset_arm(Game& g) {
   reload_level(g);
   for (int x = 1; x <= g.room.width; ++x) {
     for (int y = 1; y <= g.room.height; ++y) {
@@ -477,63 +477,63 @@ void resetarm(Game& g) {
   g.room.arm[1].carrying = 0;
   g.room.arm[1].carried_name = "";
   g.io.surface.clear();
-  drawscreen(g);
-  sayit(g, "Arm reset.");
+  draw_room(g);
+  say_message(g, "Arm reset.");
 }
 
-void Form_KeyDown(Game& g, int code, int shift) {
+void room_key_down(Game& g, int code, int shift) {
   if (dispatch(g, code, shift, Where::anywhere)) return;
   if (waiting(g)) return;
-  if (g.storyvisible) return;
+  if (g.story_visible) return;
   if (dispatch(g, code, shift, Where::settled)) return;
-  g.historypos = 0;
-  if (g.menunum != 0) {
+  g.history_position = 0;
+  if (g.open_menu != 0) {
     dispatch(g, code, shift, Where::menu);
     return;
   }
   if (g.room.width <= 0 || g.room.height <= 0) return;
   dispatch(g, code, shift, Where::room);
 }
-void storylabel_KeyDown(Game& g, int code, int shift) {
+void story_box_key_down(Game& g, int code, int shift) {
   (void)shift;
   if (code == kKeyUp || code == kKeyDown) {
     // Reading the story line by line.
     std::vector<std::string> lines;
     size_t start = 0;
     for (;;) {
-      size_t end = g.storytext.find("\r\n", start);
-      lines.push_back(g.storytext.substr(start, end == std::string::npos ? std::string::npos : end - start));
+      size_t end = g.story_shown.find("\r\n", start);
+      lines.push_back(g.story_shown.substr(start, end == std::string::npos ? std::string::npos : end - start));
       if (end == std::string::npos) break;
       start = end + 2;
     }
     int last = static_cast<int>(lines.size()) - 1;
-    g.storyline += code == kKeyDown ? 1 : -1;
-    if (g.storyline < 0) g.storyline = 0;
-    if (g.storyline > last) g.storyline = last;
-    g.io.surface.show_story(true, g.storytext, g.storyline);
-    sayit(g, lines[g.storyline]);
+    g.story_line += code == kKeyDown ? 1 : -1;
+    if (g.story_line < 0) g.story_line = 0;
+    if (g.story_line > last) g.story_line = last;
+    g.io.surface.show_story(true, g.story_shown, g.story_line);
+    say_message(g, lines[g.story_line]);
     return;
   }
   if (code != kKeySpace && code != kKeyEscape && code != kKeyEnter) return;
-  g.storyvisible = false;
+  g.story_visible = false;
   g.io.surface.show_story(false, "", 0);
-  plainsound(g, "/sounds/Menu/previous.wav");
+  play_plain_sound(g, "/sounds/Menu/previous.wav");
   g.io.surface.clear();
   g.level += 1;
-  if (g.level > g.levelcount) {
+  if (g.level > g.level_count) {
     g.level = 0;
-    g.menunum = 1;
-    g.menupos = 0;
-    sayit(g, "Main menu");
+    g.open_menu = 1;
+    g.menu_position = 0;
+    say_message(g, "Main menu");
     return;
   }
-  startusout(g);
-  plainsound(g, "/sounds/map.wav");
-  drawscreen(g);
+  start_level(g);
+  play_plain_sound(g, "/sounds/map.wav");
+  draw_room(g);
 }
 
 void handle_key(Game& g, KeyEvent key) {
-  bool story = g.storyvisible;
-  Form_KeyDown(g, key.code, key.shift);
-  if (story && g.storyvisible) storylabel_KeyDown(g, key.code, key.shift);
+  bool story = g.story_visible;
+  room_key_down(g, key.code, key.shift);
+  if (story && g.story_visible) story_box_key_down(g, key.code, key.shift);
 }

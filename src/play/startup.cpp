@@ -10,33 +10,33 @@
 #include "play/tick.h"
 #include "view/boxes.h"
 
-bool Form_Load(Game& g) {
+bool start_game(Game& g) {
   g.key_handler = handle_key;
   g.tick_handler = game_tick;
   g.version = kVersion;
   g.level = -1;
-  g.historypos = 0;
+  g.history_position = 0;
   for (auto& h : g.history) h.clear();
-  g.sapiok = 0;
-  setupsapi(g);
-  g.sapirate = 2;
-  applyrate(g);
-  loadjaws(g);
-  g.musicvolume = 45;
-  g.soundready = 8;
-  g.maxslot = 49;
+  g.voice_ready = 0;
+  connect_voice(g);
+  g.speech_rate = 2;
+  apply_speech_rate(g);
+  connect_screen_reader(g);
+  g.music_volume = 45;
+  g.sound_ready = 8;
+  g.last_slot = 49;
   std::string reason;
   if (!g.io.sound.open(reason)) {
-    messagebox(g, kNoSoundDevice);
+    message_box(g, kNoSoundDevice);
     return false;
   }
-  for (int slot = 0; slot < kSlots; ++slot) setsound(g, slot, "\\sounds\\menu\\arrows.wav");
-  readprogress(g);
-  openbraille(g);
-  filllevels(g);
-  g.menunum = 1;
-  g.menupos = 0;
-  sayit(g, "Welcome to Tinkerhold, version " + g.version + ", by Veldin.  Main menu.");
-  newsong(g);
+  for (int slot = 0; slot < kSlots; ++slot) load_sound(g, slot, "\\sounds\\menu\\arrows.wav");
+  read_progress(g);
+  open_braille(g);
+  fill_levels(g);
+  g.open_menu = 1;
+  g.menu_position = 0;
+  say_message(g, "Welcome to Tinkerhold, version " + g.version + ", by Veldin.  Main menu.");
+  new_song(g);
   return true;
 }

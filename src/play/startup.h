@@ -14,4 +14,4 @@ inline constexpr char kNoSoundDevice[] =
 
 // Runs start-up. False when there is no usable sound device: the player has
 // been told and the program must end.
-bool Form_Load(Game& g);
+bool start_game(Game& g);

@@ -54,46 +54,46 @@ const char* sound_file(Sound s) {
 // The rules' reports, heard, spoken and drawn in the game.
 class GameEffects : public RoomEffects {
  public:
-  explicit GameEffects(Game& g) : g_(g), generation_(g.roomgeneration) {}
+  explicit GameEffects(Game& g) : g_(g), generation_(g.room_loads) {}
 
   void sound_at(Sound s, int x, int y) override {
     if (s == Sound::row) {
-      Stereo p = sound2D(g_, x, y);
-      makesound(g_, sound_file(s), 0, p.pan, 0, -1, 0, 0, 0, 0.7 - 0.3 * y / g_.room.height);
+      Stereo p = cell_stereo(g_, x, y);
+      play_sound(g_, sound_file(s), 0, p.pan, 0, -1, 0, 0, 0, 0.7 - 0.3 * y / g_.room.height);
     } else if (s == Sound::mouse_flees || s == Sound::rat_flees) {
-      Stereo p = sound2D(g_, x, y);
-      makesound(g_, sound_file(s), p.volume / 4, p.pan, 0, -1, -1, x, y, 1);
+      Stereo p = cell_stereo(g_, x, y);
+      play_sound(g_, sound_file(s), p.volume / 4, p.pan, 0, -1, -1, x, y, 1);
     } else {
-      soundat(g_, sound_file(s), x, y, s == Sound::edge ? 3 : 1);
+      play_sound_at(g_, sound_file(s), x, y, s == Sound::edge ? 3 : 1);
     }
   }
   void servo_at(int x, int y) override {
     int n = static_cast<int>(std::floor(g_.rnd() * 10)) + 1;
-    soundat(g_, "\\sounds\\servo" + std::to_string(n) + ".wav", x, y);
+    play_sound_at(g_, "\\sounds\\servo" + std::to_string(n) + ".wav", x, y);
   }
-  void sound(Sound s) override { plainsound(g_, sound_file(s)); }
+  void sound(Sound s) override { play_plain_sound(g_, sound_file(s)); }
   void motor_stop() override { stop_arm_sounds(g_); }
-  void motor_start() override { makesound(g_, "\\sounds\\arm.wav", 0, 0, 1, -1, g_.room.active_arms, 0, 0, 1); }
-  void log(const Event& e) override { list1add(g_, event_text(e)); }
+  void motor_start() override { play_sound(g_, "\\sounds\\arm.wav", 0, 0, 1, -1, g_.room.active_arms, 0, 0, 1); }
+  void log(const Event& e) override { log_event(g_, event_text(e)); }
   void room_changed(bool cleared) override {
     if (cleared) g_.io.surface.clear();
-    drawscreen(g_);
+    draw_room(g_);
   }
   void victory() override {
     stop_arm_sounds(g_);
-    plainsound(g_, sound_file(Sound::win));
-    dumplist(g_);
-    std::string story = (g_.level >= 0 && g_.level < kLevelSlots) ? g_.levelstory[g_.level] : "";
+    play_plain_sound(g_, sound_file(Sound::win));
+    save_event_log(g_);
+    std::string story = (g_.level >= 0 && g_.level < kLevelSlots) ? g_.level_stories[g_.level] : "";
     show_story(g_, "Victory!  You passed the level in a total of " + std::to_string(g_.room.bounces) +
                        " bounces/redirections of the arm.\r\n" + story_text(story));
   }
-  void mouse_killed(const std::string& name) override { sayit(g_, "You chopped up " + name + "!  Failure."); }
+  void mouse_killed(const std::string& name) override { say_message(g_, "You chopped up " + name + "!  Failure."); }
   bool energy_failure(const Event& e) override {
-    messagebox(g_, event_text(e) + "  Failure.");
+    message_box(g_, event_text(e) + "  Failure.");
     return room_current();
   }
-  void save_log() override { dumplist(g_); }
-  bool room_current() override { return g_.roomgeneration == generation_; }
+  void save_log() override { save_event_log(g_); }
+  bool room_current() override { return g_.room_loads == generation_; }
 
  private:
   Game& g_;
@@ -119,7 +119,7 @@ bool arms_step(Game& g) {
         control.same_room = fx.room_current();
         break;
       case StepWait::let_keys_in:
-        doevents(g);
+        handle_waiting_events(g);
         if (!fx.room_current()) return false;
         break;
       default:
@@ -134,10 +134,10 @@ bool arms_step(Game& g) {
 
 void stop_arm_sounds(Game& g) {
   for (int k = 1; k < kSlots; ++k) {
-    if (g.slotstatus[k] != 1 || !g.io.sound.has_sound(k)) continue;
+    if (g.slot_status[k] != 1 || !g.io.sound.has_sound(k)) continue;
     int st = g.io.sound.status(k);
     if (st == 1 || st == 4 || st == 5) g.io.sound.stop(k);
-    g.slotstatus[k] = 0;
+    g.slot_status[k] = 0;
   }
 }
 
@@ -149,23 +149,23 @@ std::string story_text(const std::string& stored) {
 }
 
 void show_story(Game& g, const std::string& text) {
-  g.storytext = text;
-  g.storyline = 0;
-  g.storyvisible = true;
+  g.story_shown = text;
+  g.story_line = 0;
+  g.story_visible = true;
   g.io.surface.show_story(true, text, 0);
   std::string shown = text;
   replace_all(shown, "\r\n", "\\n");
   g.io.transcript.record("story", shown);
-  doevents(g);
+  handle_waiting_events(g);
 }
 
 void game_tick(Game& g) {
-  if (!g.musicfile.empty() && !g.io.music.playing()) newsong(g);
+  if (!g.music_file.empty() && !g.io.music.playing()) new_song(g);
   if (g.level == 0) {
-    drawscreen(g);
+    draw_room(g);
     return;
   }
   if (!arms_step(g)) return;
-  tracksounds(g);
-  drawscreen(g);
+  track_sounds(g);
+  draw_room(g);
 }

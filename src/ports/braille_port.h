@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-// A display that has gone throws this from show(); sayit logs it.
+// A display that has gone throws this from show(); say_message logs it.
 struct BrailleError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };

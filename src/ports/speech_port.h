@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-// A speech back-end that refuses a call throws this; sayit logs it.
+// A speech back-end that refuses a call throws this; say_message logs it.
 struct SpeechError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };

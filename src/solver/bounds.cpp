@@ -14,7 +14,7 @@ namespace {
 // columns, found as a maximum matching. Each new line costs a turn, and
 // each turn a unit of energy.
 template <typename RatAt>
-int linesneeded(int width, int height, int armdir, double armx, double army, RatAt ratat) {
+int lines_needed(int width, int height, int armdir, double armx, double army, RatAt ratat) {
   bool edge[kGrid][kGrid] = {};
   bool any = false;
   bool rowwise = armdir == kEast || armdir == kWest;
@@ -52,9 +52,9 @@ int linesneeded(int width, int height, int armdir, double armx, double army, Rat
 
 bool Search::pruned(const Node& n) {
   const RoomState& s = n.room;
-  if (found_ && (n.cost > bestcost_ || (n.cost == bestcost_ && s.bounces >= bestbounces_))) return true;
+  if (found_ && (n.cost > best_cost_ || (n.cost == best_cost_ && s.bounces >= best_bounces_))) return true;
   if (s.energy < 0 || s.arms == 0) return false;
-  int need = linesneeded(s.width, s.height, s.armdir, s.armx, s.army, [&](int x, int y) {
+  int need = lines_needed(s.width, s.height, s.armdir, s.armx, s.army, [&](int x, int y) {
     const CellCode& c = s.at(x, y);
     return c.tile == kRat || (c.tile == kRatPath && c.v2 == kRat);
   });
@@ -65,26 +65,26 @@ bool Search::pruned(const Node& n) {
       const CellCode& c = s.at(x, y);
       if (c.tile == kRecharge || (c.tile == kLowered && c.tile2 == kRecharge)) ++stations;
     }
-  return outofreach(n, need, s.energy, stations);
+  return out_of_reach(n, need, s.energy, stations);
 }
 
 // Whether the energy left, with every recharge station that is there or
 // may still be placed, is too little for the turns still needed.
-bool Search::outofreach(const Node& n, int need, int energy, int stations) {
+bool Search::out_of_reach(const Node& n, int need, int energy, int stations) {
   int possible = 0;
   for (size_t i = 0; i < cells_.size(); ++i)
     if (n.dom[i] & (1u << (kRaised + 5))) ++possible;
   int affordable = std::min(possible, std::max(0, k_ - n.cost));
   if (need <= energy - 1 + 9 * (stations + affordable)) return false;
-  if (need <= energy - 1 + 9 * (stations + possible)) budgetcut_ = true;
+  if (need <= energy - 1 + 9 * (stations + possible)) budget_cut_ = true;
   return true;
 }
 
 // The same while the arm runs, after each bounce.
-bool Search::outofreach(const Node& n, const Room& room) {
+bool Search::out_of_reach(const Node& n, const Room& room) {
   const Arm& arm = room.arm[1];
   if (arm.energy < 0 || room.active_arms == 0) return false;
-  int need = linesneeded(room.width, room.height, arm.heading, arm.x, arm.y, [&](int x, int y) {
+  int need = lines_needed(room.width, room.height, arm.heading, arm.x, arm.y, [&](int x, int y) {
     const Cell& c = room.at(x, y);
     return c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
   });
@@ -95,7 +95,7 @@ bool Search::outofreach(const Node& n, const Room& room) {
       const Cell& c = room.at(x, y);
       if (c.piece == kRecharge || (c.piece == kLowered && c.beneath == kRecharge)) ++stations;
     }
-  return outofreach(n, need, arm.energy, stations);
+  return out_of_reach(n, need, arm.energy, stations);
 }
 
 // Cells the arm can never enter: locked blockers and recharge stations that
@@ -136,7 +136,7 @@ bool Search::reachable(Solution& out) const {
       const Cell& c = r.cells[x][y];
       bool rat = c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
       if (rat && !seen[x][y]) {
-        out.reason = "the rat at " + cellname(x, y) + " is walled in: the arm can never reach it";
+        out.reason = "the rat at " + cell_name(x, y) + " is walled in: the arm can never reach it";
         return false;
       }
     }

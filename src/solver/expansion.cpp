@@ -14,7 +14,7 @@ CellCode Search::content(int i, int o) const {
   if (o == kKeep) return cells_[i].orig;
   CellCode c;
   if (o == kClear) return c;
-  int p = optpiece(o);
+  int p = option_piece(o);
   c.tile = o >= kLowered_ ? kLowered : p;
   c.tile2 = o >= kLowered_ ? p : kLowered;
   return c;
@@ -28,7 +28,7 @@ bool Search::hot(int x, int y) const {
 }
 
 bool Search::look(Room& room, int x, int y, Look kind) {
-  if (kind == Look::centre && ++centrelooks_ > kLooksPerTick) {
+  if (kind == Look::centre && ++centre_looks_ > kLooksPerTick) {
     stop_ = Stop::endless;
     return false;
   }
@@ -39,8 +39,8 @@ bool Search::look(Room& room, int x, int y, Look kind) {
     if (!cur_->armed.empty() || room.at(x, y).piece == kSwitch || hot(x, y) || hot(x - 1, y) || hot(x + 1, y) ||
         hot(x, y - 1) || hot(x, y + 1)) {
       snap_ = capture(room, box_.won(), codes_);
-      ++roomcopies_;
-      snapvalid_ = true;
+      ++room_copies_;
+      snap_valid_ = true;
     }
   }
   if (x < 0 || y < 0 || x >= kGrid || y >= kGrid) return true;
@@ -77,8 +77,8 @@ bool Search::look(Room& room, int x, int y, Look kind) {
 
 bool Search::tick() {
   fresh_ = true;
-  snapvalid_ = false;
-  centrelooks_ = 0;
+  snap_valid_ = false;
+  centre_looks_ = 0;
   stop_ = Stop::none;
   if (!box_.tick()) return false;
   ++ticks_;  // ticks played to their end
@@ -89,7 +89,7 @@ Search::Outcome Search::advance(Node& n, RoomState& pre, Hot& hot) {
   Room& room = box_.room();
   restore(n.room, room, codes_);
   box_.set_won(n.room.won);
-  ++roomcopies_;
+  ++room_copies_;
   cur_ = &n;
   std::unordered_set<uint64_t> seen;
   int bounces = room.bounces;
@@ -104,23 +104,23 @@ Search::Outcome Search::advance(Node& n, RoomState& pre, Hot& hot) {
     bool bounced = room.bounces != bounces;
     bool check = bounced || (room.arm[1].energy == -1 && count > 2000 && count % 20 == 0);
     bounces = room.bounces;
-    if (check && !seen.insert(statehash(room, box_.won(), codes_, false)).second) return Outcome::lost;
-    if (bounced && outofreach(n, room)) return Outcome::lost;
+    if (check && !seen.insert(state_hash(room, box_.won(), codes_, false)).second) return Outcome::lost;
+    if (bounced && out_of_reach(n, room)) return Outcome::lost;
     if (tick()) continue;
     // A tick stops at an open cell only after its first look kept the room.
-    if (stop_ != Stop::hot || !snapvalid_) return Outcome::lost;
+    if (stop_ != Stop::hot || !snap_valid_) return Outcome::lost;
     pre = snap_;
     hot = hot_;
     return Outcome::decision;
   }
 }
 
-void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>& kids) {
+void Search::expand_cell(Node& n, const RoomState& pre, int i, std::vector<Node>& kids) {
   const int x = cells_[i].x, y = cells_[i].y;
   const uint32_t d = n.dom[i];
   const uint8_t f = n.flags[i];
   const std::vector<Armed> armed = n.armed;
-  const int base = n.cost - cellcost(i, d);
+  const int base = n.cost - cell_cost(i, d);
   struct Outcome1 {
     uint32_t members;
     RoomState room;
@@ -131,18 +131,18 @@ void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>&
   Room& room = box_.room();
   for (uint32_t b = d; b; b &= b - 1) {
     int o = std::countr_zero(b);
-    if (base + optcost(i, o) > k_) {
-      budgetcut_ = true;
+    if (base + option_cost(i, o) > k_) {
+      budget_cut_ = true;
       continue;
     }
     RoomState s = pre;
     s.at(x, y) = content(i, o);
     n.dom[i] = 1u << o;
-    n.flags[i] = o == kKeep ? kLooked : flagsfor(o);
+    n.flags[i] = o == kKeep ? kLooked : flags_for(o);
     n.armed = armed;
     restore(s, room, codes_);
     box_.set_won(s.won);
-    ++roomcopies_;
+    ++room_copies_;
     cur_ = &n;
     bool stopped = !tick();
     if (stopped && stop_ == Stop::endless) continue;  // this content sets the arm spinning for good: a loss
@@ -153,7 +153,7 @@ void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>&
       continue;
     }
     RoomState after = capture(room, box_.won(), codes_);
-    ++roomcopies_;
+    ++room_copies_;
     if (!(after.at(x, y) == content(i, o))) {
       // The tick changed the cell itself (a switch pressed there).
       outcomes.push_back({1u << o, after, n.armed});
@@ -176,8 +176,8 @@ void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>&
     c.armed = std::move(e.armed);
     c.dom[i] = e.members;
     int o = std::countr_zero(e.members);
-    c.flags[i] = std::popcount(e.members) == 1 && o != kKeep ? flagsfor(o) : kLooked;
-    c.cost = base + cellcost(i, e.members);
+    c.flags[i] = std::popcount(e.members) == 1 && o != kKeep ? flags_for(o) : kLooked;
+    c.cost = base + cell_cost(i, e.members);
     settle(c, i);
     kids.push_back(std::move(c));
   }
@@ -187,7 +187,7 @@ void Search::expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>&
 // it is not, or it is, with a raise, lower or toggle link and (for a cell
 // still open) one of the pieces it may hold; the switch's presses so far
 // then act on it at once.
-void Search::expandtarget(Node& n, const RoomState& pre, int a, int j, std::vector<Node>& kids) {
+void Search::expand_target(Node& n, const RoomState& pre, int a, int j, std::vector<Node>& kids) {
   const Armed armed = n.armed[a];
   const int i = armed.cell;
   const int sx = cells_[i].x, sy = cells_[i].y;
@@ -210,9 +210,9 @@ void Search::expandtarget(Node& n, const RoomState& pre, int a, int j, std::vect
   const int presses = pre.at(sx, sy).v3;
   const uint32_t d = n.dom[j];
   auto add = [&](CellCode target, uint32_t dom, int action) {
-    int cost = n.cost - cellcost(j, d) + cellcost(j, dom);
+    int cost = n.cost - cell_cost(j, d) + cell_cost(j, dom);
     if (cost > k_) {
-      budgetcut_ = true;
+      budget_cut_ = true;
       return;
     }
     // What the presses so far have done to the piece.
@@ -238,7 +238,7 @@ void Search::expandtarget(Node& n, const RoomState& pre, int a, int j, std::vect
     c.flags[i] = static_cast<uint8_t>(c.flags[i] & ~kPending);
     c.dom[j] = dom;
     int o = std::countr_zero(dom);
-    bool newswitch = std::popcount(dom) == 1 && isswitch(o) && target.v1 == 0;
+    bool newswitch = std::popcount(dom) == 1 && is_switch_option(o) && target.v1 == 0;
     c.flags[j] = static_cast<uint8_t>(kLooked | (newswitch ? kPending : 0) | (n.flags[j] & kPending));
     c.cost = cost;
     settle(c, j);

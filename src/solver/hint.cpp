@@ -31,9 +31,9 @@ std::string piecewords(const Placement& p) {
 
 std::string linkwords(const Placement& p) {
   switch (p.action) {
-    case 1: return ", set to raise track at " + cellname(p.tx, p.ty);
-    case 2: return ", set to lower track at " + cellname(p.tx, p.ty);
-    case 3: return ", set to toggle track at " + cellname(p.tx, p.ty);
+    case 1: return ", set to raise track at " + cell_name(p.tx, p.ty);
+    case 2: return ", set to lower track at " + cell_name(p.tx, p.ty);
+    case 3: return ", set to toggle track at " + cell_name(p.tx, p.ty);
     default: return "";
   }
 }
@@ -45,24 +45,24 @@ bool holds(const Game& g, int x, int y) { return !(g.room.cells[x][y].piece == 0
 std::string advice(const Game& g, const Solution& s) {
   if (s.placements.empty()) return "Hint: start the arm.";
   for (const Placement& p : s.placements)
-    if (holds(g, p.x, p.y)) return "Hint: remove the piece at " + cellname(p.x, p.y) + ".";
+    if (holds(g, p.x, p.y)) return "Hint: remove the piece at " + cell_name(p.x, p.y) + ".";
   const Placement* first = &s.placements.front();
   for (const Placement& p : s.placements)
     if (p.piece != kSwitch) {
       first = &p;
       break;
     }
-  if (first->piece == 0) return "Hint: remove the piece at " + cellname(first->x, first->y) + ".";
-  return "Hint: place " + piecewords(*first) + " at " + cellname(first->x, first->y) +
+  if (first->piece == 0) return "Hint: remove the piece at " + cell_name(first->x, first->y) + ".";
+  return "Hint: place " + piecewords(*first) + " at " + cell_name(first->x, first->y) +
          (first->piece == kSwitch ? linkwords(*first) : "") + ".";
 }
 
 }  // namespace
 
-void hintkey(Game& g) {
+void hint_key(Game& g) {
   if (g.level < 1) return;  // the editor's map: there is no arm to help
   if (g.room.active_arms < 1 || g.room.arm[1].speed != 0) {
-    sayit(g, "Hints are given before the arm starts.");
+    say_message(g, "Hints are given before the arm starts.");
     return;
   }
   auto start = std::chrono::steady_clock::now();
@@ -72,16 +72,16 @@ void hintkey(Game& g) {
   keep.seconds = kHintSeconds / 2;
   keep.keep_pieces = true;
   keep.memo_bits = 18;
-  Solution s = solveroom(g.room, g.level >= kToolExchangeLevel, keep);
+  Solution s = solve_room(g.room, g.level >= kToolExchangeLevel, keep);
   if (s.verdict != Verdict::solved) {
     SolveLimits open = keep;
     open.keep_pieces = false;
     open.seconds = kHintSeconds - std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (open.seconds > 0.05) s = solveroom(g.room, g.level >= kToolExchangeLevel, open);
+    if (open.seconds > 0.05) s = solve_room(g.room, g.level >= kToolExchangeLevel, open);
   }
   if (s.verdict != Verdict::solved) {
-    sayit(g, "No hint found in time.");
+    say_message(g, "No hint found in time.");
     return;
   }
-  sayit(g, advice(g, s));
+  say_message(g, advice(g, s));
 }

@@ -7,4 +7,4 @@ struct Game;
 // already placed, or which piece to remove when they cannot lead to one;
 // "Hint: start the arm." when nothing more is needed. Only while the arm
 // stands; the search takes about a second at most.
-void hintkey(Game& g);
+void hint_key(Game& g);

@@ -55,7 +55,7 @@ class Keys {
 
 }  // namespace
 
-std::string piecename(int piece) {
+std::string piece_name(int piece) {
   switch (piece) {
     case kBlocker: return "Track blocker";
     case kSouthWest: return "South-west turn";
@@ -69,21 +69,21 @@ std::string piecename(int piece) {
   }
 }
 
-std::string placementwords(const Placement& p) {
-  std::string words = cellname(p.x, p.y) + ", ";
+std::string placement_words(const Placement& p) {
+  std::string words = cell_name(p.x, p.y) + ", ";
   if (p.piece == kSwitch) {
     words += p.lowered ? "Lowered switch " : "Switch ";
     words += actionwords(p.action);
-    if (p.action >= 1 && p.action <= 3) words += cellname(p.tx, p.ty);
+    if (p.action >= 1 && p.action <= 3) words += cell_name(p.tx, p.ty);
     return words;
   }
-  words += piecename(p.piece);
+  words += piece_name(p.piece);
   if (p.piece != 0 && p.lowered) words += ", in a lowered position";
   return words;
 }
 
-std::vector<std::string> keyscript(const Game& g, const std::vector<Placement>& placements, double seconds_to_win) {
-  Keys k(g.cursorx, g.cursory);
+std::vector<std::string> key_script(const Game& g, const std::vector<Placement>& placements, double seconds_to_win) {
+  Keys k(g.cursor_x, g.cursor_y);
   // Pieces first: a switch can only be tied to a cell that holds something.
   for (const Placement& p : placements) {
     k.go(p.x, p.y);
@@ -104,7 +104,7 @@ std::vector<std::string> keyscript(const Game& g, const std::vector<Placement>& 
   std::sort(switches.begin(), switches.end(),
             [](const Placement& a, const Placement& b) { return a.x != b.x ? a.x < b.x : a.y < b.y; });
   Room after = g.room;
-  for (const Placement& p : placements) applyplacement(after, p);
+  for (const Placement& p : placements) apply_placement(after, p);
   for (const Placement& s : switches) {
     // The switch menu: the usable switches column by column, the cell's own
     // left out.

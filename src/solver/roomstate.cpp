@@ -81,7 +81,7 @@ CellCode cell_code(const Cell& c, ValueCodes& codes) {
 
 }  // namespace
 
-uint64_t statehash(const Room& room, bool won, ValueCodes& codes, bool with_energy) {
+uint64_t state_hash(const Room& room, bool won, ValueCodes& codes, bool with_energy) {
   auto cellat = [&](int x, int y) { return cell_code(room.at(x, y), codes); };
   const Arm& arm = room.arm[1];
   return roomhash(room.width, room.height, cellat, 0, 0, arm.x, arm.y, arm.speed, arm.heading,

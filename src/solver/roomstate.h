@@ -63,6 +63,6 @@ struct RoomState {
 
 RoomState capture(const Room& room, bool won, ValueCodes& codes);
 // The same as capture(room, won, codes).hash(0, 0, with_energy), without the copy.
-uint64_t statehash(const Room& room, bool won, ValueCodes& codes, bool with_energy);
+uint64_t state_hash(const Room& room, bool won, ValueCodes& codes, bool with_energy);
 // Puts the room and arm back (whether the level was won is the caller's).
 void restore(const RoomState& s, Room& room, const ValueCodes& codes);

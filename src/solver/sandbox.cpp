@@ -4,7 +4,7 @@
 
 #include "game/rules.h"
 
-void Sandbox::startarm() {
+void Sandbox::start_arm() {
   waits(2.5);
   waits(0.75);
   room_.arm[1].speed = 0.05;

@@ -31,7 +31,7 @@ class Sandbox : public RoomEffects {
   int64_t now_ms() const { return now_ms_; }
   void set_watch(CellWatch* watch) { watch_ = watch; }
   // Starts the arm the way Space does, after its power-up.
-  void startarm();
+  void start_arm();
   // One game tick, 20 ms after the last one. False when the watch stopped it.
   bool tick();
 

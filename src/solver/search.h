@@ -46,8 +46,8 @@ constexpr int kPieces[kPieceCount] = {kBlocker,  kSouthWest, kNorthWest,    kNor
                                       kSouthEast, kRecharge, kToolExchange, kSwitch};
 constexpr int kKeep = 0, kClear = 1, kRaised = 2, kLowered_ = 2 + kPieceCount;
 
-inline int optpiece(int o) { return o >= kLowered_ ? kPieces[o - kLowered_] : kPieces[o - kRaised]; }
-inline bool isswitch(int o) { return o >= kRaised && optpiece(o) == kSwitch; }
+inline int option_piece(int o) { return o >= kLowered_ ? kPieces[o - kLowered_] : kPieces[o - kRaised]; }
+inline bool is_switch_option(int o) { return o >= kRaised && option_piece(o) == kSwitch; }
 
 constexpr uint8_t kPending = 1;  // a switch whose link is not chosen yet
 constexpr uint8_t kLooked = 2;   // the arm has looked at the cell
@@ -112,7 +112,7 @@ struct Node {
 class Search : public CellWatch {
  public:
   Search(const Room& room, bool tool_exchanges, const SolveLimits& limits)
-      : original_(room), tool_exchanges_(tool_exchanges), limits_(limits), box_(room), memo_(limits.memo_bits), killmemo_(limits.memo_bits) {
+      : original_(room), tool_exchanges_(tool_exchanges), limits_(limits), box_(room), memo_(limits.memo_bits), kill_memo_(limits.memo_bits) {
     for (auto& column : index_) column.fill(-1);
   }
 
@@ -125,37 +125,37 @@ class Search : public CellWatch {
   bool setup(Node& root, Solution& out);
   bool reachable(Solution& out) const;
   CellCode content(int i, int o) const;
-  int optcost(int i, int o) const { return o == kKeep || (o == kClear && cells_[i].origempty) ? 0 : 1; }
-  int cellcost(int i, uint32_t d) const {
+  int option_cost(int i, int o) const { return o == kKeep || (o == kClear && cells_[i].origempty) ? 0 : 1; }
+  int cell_cost(int i, uint32_t d) const {
     for (uint32_t b = d; b; b &= b - 1)
-      if (optcost(i, std::countr_zero(b)) == 0) return 0;
+      if (option_cost(i, std::countr_zero(b)) == 0) return 0;
     return 1;
   }
-  uint32_t freemask(int i) const { return (1u << kKeep) | (cells_[i].origempty ? 1u << kClear : 0); }
+  uint32_t free_mask(int i) const { return (1u << kKeep) | (cells_[i].origempty ? 1u << kClear : 0); }
   bool hot(int x, int y) const;
-  uint8_t flagsfor(int o) const { return static_cast<uint8_t>(kLooked | (isswitch(o) ? kPending : 0)); }
+  uint8_t flags_for(int o) const { return static_cast<uint8_t>(kLooked | (is_switch_option(o) ? kPending : 0)); }
   void settle(Node& n, int i) const {
     if (n.order[i] == 0) n.order[i] = ++n.settled;
   }
 
   Outcome advance(Node& n, RoomState& pre, Hot& hot);
-  void expandcell(Node& n, const RoomState& pre, int i, std::vector<Node>& kids);
-  void expandtarget(Node& n, const RoomState& pre, int a, int j, std::vector<Node>& kids);
+  void expand_cell(Node& n, const RoomState& pre, int i, std::vector<Node>& kids);
+  void expand_target(Node& n, const RoomState& pre, int a, int j, std::vector<Node>& kids);
   bool dfs(Node n);
   bool explore(Node n);
   void exact(const Node& root, Solution& out, int64_t cap);
   bool stepwise(const Node& root, int step, int64_t cap);
   // After the first win, a little more search for a better one.
-  void improvement() { improvecap_ = nodes_ + std::min<int64_t>(nodes_ / 2, kImproveNodes) + 5000; }
+  void improvement() { improve_cap_ = nodes_ + std::min<int64_t>(nodes_ / 2, kImproveNodes) + 5000; }
   int alive(const RoomState& s) const;
   bool pruned(const Node& n);
-  bool outofreach(const Node& n, int need, int energy, int stations);
-  bool outofreach(const Node& n, const Room& room);
+  bool out_of_reach(const Node& n, int need, int energy, int stations);
+  bool out_of_reach(const Node& n, const Room& room);
   // One tick of the sandbox; false when the watch stopped it (stop_ says why).
   bool tick();
   // True when the budget of this round (or of the whole search) is spent:
   // the search then unwinds without storing anything on the way.
-  bool overbudget();
+  bool over_budget();
   uint64_t key(const Node& n, const RoomState& pre) const;
   void record(const Node& n);
 
@@ -165,16 +165,16 @@ class Search : public CellWatch {
   Sandbox box_;
   ValueCodes codes_;
   Memo memo_;      // no win from here with so many placements more
-  Memo killmemo_;  // no rat killed (nor a win) from here with so many more
+  Memo kill_memo_;  // no rat killed (nor a win) from here with so many more
   std::array<std::array<int, kGrid>, kGrid> index_{};
   std::vector<FreeCell> cells_;
   std::vector<int> lowerable_;  // the lowered options that may be placed
-  uint32_t initialdom_ = 0;
+  uint32_t initial_domain_ = 0;
 
   // The watch's view of the node being played.
   Node* cur_ = nullptr;
-  bool fresh_ = false, snapvalid_ = false;
-  int centrelooks_ = 0;  // looks at a cell centre in this tick
+  bool fresh_ = false, snap_valid_ = false;
+  int centre_looks_ = 0;  // looks at a cell centre in this tick
   // Why the watch stopped the last tick: an open cell the arm looked at, or
   // an arm that spins for ever without leaving its cell.
   enum class Stop { none, hot, endless };
@@ -184,7 +184,7 @@ class Search : public CellWatch {
 
   enum class Goal { win, kill };
   Goal goal_ = Goal::win;
-  int goalalive_ = 0;            // rats alive when this step began (Goal::kill)
+  int goal_alive_ = 0;            // rats alive when this step began (Goal::kill)
   struct Moment {
     int alive, cost, bounces;
     int64_t order;
@@ -192,17 +192,17 @@ class Search : public CellWatch {
     RoomState room;  // at the first decision after the kill
   };
   std::vector<Moment> milestones_;         // moments after a kill found in this step
-  std::unordered_set<uint64_t> seenmoments_;  // every moment found so far
+  std::unordered_set<uint64_t> seen_moments_;  // every moment found so far
   int k_ = 0;  // placements allowed in this round
-  bool budgetcut_ = false;
-  bool outofbudget_ = false;  // the whole search's budget is spent
+  bool budget_cut_ = false;
+  bool out_of_budget_ = false;  // the whole search's budget is spent
   bool overrun_ = false;      // this round's budget is spent: every level returns at once
-  int64_t nodes_ = 0, ticks_ = 0, nodecap_ = 0, improvecap_ = INT64_MAX;
-  int64_t roomcopies_ = 1;  // the search's own sandbox, then every capture and restore
+  int64_t nodes_ = 0, ticks_ = 0, node_cap_ = 0, improve_cap_ = INT64_MAX;
+  int64_t room_copies_ = 1;  // the search's own sandbox, then every capture and restore
   int depth_ = 0, deepest_ = 0;
   std::chrono::steady_clock::time_point start_;
   bool found_ = false;
-  int bestcost_ = 0, bestbounces_ = 0;
+  int best_cost_ = 0, best_bounces_ = 0;
   Solution best_;
 };
 

@@ -5,7 +5,7 @@
 #include "solver/search.h"
 #include "solver/solver.h"
 
-void applyplacement(Room& room, const Placement& p) {
+void apply_placement(Room& room, const Placement& p) {
   Cell& c = room.at(p.x, p.y);
   c.piece = p.piece == 0 ? 0 : p.lowered ? kLowered : p.piece;
   c.beneath = p.piece == 0 ? 0 : p.lowered ? p.piece : kLowered;
@@ -13,19 +13,19 @@ void applyplacement(Room& room, const Placement& p) {
   if (p.piece == kSwitch && p.action != 0) set_stored_values(c, {p.action, p.tx, p.ty});
 }
 
-bool checksolution(const Room& original, const std::vector<Placement>& placements, Solution& out) {
+bool check_solution(const Room& original, const std::vector<Placement>& placements, Solution& out) {
   Sandbox box(original);
   Room& room = box.room();
-  for (const Placement& p : placements) applyplacement(room, p);
-  box.startarm();
+  for (const Placement& p : placements) apply_placement(room, p);
+  box.start_arm();
   for (int64_t n = 0; n < search::kTickCap && room.active_arms > 0 && !box.won(); ++n) box.tick();
-  out.bounces = room.bounces;
+  out.room.bounces = room.bounces;
   out.energyleft = room.arm[1].energy;
   out.seconds_to_win = static_cast<double>(box.now_ms()) / 1000.0;
   return box.won();
 }
 
-Solution solveroom(const Room& room, bool tool_exchanges, const SolveLimits& limits) {
+Solution solve_room(const Room& room, bool tool_exchanges, const SolveLimits& limits) {
   search::Search s(room, tool_exchanges, limits);
   return s.run();
 }

@@ -50,11 +50,11 @@ constexpr int kToolExchangeLevel = 17;
 
 // Solves a copy of the room (the arm standing on its start); tool exchanges
 // are among the pieces to place when `tool_exchanges`.
-Solution solveroom(const Room& room, bool tool_exchanges, const SolveLimits& limits);
+Solution solve_room(const Room& room, bool tool_exchanges, const SolveLimits& limits);
 
 // Plays a copy of the room with the placements from Space to its end. True
 // when every rat dies; fills the bounces, energy left and time taken.
-bool checksolution(const Room& room, const std::vector<Placement>& placements, Solution& out);
+bool check_solution(const Room& room, const std::vector<Placement>& placements, Solution& out);
 
 // Writes a placement into a game's room as the placement menu would.
-void applyplacement(Room& room, const Placement& p);
+void apply_placement(Room& room, const Placement& p);

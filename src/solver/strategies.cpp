@@ -8,27 +8,27 @@
 
 namespace search {
 
-bool Search::overbudget() {
-  if (nodes_ > limits_.nodes) outofbudget_ = true;
+bool Search::over_budget() {
+  if (nodes_ > limits_.nodes) out_of_budget_ = true;
   if ((nodes_ & 63) == 0) {
     double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-    if (spent > limits_.seconds) outofbudget_ = true;
+    if (spent > limits_.seconds) out_of_budget_ = true;
   }
-  if (nodes_ > improvecap_) outofbudget_ = true;
-  if (outofbudget_ || (nodecap_ > 0 && nodes_ > nodecap_)) overrun_ = true;
+  if (nodes_ > improve_cap_) out_of_budget_ = true;
+  if (out_of_budget_ || (node_cap_ > 0 && nodes_ > node_cap_)) overrun_ = true;
   return overrun_;
 }
 
 void Search::record(const Node& n) {
   std::vector<std::pair<int, Placement>> made;
   for (size_t i = 0; i < cells_.size(); ++i) {
-    if (cellcost(static_cast<int>(i), n.dom[i]) == 0) continue;
+    if (cell_cost(static_cast<int>(i), n.dom[i]) == 0) continue;
     int o = std::countr_zero(n.dom[i]);
     Placement p;
     p.x = cells_[i].x;
     p.y = cells_[i].y;
     if (o != kClear) {
-      p.piece = optpiece(o);
+      p.piece = option_piece(o);
       p.lowered = o >= kLowered_;
     }
     if (p.piece == kSwitch) {
@@ -44,14 +44,14 @@ void Search::record(const Node& n) {
   std::stable_sort(made.begin(), made.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   Solution s;
   for (const auto& m : made) s.placements.push_back(m.second);
-  ++roomcopies_;  // the sandbox that checks the win
-  if (!checksolution(original_, s.placements, s)) return;
+  ++room_copies_;  // the sandbox that checks the win
+  if (!check_solution(original_, s.placements, s)) return;
   int cost = static_cast<int>(s.placements.size());
-  if (found_ && (cost > bestcost_ || (cost == bestcost_ && s.bounces >= bestbounces_))) return;
+  if (found_ && (cost > best_cost_ || (cost == best_cost_ && s.bounces >= best_bounces_))) return;
   found_ = true;
   s.fewest = goal_ == Goal::win;  // the exact search has tried every smaller number
-  bestcost_ = cost;
-  bestbounces_ = s.bounces;
+  best_cost_ = cost;
+  best_bounces_ = s.bounces;
   best_ = s;
 }
 
@@ -59,34 +59,34 @@ bool Search::dfs(Node n) {
   // Very long chains of choices are cut, like a lack of placements, to keep
   // the stack within bounds.
   if (depth_ >= kMaxDepth) {
-    budgetcut_ = true;
+    budget_cut_ = true;
     return false;
   }
   // Whether this part of the search was cut short for want of placements
   // is kept apart from the rest, to go into its memo entry.
-  bool outer = budgetcut_;
-  budgetcut_ = false;
+  bool outer = budget_cut_;
+  budget_cut_ = false;
   ++depth_;
   deepest_ = std::max(deepest_, depth_);
   bool won = explore(std::move(n));
   --depth_;
-  budgetcut_ = budgetcut_ || outer;
+  budget_cut_ = budget_cut_ || outer;
   return won;
 }
 
 bool Search::explore(Node n) {
   for (;;) {
     ++nodes_;
-    if (overbudget()) return false;
+    if (over_budget()) return false;
     if (pruned(n)) return false;
     if (n.cost == k_) {
       // Nothing more may be placed: every open cell that may stay as it is
       // does, and the rest of the run is settled without choices.
       for (size_t i = 0; i < cells_.size(); ++i) {
-        uint32_t free = n.dom[i] & freemask(static_cast<int>(i));
+        uint32_t free = n.dom[i] & free_mask(static_cast<int>(i));
         if (free && free != n.dom[i]) {
           n.dom[i] = free;
-          budgetcut_ = true;
+          budget_cut_ = true;
         }
       }
     }
@@ -100,26 +100,26 @@ bool Search::explore(Node n) {
       return found_;
     }
     if (r == Outcome::lost) return false;
-    if (goal_ == Goal::kill && alive(pre) < goalalive_) {
+    if (goal_ == Goal::kill && alive(pre) < goal_alive_) {
       // A rat died on the way here: a moment to go on from later.
       uint64_t k = key(n, pre);
-      if (milestones_.size() < kMilestonesPerStep && seenmoments_.insert(k).second)
+      if (milestones_.size() < kMilestonesPerStep && seen_moments_.insert(k).second)
         milestones_.push_back({alive(pre), n.cost, pre.bounces, 0, n, pre});
       return true;
     }
-    Memo& memo = goal_ == Goal::win ? memo_ : killmemo_;
+    Memo& memo = goal_ == Goal::win ? memo_ : kill_memo_;
     uint64_t k = key(n, pre);
     int remaining = k_ - n.cost;
     bool cut = false;
     if (memo.failed(k, remaining, pre.bounces, cut)) {
-      budgetcut_ = budgetcut_ || cut;
+      budget_cut_ = budget_cut_ || cut;
       return false;
     }
     std::vector<Node> kids;
     if (hot.armed >= 0) {
-      expandtarget(n, pre, hot.armed, hot.cell, kids);
+      expand_target(n, pre, hot.armed, hot.cell, kids);
     } else {
-      expandcell(n, pre, hot.cell, kids);
+      expand_cell(n, pre, hot.cell, kids);
     }
     std::stable_sort(kids.begin(), kids.end(), [](const Node& a, const Node& b) { return a.cost < b.cost; });
     if (kids.size() == 1) {
@@ -132,7 +132,7 @@ bool Search::explore(Node n) {
       if (dfs(std::move(c))) won = true;
       if (overrun_) return false;
     }
-    if (!won) memo.store(k, remaining, pre.bounces, budgetcut_);
+    if (!won) memo.store(k, remaining, pre.bounces, budget_cut_);
     return won;
   }
 }
@@ -153,14 +153,14 @@ int Search::alive(const RoomState& s) const {
 // by its budget and found nothing.
 void Search::exact(const Node& root, Solution& out, int64_t cap) {
   goal_ = Goal::win;
-  nodecap_ = std::min(limits_.nodes, cap);
+  node_cap_ = std::min(limits_.nodes, cap);
   overrun_ = false;
   for (k_ = 0; k_ <= static_cast<int>(cells_.size()); ++k_) {
-    budgetcut_ = false;
+    budget_cut_ = false;
     dfs(root);
     if (overrun_) break;
     if (found_) break;
-    if (!budgetcut_) {
+    if (!budget_cut_) {
       out.verdict = Verdict::unwinnable;
       out.reason = "every way of placing pieces was tried";
       break;
@@ -181,9 +181,9 @@ bool Search::stepwise(const Node& root, int step, int64_t cap) {
     return a.order > b.order;
   };
   std::vector<Moment> heap;
-  seenmoments_.clear();
+  seen_moments_.clear();
   int64_t order = 0;
-  nodecap_ = std::min(limits_.nodes, cap);
+  node_cap_ = std::min(limits_.nodes, cap);
   overrun_ = false;
   {
     Node probe = root;
@@ -196,30 +196,30 @@ bool Search::stepwise(const Node& root, int step, int64_t cap) {
     std::pop_heap(heap.begin(), heap.end(), later);
     Moment m = std::move(heap.back());
     heap.pop_back();
-    if (found_ && (m.cost > bestcost_ || (m.cost == bestcost_ && m.bounces >= bestbounces_))) continue;
+    if (found_ && (m.cost > best_cost_ || (m.cost == best_cost_ && m.bounces >= best_bounces_))) continue;
     goal_ = Goal::kill;
-    goalalive_ = m.alive;
+    goal_alive_ = m.alive;
     milestones_.clear();
     // The cheapest ways to the next kill, and a few dearer ones: a rat
     // killed cheaply may leave the arm nowhere to go.
     int first = -1;
     // One step may not use up the turn: a rat that takes that long is
     // left for another moment.
-    int64_t stepcap = nodecap_;
-    nodecap_ = std::min(stepcap, nodes_ + kSegmentNodes * step);
+    int64_t stepcap = node_cap_;
+    node_cap_ = std::min(stepcap, nodes_ + kSegmentNodes * step);
     for (int d = 0; d <= step && (first < 0 || d <= first + kSlack); ++d) {
       k_ = m.cost + d;
-      if (found_ && k_ > bestcost_) break;
+      if (found_ && k_ > best_cost_) break;
       dfs(m.node);
       if (overrun_) break;
       if (first < 0 && !milestones_.empty()) first = d;
     }
     if (overrun_) {
       // Out of the whole turn's budget, or only of this step's.
-      if (outofbudget_ || nodes_ > stepcap || found_) return false;
+      if (out_of_budget_ || nodes_ > stepcap || found_) return false;
       overrun_ = false;
     }
-    nodecap_ = stepcap;
+    node_cap_ = stepcap;
     for (Moment& next : milestones_) {
       if (heap.size() >= kMoments) break;
       next.order = order++;
@@ -241,7 +241,7 @@ bool Search::setup(Node& root, Solution& out) {
   bool tools = tool_exchanges_;
   for (int p = 0; p < kPieceCount; ++p) {
     if (kPieces[p] == kToolExchange && !tools) continue;
-    initialdom_ |= 1u << (kRaised + p);
+    initial_domain_ |= 1u << (kRaised + p);
     lowerable_.push_back(kLowered_ + p);
   }
   for (int x = 1; x <= r.width; ++x)
@@ -260,11 +260,11 @@ bool Search::setup(Node& root, Solution& out) {
       index_[x][y] = static_cast<int>(cells_.size());
       cells_.push_back(c);
     }
-  box_.startarm();
+  box_.start_arm();
   root.room = capture(box_.room(), box_.won(), codes_);
-  ++roomcopies_;
+  ++room_copies_;
   for (const FreeCell& c : cells_) {
-    uint32_t d = initialdom_ | (1u << kClear);
+    uint32_t d = initial_domain_ | (1u << kClear);
     if (!c.origempty) d |= 1u << kKeep;
     root.dom.push_back(d);
     root.flags.push_back(0);
@@ -291,9 +291,9 @@ Solution Search::run() {
     int step = kFirstStep;
     for (;;) {
       exact(root, out, nodes_ + exactcap);
-      if (found_ || out.verdict == Verdict::unwinnable || outofbudget_) break;
+      if (found_ || out.verdict == Verdict::unwinnable || out_of_budget_) break;
       if (stepwise(root, step, nodes_ + stepcap)) step += 2;
-      if (found_ || outofbudget_) break;
+      if (found_ || out_of_budget_) break;
       exactcap *= 2;
       stepcap *= 2;
     }
@@ -305,9 +305,9 @@ Solution Search::run() {
   }
   out.nodes = nodes_;
   out.ticks = ticks_;
-  out.room_copies = roomcopies_;
+  out.room_copies = room_copies_;
   out.deepest = deepest_;
-  out.memo_bytes = memo_.bytes() + killmemo_.bytes();
+  out.memo_bytes = memo_.bytes() + kill_memo_.bytes();
   out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   return out;
 }

@@ -34,71 +34,71 @@ struct Game {
   // The room and its arm.
   Room room;
   int level = -1;
-  uint64_t roomgeneration = 0;  // counts room reloads; a tick abandons a stale room
+  uint64_t room_loads = 0;  // counts room reloads; a tick abandons a stale room
 
   // Keys in play.
-  int cursorx = 1, cursory = 1;
-  int musicvolume = 45;
+  int cursor_x = 1, cursor_y = 1;
+  int music_volume = 45;
   // The cells as they were when the arm last started, for resetting it.
   std::array<std::array<Cell, kGrid>, kGrid> cells_at_start{};
 
   // Menus.
-  int menunum = 0, menupos = 0, menucolumn = 1;
+  int open_menu = 0, menu_position = 0, menu_column = 1;
 
   // Level texts.
-  std::array<std::string, kLevelSlots> leveltitle{}, leveldesc{}, levelstory{};
-  int levelcount = 24;
+  std::array<std::string, kLevelSlots> level_titles{}, level_descriptions{}, level_stories{};
+  int level_count = 24;
   std::string version = "0.7b";
-  std::string challengefile;
-  std::string challengepath;  // where the challenge being played was read from
-  std::string keptvalue;  // the progress file's third line, kept as it was
-  std::vector<std::string> progresstail;  // its lines after the fifth, kept as they were
-  bool progressunsaved = false;           // the last save of the settings failed (and was said)
+  std::string challenge_file;
+  std::string challenge_location;  // where the challenge being played was read from
+  std::string progress_third_line;  // the progress file's third line, kept as it was
+  std::vector<std::string> progress_tail;  // its lines after the fifth, kept as they were
+  bool progress_unsaved = false;           // the last save of the settings failed (and was said)
 
   // The map in the editor: the file it was loaded from or last saved to (a
   // real path; "" for a new map), and what the editor keeps but does not
   // edit, written back as it was read: the lock marks and the message table.
-  std::string editorfile;
-  Layer editorlocks{};
-  std::vector<std::string> editortable;
+  std::string editor_file;
+  Layer editor_lock_marks{};
+  std::vector<std::string> editor_message_table;
 
   // Speech and the event log.
-  int speechmode = 0;
-  int sapiok = 0;
-  int sapirate = 2;
-  int jawsok = 0;
+  int speech_route = 0;
+  int voice_ready = 0;
+  int speech_rate = 2;
+  int screen_reader_ready = 0;
   std::array<std::string, kHistory> history{};
-  int historypos = 0;
-  int replacecount = 0;
-  std::array<std::string, kMaxPairs + 1> replacefrom{}, replaceto{};
-  int logdelay = 0;
-  std::deque<std::string> List1;
-  int speechfailures = 0;  // consecutive failed speech calls
-  bool brailleon = true;   // messages also go to the braille display (Ctrl+B)
+  int history_position = 0;
+  int replacement_count = 0;
+  std::array<std::string, kMaxPairs + 1> replace_from{}, replace_to{};
+  int log_delay = 0;
+  std::deque<std::string> event_log;
+  int speech_failures = 0;  // consecutive failed speech calls
+  bool braille_on = true;   // messages also go to the braille display (Ctrl+B)
 
   // Sound slots.
-  std::array<std::string, kSlots> slotfile{};
-  std::array<int, kSlots> slotrate{}, slotstatus{}, slotx{}, sloty{};
-  int nextslot = 0;
-  int maxslot = 49;
-  int soundready = 0;
-  // Sound files already named in debuglog.txt as missing or unreadable: each
+  std::array<std::string, kSlots> slot_file{};
+  std::array<int, kSlots> slot_rate{}, slot_status{}, slot_x{}, slot_y{};
+  int next_slot = 0;
+  int last_slot = 49;
+  int sound_ready = 0;
+  // Sound files already named in debug_log.txt as missing or unreadable: each
   // is written there once a session, not at every request.
-  std::set<std::string> soundfaults;
+  std::set<std::string> sound_faults;
 
   // Music.
-  std::string musicfile;  // the song loaded into the player ("" before the first)
+  std::string music_file;  // the song loaded into the player ("" before the first)
 
   // Story box.
-  bool storyvisible = false;
-  std::string storytext;
-  int storyline = 0;
+  bool story_visible = false;
+  std::string story_shown;
+  int story_line = 0;
 
   // Timers: holder's interval doubles as the waiting flag.
-  int64_t holderinterval = 0;
-  int64_t holderdue = 0;
-  int64_t nexttick = 20;
-  bool intick = false;
+  int64_t wait_interval_ms = 0;
+  int64_t wait_due_ms = 0;
+  int64_t next_tick_ms = 20;
+  bool in_tick = false;
 
   std::string caption = "Tinkerhold";
 
@@ -112,11 +112,11 @@ struct Game {
   double rnd() { return std::uniform_real_distribution<double>(0.0, 1.0)(rng); }
   // The drawing's own: the room is redrawn every tick, and how often must not
   // move the draws above.
-  std::mt19937_64 drawingrng{0};
+  std::mt19937_64 drawing_rng{0};
   // Both from the one seed, so that a run repeats with its seed and keys.
   void seed(uint64_t s) {
     rng.seed(s);
-    drawingrng.seed(s);
+    drawing_rng.seed(s);
   }
 };
 

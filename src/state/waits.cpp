@@ -11,31 +11,31 @@ void dispatch_key(Game& g, KeyEvent k) { g.key_handler(g, k); }
 
 // The earliest moment a timer is due.
 int64_t next_deadline(const Game& g) {
-  int64_t deadline = g.intick ? INT64_MAX : g.nexttick;
-  if (g.holderinterval >= 1) deadline = std::min(deadline, g.holderdue);
+  int64_t deadline = g.in_tick ? INT64_MAX : g.next_tick_ms;
+  if (g.wait_interval_ms >= 1) deadline = std::min(deadline, g.wait_due_ms);
   return deadline;
 }
 
 // Fires the timers that are due at the current time. Returns true if one fired.
 bool fire_due_timers(Game& g) {
   int64_t now = g.io.events.now_ms();
-  if (g.holderinterval >= 1 && now >= g.holderdue) {
-    g.holderinterval = 0;  // holder_Timer: ends the wait
+  if (g.wait_interval_ms >= 1 && now >= g.wait_due_ms) {
+    g.wait_interval_ms = 0;  // holder_Timer: ends the wait
     return true;
   }
-  if (!g.intick && now >= g.nexttick) {
-    g.intick = true;
+  if (!g.in_tick && now >= g.next_tick_ms) {
+    g.in_tick = true;
     try {
       g.tick_handler(g);
     } catch (...) {
-      g.intick = false;
+      g.in_tick = false;
       throw;
     }
-    g.intick = false;
+    g.in_tick = false;
     // Ticks that fell due while this one ran are dropped.
     int64_t after = g.io.events.now_ms();
-    g.nexttick += kTickMs;
-    if (g.nexttick < after) g.nexttick += (after - g.nexttick + kTickMs - 1) / kTickMs * kTickMs;
+    g.next_tick_ms += kTickMs;
+    if (g.next_tick_ms < after) g.next_tick_ms += (after - g.next_tick_ms + kTickMs - 1) / kTickMs * kTickMs;
     return true;
   }
   return false;
@@ -52,19 +52,19 @@ void pump_once(Game& g) {
 
 }  // namespace
 
-bool waiting(const Game& g) { return g.holderinterval >= 1; }
+bool waiting(const Game& g) { return g.wait_interval_ms >= 1; }
 
 void hold(Game& g, double seconds) {
   g.io.transcript.record("hold", number_text(seconds));
   double ms = std::nearbyint(seconds * 1000);
   if (!(ms >= 1)) return;
-  g.holderinterval = static_cast<int64_t>(std::min(ms, 65535.0));
-  g.holderdue = g.io.events.now_ms() + g.holderinterval;
-  while (g.holderinterval >= 1) pump_once(g);
-  g.holderinterval = 0;
+  g.wait_interval_ms = static_cast<int64_t>(std::min(ms, 65535.0));
+  g.wait_due_ms = g.io.events.now_ms() + g.wait_interval_ms;
+  while (g.wait_interval_ms >= 1) pump_once(g);
+  g.wait_interval_ms = 0;
 }
 
-void doevents(Game& g) {
+void handle_waiting_events(Game& g) {
   int64_t now = g.io.events.now_ms();
   // Every key already waiting, then every timer already due.
   while (auto key = g.io.events.wait(now)) dispatch_key(g, *key);
@@ -72,6 +72,6 @@ void doevents(Game& g) {
   }
 }
 
-void runloop(Game& g) {
+void run_loop(Game& g) {
   for (;;) pump_once(g);
 }

@@ -9,9 +9,9 @@ struct Game;
 // Waits a number of seconds while keys, ticks and painting go on.
 void hold(Game& g, double seconds);
 // Handles every event that is already due, then returns.
-void doevents(Game& g);
+void handle_waiting_events(Game& g);
 // Runs the program until it ends (a ProgramExit).
-void runloop(Game& g);
+void run_loop(Game& g);
 // True while a wait is running: room and menu keys are refused then.
 bool waiting(const Game& g);
 

@@ -6,6 +6,6 @@
 struct Game;
 
 // Asks for a text; "" when cancelled.
-std::string inputbox(Game& g, const std::string& prompt, const std::string& title, const std::string& default_answer);
+std::string input_box(Game& g, const std::string& prompt, const std::string& title, const std::string& default_answer);
 // Shows a message and returns when it is closed.
-void messagebox(Game& g, const std::string& text);
+void message_box(Game& g, const std::string& text);

@@ -109,7 +109,7 @@ void piece_figure(Game& g, const Geometry& m, int x, int y, int piece, bool lowe
 
 }  // namespace
 
-void drawscreen(Game& g) {
+void draw_room(Game& g) {
   SurfacePort& s = g.io.surface;
   if (g.room.width <= 0 || g.room.height <= 0 || s.height() < 100) return;
   Geometry m;
@@ -130,9 +130,9 @@ void drawscreen(Game& g) {
     for (int y = 1; y <= g.room.height; ++y) {
       s.set_fore_color(kGridColour);
       inset_box(s, m, x, y, 0);
-      if (x == g.cursorx && y == g.cursory) {
+      if (x == g.cursor_x && y == g.cursor_y) {
         std::uniform_real_distribution<double> shade(0.0, 1.0);
-        int red = static_cast<int>(shade(g.drawingrng) * 256), green = static_cast<int>(shade(g.drawingrng) * 256);
+        int red = static_cast<int>(shade(g.drawing_rng) * 256), green = static_cast<int>(shade(g.drawing_rng) * 256);
         s.set_fore_color({red, green, 255});
       }
       inset_box(s, m, x, y, 2);

@@ -5,4 +5,4 @@ struct Game;
 
 // Draws the grid, the pieces, the cursor, the start arrow, the frame and the
 // arm. It does not clear the window first.
-void drawscreen(Game& g);
+void draw_room(Game& g);

@@ -64,7 +64,7 @@ std::string base_text(const Game& g, int piece, int x, int y) {
              ".  All rats must be killed before completing a level.  To kill a rat, manuever the arm so that it passes "
              "over its location.";
     case kRatPath:
-      if (stored_values(g.room.cells[x][y]).second == 0) return piecetext(kRatPath);
+      if (stored_values(g.room.cells[x][y]).second == 0) return piece_text(kRatPath);
       if (stored_values(g.room.cells[x][y]).second == kMouse)
         return "Mouse (on a rat path) that must not be harmed.  This one is named " + first_stored_value(g.room.cells[x][y]).str() +
                ".  If the arm travels over this position, and the mouse is not able to escape to another rat path, it "
@@ -74,7 +74,7 @@ std::string base_text(const Game& g, int piece, int x, int y) {
                ".  All rats must be killed before completing a level.  To kill a rat, make sure it can not escape to "
                "another rat path, and manuever the arm so that it passes over its location.";
       return "";
-    default: return piecetext(piece);
+    default: return piece_text(piece);
   }
 }
 
@@ -105,7 +105,7 @@ const char* facing(int dir) {
 
 }  // namespace
 
-std::string piecetext(int piece) {
+std::string piece_text(int piece) {
   switch (piece) {
     case kEmpty: return "Empty tile.";
     case kBlocker:
@@ -136,10 +136,10 @@ std::string piecetext(int piece) {
   }
 }
 
-std::string mousename(Game& g) { return pick_name(g, kMouseNames); }
-std::string ratname(Game& g) { return pick_name(g, kRatNames); }
+std::string mouse_name(Game& g) { return pick_name(g, kMouseNames); }
+std::string rat_name(Game& g) { return pick_name(g, kRatNames); }
 
-std::string tiletext(const Game& g, int x, int y) {
+std::string cell_text(const Game& g, int x, int y) {
   if (x == g.room.start_x && y == g.room.start_y) return std::string("Starting position, facing ") + facing(g.room.start_heading);
   double lock = g.room.cells[x][y].fixed;
   int piece = g.room.cells[x][y].piece;
@@ -157,8 +157,8 @@ std::string tiletext(const Game& g, int x, int y) {
   return base_text(g, piece, x, y);
 }
 
-void saytile(Game& g) {
-  int x = g.cursorx, y = g.cursory;
+void say_cell(Game& g) {
+  int x = g.cursor_x, y = g.cursor_y;
   if (x < 0 || x >= kGrid || y < 0 || y >= kGrid) return;
-  sayit(g, cellname(x, y) + ", " + tiletext(g, x, y));
+  say_message(g, cell_name(x, y) + ", " + cell_text(g, x, y));
 }

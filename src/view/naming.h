@@ -8,13 +8,13 @@
 struct Game;
 
 // A name for a new mouse or rat, unique in the room.
-std::string mousename(Game& g);
-std::string ratname(Game& g);
+std::string mouse_name(Game& g);
+std::string rat_name(Game& g);
 // Describes the cell under the cursor.
-void saytile(Game& g);
+void say_cell(Game& g);
 // What a free cell holding the piece is: "Empty tile.", "Track blocker.  When
 // approached ..."; "" for the pieces whose words depend on the cell (switch,
 // animals) and for unknown codes.
-std::string piecetext(int piece);
+std::string piece_text(int piece);
 // The description of a cell without its coordinates.
-std::string tiletext(const Game& g, int x, int y);
+std::string cell_text(const Game& g, int x, int y);

@@ -74,7 +74,7 @@ TEST(BoxesInPlay, CtrlGraveAsksForALevelAndLoadsIt) {
   push_key(SDL_SCANCODE_GRAVE, SDLK_BACKQUOTE, KMOD_LCTRL);
   push_text("3");
   push_key(SDL_SCANCODE_RETURN, SDLK_RETURN);
-  doevents(rig.g());
+  handle_waiting_events(rig.g());
   EXPECT_EQ(rig.lines("input").back(), "Enter level number");
   EXPECT_EQ(rig.g().level, 3);
   EXPECT_EQ(rig.g().room.width, 4);
@@ -83,9 +83,9 @@ TEST(BoxesInPlay, CtrlGraveAsksForALevelAndLoadsIt) {
 TEST(BoxesInPlay, OnTheCaptionRouteTheBoxSpeaksThroughTheCaption) {
   WindowRig rig;
   rig.start();
-  rig.g().speechmode = 1;
+  rig.g().speech_route = 1;
   push_key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
-  inputbox(rig.g(), "Enter level number", "", "");
+  input_box(rig.g(), "Enter level number", "", "");
   EXPECT_EQ(rig.screen().caption(), "Enter level number");
 }
 

@@ -111,8 +111,8 @@ TEST(Keyboard, ShiftHeldForABracketKeepsTheReviewPlace) {
   for (int i = 0; i < 3; ++i) push_key(SDL_SCANCODE_RIGHTBRACKET, SDLK_RIGHTBRACKET);
   push_key(SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, KMOD_LSHIFT);
   push_key(SDL_SCANCODE_RIGHTBRACKET, SDLK_RIGHTBRACKET, KMOD_LSHIFT);
-  doevents(rig.g());
-  EXPECT_EQ(rig.g().historypos, 8);
+  handle_waiting_events(rig.g());
+  EXPECT_EQ(rig.g().history_position, 8);
 }
 
 TEST(Keyboard, KeysDriveTheGameThroughItsPump) {
@@ -122,10 +122,10 @@ TEST(Keyboard, KeysDriveTheGameThroughItsPump) {
   push_key(SDL_SCANCODE_RIGHT, SDLK_RIGHT);
   push_key(SDL_SCANCODE_DOWN, SDLK_DOWN);
   push_key(SDL_SCANCODE_END, SDLK_END);
-  doevents(rig.g());
-  EXPECT_EQ(rig.g().cursorx, 2);
-  EXPECT_EQ(rig.g().cursory, 2);
-  EXPECT_EQ(rig.g().musicvolume, 40);
+  handle_waiting_events(rig.g());
+  EXPECT_EQ(rig.g().cursor_x, 2);
+  EXPECT_EQ(rig.g().cursor_y, 2);
+  EXPECT_EQ(rig.g().music_volume, 40);
 }
 
 }  // namespace

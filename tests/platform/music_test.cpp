@@ -34,10 +34,10 @@ TEST(Music, FullVolumeIsFullAndZeroPercentIsQuietButHeard) {
     ASSERT_TRUE(sound.open(reason)) << reason;
     MixerMusic music;
     ASSERT_TRUE(music.open(out.dir.file("tone.mp3")));
-    music.set_volume(musicdecibels(100));
+    music.set_volume(music_decibels(100));
     music.run();
     out.wait_for(out.size(), 1.0);
-    music.set_volume(musicdecibels(0));
+    music.set_volume(music_decibels(0));
     quiet_from = out.size();
     out.wait_for(quiet_from, 1.0);
     EXPECT_TRUE(music.playing());
@@ -64,8 +64,8 @@ TEST(Music, AFinishedSongIsFollowedByAnotherWithinOneTick) {
   Game g{ports.ports()};
   std::string reason;
   ASSERT_TRUE(sound.open(reason)) << reason;
-  newsong(g);
-  ASSERT_FALSE(g.musicfile.empty());
+  new_song(g);
+  ASSERT_FALSE(g.music_file.empty());
   EXPECT_TRUE(music.playing());
   for (int i = 0; i < 1000 && music.playing(); ++i) SDL_Delay(10);
   ASSERT_FALSE(music.playing());

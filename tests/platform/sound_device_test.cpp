@@ -21,7 +21,7 @@ TEST(SoundDevice, VolumeAndPanComeOutAsTheirDecibels) {
     std::string reason;
     ASSERT_TRUE(sound.open(reason)) << reason;
     ASSERT_TRUE(sound.load(3, tone, reason)) << reason;
-    // The cell (1, 4) of a 4 x 4 room, as sound2D places it.
+    // The cell (1, 4) of a 4 x 4 room, as cell_stereo places it.
     sound.set_volume(3, -309);
     sound.set_pan(3, -938);
     sound.play(3, false);
@@ -46,7 +46,7 @@ TEST(SoundDevice, RatePointSevenPlaysLowerAndLonger) {
     std::string reason;
     ASSERT_TRUE(sound.open(reason)) << reason;
     ASSERT_TRUE(sound.load(2, tone, reason)) << reason;
-    sound.set_frequency(2, 30870);  // 0.7 x 44100, as makesound asks for rate 0.7
+    sound.set_frequency(2, 30870);  // 0.7 x 44100, as play_sound asks for rate 0.7
     sound.play(2, false);
     out.wait_for(out.size(), 1.2);
   }
@@ -96,7 +96,7 @@ struct GameOnMixer {
   Game g{ports.ports()};
   GameOnMixer() {
     std::filesystem::create_directory(dir.path / "sounds");
-    g.soundready = 8;
+    g.sound_ready = 8;
   }
 };
 
@@ -110,16 +110,16 @@ TEST(SoundDevice, StopsoundsSilencesTheRoomButNotSlotZero) {
     std::string reason;
     ASSERT_TRUE(game.sound.open(reason)) << reason;
     Game& g = game.g;
-    makesound(g, "\\sounds\\low.wav", 0, 0, 1, 0, 0, 0, 0, 1);
-    makesound(g, "/sounds/HIGH.wav", 0, 0, 1, -1, -1, 2, 2, 1);
-    int high = g.nextslot;
+    play_sound(g, "\\sounds\\low.wav", 0, 0, 1, 0, 0, 0, 0, 1);
+    play_sound(g, "/sounds/HIGH.wav", 0, 0, 1, -1, -1, 2, 2, 1);
+    int high = g.next_slot;
     ASSERT_GE(high, 2);
     out.wait_for(out.size(), 0.5);
-    stopsounds(g);
+    stop_sounds(g);
     stopped_at = out.size();
     EXPECT_EQ(game.sound.status(0), 5);
     EXPECT_EQ(game.sound.status(high), 0);
-    EXPECT_EQ(g.slotstatus[high], 0);
+    EXPECT_EQ(g.slot_status[high], 0);
     out.wait_for(stopped_at, 0.5);
   }
   auto s = out.samples();

@@ -1,5 +1,5 @@
 // Sound files that are missing or are not sounds, on the real mixer (SDL's
-// disk audio driver): each costs a line or two in debuglog.txt naming the
+// disk audio driver): each costs a line or two in debug_log.txt naming the
 // file and the reason, nothing is played in its place (not even the slot's
 // previous sound), and the game goes on to play the next sound as usual.
 #include <gtest/gtest.h>
@@ -64,7 +64,7 @@ TEST(SoundFault, ABrokenSoundIsLoggedAndSkippedAndTheNextOnePlays) {
     write_tone(game.dir.file("sounds/old.wav"), 440, 0.5, 0.5);
     write_tone(game.dir.file("sounds/good.wav"), 1000, 0.5, 0.5);
     ASSERT_TRUE(game.sound.open(reason)) << reason;
-    g.soundready = 8;
+    g.sound_ready = 8;
     fs::create_directory(game.dir.path / "sounds" / "folder.wav");
     // Files there but not sounds: decoding them fails.
     const std::vector<std::pair<std::string, std::string>> broken = {
@@ -81,20 +81,20 @@ TEST(SoundFault, ABrokenSoundIsLoggedAndSkippedAndTheNextOnePlays) {
     for (const char* name : {"missing.wav", "folder.wav"}) {
       ASSERT_TRUE(game.sound.load(7, game.dir.file("sounds/old.wav"), reason)) << reason;
       size_t lines = game.log().size();
-      makesound(g, std::string("\\sounds\\") + name, 0, 0, 0, 7, 0, 0, 0, 1);
+      play_sound(g, std::string("\\sounds\\") + name, 0, 0, 0, 7, 0, 0, 0, 1);
       EXPECT_EQ(game.sound.status(7), 0) << name << ": the slot's old sound played";
       auto log = game.log();
       ASSERT_EQ(log.size(), lines + 1) << name;
       EXPECT_EQ(log.back(), "File is missing: " + game.dir.path.string() + "\\sounds\\" + name);
       // Asked for again, by either spelling: nothing more is written.
-      makesound(g, std::string("\\sounds\\") + name, 0, 0, 0, 7, 0, 0, 0, 1);
-      makesound(g, std::string("/SOUNDS/") + name, 0, 0, 0, -1, 0, 0, 0, 1);
+      play_sound(g, std::string("\\sounds\\") + name, 0, 0, 0, 7, 0, 0, 0, 1);
+      play_sound(g, std::string("/SOUNDS/") + name, 0, 0, 0, -1, 0, 0, 0, 1);
       EXPECT_EQ(game.log().size(), lines + 1) << name << " was logged again";
     }
     for (const auto& [name, bytes] : broken) {
       ASSERT_TRUE(game.sound.load(7, game.dir.file("sounds/old.wav"), reason)) << reason;
       size_t lines = game.log().size();
-      makesound(g, "\\sounds\\" + name, 0, 0, 0, 7, 0, 0, 0, 1);
+      play_sound(g, "\\sounds\\" + name, 0, 0, 0, 7, 0, 0, 0, 1);
       EXPECT_EQ(game.sound.status(7), 0) << name << ": something played";
       auto log = game.log();
       std::vector<std::string> added(log.begin() + static_cast<long>(std::min(lines, log.size())), log.end());
@@ -110,8 +110,8 @@ TEST(SoundFault, ABrokenSoundIsLoggedAndSkippedAndTheNextOnePlays) {
       EXPECT_TRUE(file_named) << name << ": " << added.back();
       // Asked for again: still nothing played, and nothing more written.
       ASSERT_TRUE(game.sound.load(7, game.dir.file("sounds/old.wav"), reason)) << reason;
-      makesound(g, "\\sounds\\" + name, 0, 0, 0, 7, 0, 0, 0, 1);
-      makesound(g, "/sounds/" + name, 0, 0, 0, -1, 0, 0, 0, 1);
+      play_sound(g, "\\sounds\\" + name, 0, 0, 0, 7, 0, 0, 0, 1);
+      play_sound(g, "/sounds/" + name, 0, 0, 0, -1, 0, 0, 0, 1);
       EXPECT_EQ(game.sound.status(7), 0) << name << ": something played the second time";
       EXPECT_EQ(game.log().size(), log.size()) << name << " was logged again";
     }
@@ -119,13 +119,13 @@ TEST(SoundFault, ABrokenSoundIsLoggedAndSkippedAndTheNextOnePlays) {
     // refused; either way the game goes on.
     game.put("sounds/short.wav", wave(1, 1, 44100, 16, 0x7FFFFF00u, std::string(4410, 0)));
     size_t lines = game.log().size();
-    makesound(g, "\\sounds\\short.wav", 0, 0, 0, 9, 0, 0, 0, 1);
+    play_sound(g, "\\sounds\\short.wav", 0, 0, 0, 9, 0, 0, 0, 1);
     EXPECT_LE(game.log().size(), lines + 2);
     game.sound.stop(9);
 
     // Play goes on: the next sound plays as usual, at a pitch of its row.
     played_from = out.size();
-    makesound(g, "\\sounds\\good.wav", 0, 0, 0, 8, 0, 0, 0, 1);
+    play_sound(g, "\\sounds\\good.wav", 0, 0, 0, 8, 0, 0, 0, 1);
     EXPECT_EQ(game.sound.status(8), 1);
     out.wait_for(played_from, 0.7);
     EXPECT_EQ(game.sound.status(7), 0);
@@ -146,8 +146,8 @@ TEST(SoundFault, AStartUpWithABrokenMenuSoundStillReachesTheMainMenu) {
   // The menu's tick is not a sound; the main menu's chord is missing.
   game.put("sounds/Menu/arrows.wav", "");
   write_tone(game.dir.file("sounds/Menu/enter.wav"), 1000, 0.2, 0.5);
-  ASSERT_TRUE(Form_Load(g));
-  EXPECT_EQ(g.menunum, 1);
+  ASSERT_TRUE(start_game(g));
+  EXPECT_EQ(g.open_menu, 1);
   auto said = game.transcript.of("say");
   ASSERT_FALSE(said.empty());
   EXPECT_EQ(said.back().rfind("Welcome to Tinkerhold", 0), 0u) << said.back();
@@ -159,14 +159,14 @@ TEST(SoundFault, AStartUpWithABrokenMenuSoundStillReachesTheMainMenu) {
   // Start-up sets the tick up in every slot: the broken file is named once.
   EXPECT_EQ(naming_arrows(), 1);
   // The menu answers its keys.
-  Form_KeyDown(g, kKeyDown, 0);
+  room_key_down(g, kKeyDown, 0);
   EXPECT_EQ(game.transcript.of("say").back(), "Campaign");
-  Form_KeyDown(g, kKeyDown, 0);
+  room_key_down(g, kKeyDown, 0);
   EXPECT_EQ(game.transcript.of("say").back(), "Challenges");
-  EXPECT_EQ(g.menupos, 2);
+  EXPECT_EQ(g.menu_position, 2);
   // Each key asks for the tick again; the log does not grow with them.
   const size_t lines = game.log().size();
-  for (int k = 0; k < 20; ++k) Form_KeyDown(g, kKeyDown, 0);
+  for (int k = 0; k < 20; ++k) room_key_down(g, kKeyDown, 0);
   EXPECT_EQ(naming_arrows(), 1);
   EXPECT_EQ(game.log().size(), lines);
 }

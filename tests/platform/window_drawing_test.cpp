@@ -92,9 +92,9 @@ TEST_F(WideRoom, PiecesShowTheirStateLoweredGreyDebrisCountRatPathHatched) {
 TEST_F(WideRoom, CursorColourChangesAtEveryDrawingAndTheStartArrowLiesOutsideTheCell) {
   SdlScreen& s = rig.screen();
   Rgb first = s.pixel(x0(2) + 2, y0(2) + 40);
-  drawscreen(rig.g());
+  draw_room(rig.g());
   Rgb second = s.pixel(x0(2) + 2, y0(2) + 40);
-  drawscreen(rig.g());
+  draw_room(rig.g());
   Rgb third = s.pixel(x0(2) + 2, y0(2) + 40);
   EXPECT_FALSE(same(first, second) && same(second, third));
   // Start 2 2 facing east: the arrow's shaft crosses cell 1 2 two pixels
@@ -128,12 +128,12 @@ TEST(WindowDrawing, StoryBoxCoversTheWindowAndClosesOnSpace) {
   Rgb paper = rig.screen().shown_pixel(790, 590);
   EXPECT_TRUE(same(paper, {255, 255, 255}));
   push_key(SDL_SCANCODE_DOWN, SDLK_DOWN);
-  doevents(rig.g());
-  EXPECT_EQ(rig.g().storyline, 1);
+  handle_waiting_events(rig.g());
+  EXPECT_EQ(rig.g().story_line, 1);
   EXPECT_EQ(rig.lines("say").back(), "Second line.");
   push_key(SDL_SCANCODE_SPACE, SDLK_SPACE);
-  doevents(rig.g());
-  EXPECT_FALSE(rig.g().storyvisible);
+  handle_waiting_events(rig.g());
+  EXPECT_FALSE(rig.g().story_visible);
   rig.screen().flush();
   EXPECT_FALSE(same(rig.screen().shown_pixel(790, 590), {255, 255, 255}));
 }
@@ -143,8 +143,8 @@ TEST(WindowDrawing, PictureOfALevelIsWritten) {
   WindowRig rig(800, 600);
   rig.start();
   rig.g().level = 16;
-  startusout(rig.g());
-  drawscreen(rig.g());
+  start_level(rig.g());
+  draw_room(rig.g());
   std::string path = TINKERHOLD_BUILD_DIR "/level16.png";
   std::string reason;
   ASSERT_TRUE(rig.screen().save_picture(path, reason)) << reason;

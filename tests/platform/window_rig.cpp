@@ -46,11 +46,11 @@ WindowRig::WindowRig(int width, int height) {
   session_->game->rng.seed(7);
 }
 
-void WindowRig::start() { ASSERT_TRUE(Form_Load(g())); }
+void WindowRig::start() { ASSERT_TRUE(start_game(g())); }
 
 void WindowRig::load(const std::string& room) {
   dir_.write(dir_.root() / "test.txt", room_map(room));
-  ASSERT_TRUE(maploadfrom(g(), (dir_.root() / "test.txt").string()));
+  ASSERT_TRUE(load_challenge_from(g(), (dir_.root() / "test.txt").string()));
 }
 
 void push_key(SDL_Scancode sc, SDL_Keycode sym, Uint16 mod, Uint8 repeat) {

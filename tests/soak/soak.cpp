@@ -156,9 +156,9 @@ void random_room(Game& a, std::mt19937_64& rng) {
   // Energy: unlimited (-1), a usual amount, now and then 0 or a great deal.
   int e = pick(100);
   r.arm[1].energy = e < 20 ? -1 : e < 95 ? 1 + pick(40) : e < 97 ? 0 : 1 + pick(1000000);
-  a.leveltitle[0] = random_text(rng, "Soak");
-  a.leveldesc[0] = random_text(rng, "Room");
-  a.levelstory[0] = random_text(rng, "Well done");
+  a.level_titles[0] = random_text(rng, "Soak");
+  a.level_descriptions[0] = random_text(rng, "Room");
+  a.level_stories[0] = random_text(rng, "Well done");
   const int fill = 20 + pick(60);
   for (int x = 1; x <= w; ++x)
     for (int y = 1; y <= h; ++y) {
@@ -191,7 +191,7 @@ void random_room(Game& a, std::mt19937_64& rng) {
       else if (kind < 86) animal(kRatPath, pick(3) == 0 ? 0 : (chance(50) ? kRat : kMouse));
       else if (kind < 93) piece(kToolExchange);
       else c.piece = kDropZone, c.beneath = kLowered;
-      if (chance(8)) a.editorlocks[x][y] = 1;
+      if (chance(8)) a.editor_lock_marks[x][y] = 1;
     }
   // Usually at least one rat, so that the room can be won.
   if (animals_in(a).rats == 0 && chance(90)) {
@@ -299,7 +299,7 @@ bool one_map(int index, uint64_t seed, const fs::path& game_dir) {
     // Now and then the editor's whole save, with its check of the map;
     // otherwise only its writer.
     std::string reason = "editorsave refused it";
-    if (index % 100 == 1 ? !editorsave(author, name) : !author.io.files.write_lines(file, maplines(author), reason)) {
+    if (index % 100 == 1 ? !editor_save(author, name) : !author.io.files.write_lines(file, map_lines(author), reason)) {
       fail(what + " was not written: " + reason);
       return false;
     }
@@ -308,7 +308,7 @@ bool one_map(int index, uint64_t seed, const fs::path& game_dir) {
   const auto log_before = lines_in_log();
   ScriptError error;
   MapTranscript transcript;
-  MapEvents events(*parsescript("wait 1\nkey space\nwait 600\n", error), transcript, made);
+  MapEvents events(*parse_script("wait 1\nkey space\nwait 600\n", error), transcript, made);
   PortSet ports = make_headless_ports(events, game_dir.string());
   ports.use(transcript);
   Game g(ports.ports());

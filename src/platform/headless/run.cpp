@@ -30,7 +30,7 @@ std::string cellcode(const Game& g, int x, int y) {
   if (is_switch && (v.first != 0 || v.second != 0 || v.third != 0)) {
     int action = v.first.whole();
     c += ">" + std::string(action >= 1 && action <= 3 ? std::string(1, "rlt"[action - 1]) : v.first.str()) + ":" +
-         saycoords(v.second.num()) + v.third.str();
+         column_letter(v.second.num()) + v.third.str();
   }
   if (cell.fixed != 0) c += "L";
   if (!is_switch && v.first != 0) c += "=" + v.first.str();
@@ -47,8 +47,8 @@ void showroom(Game& g) {
   g.io.transcript.record("show", "arm " + number(g.room.arm[1].x) + "," + number(g.room.arm[1].y) + " " + heading + " speed " +
                                      number(g.room.arm[1].speed) + " energy " + std::to_string(g.room.arm[1].energy) + " bounces " +
                                      std::to_string(g.room.bounces) + " " + tool + " arms " + std::to_string(g.room.active_arms));
-  g.io.transcript.record("show", "level " + std::to_string(g.level) + " cursor " + cellname(g.cursorx, g.cursory) +
-                                     " menu " + std::to_string(g.menunum) + "/" + std::to_string(g.menupos));
+  g.io.transcript.record("show", "level " + std::to_string(g.level) + " cursor " + cell_name(g.cursor_x, g.cursor_y) +
+                                     " menu " + std::to_string(g.open_menu) + "/" + std::to_string(g.menu_position));
   for (int y = 1; y <= g.room.height && y <= kMaxRoom; ++y) {
     std::string row = "row " + std::to_string(y) + ":";
     for (int x = 1; x <= g.room.width && x <= kMaxRoom; ++x) row += " " + cellcode(g, x, y);
@@ -70,7 +70,7 @@ int run_headless(const Options& o, const FilePlaces& places, std::FILE* out, Spe
     std::stringstream text;
     text << in.rdbuf();
     ScriptError error;
-    auto parsed = parsescript(text.str(), error);
+    auto parsed = parse_script(text.str(), error);
     if (!parsed) {
       std::cerr << "tinkerhold: " << o.script << ", line " << error.line << ": " << error.reason << "\n";
       return 2;

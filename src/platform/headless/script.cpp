@@ -40,7 +40,7 @@ int keycode(const std::string& name) {
   return -1;
 }
 
-std::optional<Script> parsescript(const std::string& text, ScriptError& error) {
+std::optional<Script> parse_script(const std::string& text, ScriptError& error) {
   Script s;
   int64_t now = 0;
   std::istringstream in(text);

@@ -28,6 +28,6 @@ struct ScriptError {
 
 // Parses a script: `key [shift+][ctrl+][alt+]NAME`, `wait SECONDS`,
 // `answer [TEXT]`, `show`, blank lines and # comments.
-std::optional<Script> parsescript(const std::string& text, ScriptError& error);
+std::optional<Script> parse_script(const std::string& text, ScriptError& error);
 // The key code of a key name ("Left", "A", "7", "Grave", "65"), or -1.
 int keycode(const std::string& name);

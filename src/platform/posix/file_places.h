@@ -13,7 +13,7 @@ struct FilePlaces {
   // The player's folders; all empty for a program folder of its own.
   std::string config_dir;   // progress.ini
   std::string data_dir;     // challenges/ that the player saves
-  std::string state_dir;    // summary.txt, debuglog.txt
+  std::string state_dir;    // summary.txt, debug_log.txt
   bool installed() const { return !config_dir.empty(); }
 };
 

@@ -26,18 +26,18 @@ SdlVideo::~SdlVideo() {
 
 void self_voice(Game& g, const std::string& text) {
   try {
-    if (g.speechmode == 3 && g.jawsok == 1) {
+    if (g.speech_route == 3 && g.screen_reader_ready == 1) {
       g.io.speech.screen_reader_say(text);
-    } else if ((g.speechmode == 0 || g.speechmode == 3) && g.sapiok == 1) {
+    } else if ((g.speech_route == 0 || g.speech_route == 3) && g.voice_ready == 1) {
       g.io.speech.speak(text);
     } else {
-      if (g.caption == text) setcaption(g, text + " ");
-      setcaption(g, text);
+      if (g.caption == text) set_caption(g, text + " ");
+      set_caption(g, text);
     }
   } catch (const SpeechError& e) {
-    debuglog(g, std::string("error in sayit: ") + e.what());
+    debug_log(g, std::string("error in sayit: ") + e.what());
   }
-  showbraille(g, text);
+  show_braille(g, text);
 }
 
 std::unique_ptr<WindowedSession> open_windowed(const Options& o, const FilePlaces& places,
@@ -71,7 +71,7 @@ std::unique_ptr<WindowedSession> open_windowed(const Options& o, const FilePlace
   s->game = std::make_unique<Game>(ports.ports());
   Game& g = *s->game;
   s->dialogs->set_speaker([&g](const std::string& text) { self_voice(g, text); });
-  s->screen->set_logger([&g](const std::string& line) { debuglog(g, line); });
+  s->screen->set_logger([&g](const std::string& line) { debug_log(g, line); });
   return s;
 }
 
