@@ -16,7 +16,6 @@
 #include "menus/menus.h"
 #include "play/startup.h"
 #include "platform/headless/headless.h"
-#include "platform/posix/posix_files.h"
 #include "play/keys.h"
 #include "state/waits.h"
 
@@ -44,11 +43,9 @@ class Headless {
     fs::create_directory(dir_ / "challenges");
     ScriptError error;
     events_ = std::make_unique<VirtualEvents>(*parse_script(script, error));
-    transcript_ = std::make_unique<PrintedTranscript>(*events_, null_);
-    sound_ = std::make_unique<VirtualSound>(*events_);
-    dialogs_ = std::make_unique<ScriptedDialogs>(events_->answers());
-    files_ = std::make_unique<PosixFiles>(dir_.string());
-    game_ = std::make_unique<Game>(Ports{speech_, *sound_, music_, surface_, *dialogs_, *events_, *files_, *transcript_});
+    ports_ = std::make_unique<PortSet>(make_headless_ports(*events_, dir_.string()));
+    ports_->make<PrintedTranscript>(*events_, null_);
+    game_ = std::make_unique<Game>(ports_->ports());
     game_->rng.seed(1);
     start_game(*game_);
   }
@@ -71,13 +68,7 @@ class Headless {
   fs::path dir_;
   std::FILE* null_ = std::fopen("/dev/null", "w");
   std::unique_ptr<VirtualEvents> events_;
-  std::unique_ptr<PrintedTranscript> transcript_;
-  RecordedSpeech speech_;
-  std::unique_ptr<VirtualSound> sound_;
-  VirtualMusic music_;
-  NullSurface surface_;
-  std::unique_ptr<ScriptedDialogs> dialogs_;
-  std::unique_ptr<PosixFiles> files_;
+  std::unique_ptr<PortSet> ports_;
   std::unique_ptr<Game> game_;
 };
 
@@ -112,7 +103,7 @@ void ChallengeMenuStepOnA4MiBFile(benchmark::State& state) {
   Headless h;
   std::ofstream(h.dir() / "challenges" / "lines.txt", std::ios::binary) << std::string(kMaxMapBytes, '\n');
   Game& g = h.g();
-  g.open_menu = 14;
+  g.open_menu = kChallengesMenu;
   g.menu_position = 0;
   long before = resident_kb();
   for (auto _ : state) menu_key_down(g, kKeyDown, 0);

@@ -11,7 +11,6 @@
 #include "levels/mapfile.h"
 #include "play/startup.h"
 #include "platform/headless/headless.h"
-#include "platform/posix/posix_files.h"
 #include "state/waits.h"
 
 namespace {
@@ -47,14 +46,9 @@ void BouncingArmForOneVirtualHour(benchmark::State& state) {
     ScriptError error;
     auto script = parse_script("key space\nwait 3600\n", error);
     VirtualEvents events(*script);
-    PrintedTranscript transcript(events, null);
-    RecordedSpeech speech;
-    VirtualSound sound(events);
-    VirtualMusic music;
-    NullSurface surface;
-    ScriptedDialogs dialogs(events.answers());
-    PosixFiles files(dir.string());
-    Game g(Ports{speech, sound, music, surface, dialogs, events, files, transcript});
+    PortSet ports = make_headless_ports(events, dir.string());
+    ports.make<PrintedTranscript>(events, null);
+    Game g(ports.ports());
     g.rng.seed(1);
     start_game(g);
     load_challenge_from(g, (dir / "loop.txt").string());

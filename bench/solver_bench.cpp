@@ -8,21 +8,14 @@
 
 #include "state/game.h"
 #include "levels/campaign.h"
-#include "solver/sandbox.h"
+#include "ports/null_ports.h"
 #include "solver/solver.h"
 
 namespace {
 
 struct Level {
-  QuietClock clock;
-  QuietSpeech speech;
-  QuietSound sound;
-  QuietMusic music;
-  QuietSurface surface;
-  QuietDialogs dialogs;
-  QuietFiles files;
-  QuietTranscript transcript;
-  Game g{Ports{speech, sound, music, surface, dialogs, clock, files, transcript}};
+  PortSet ports = make_null_ports();
+  Game g{ports.ports()};
   explicit Level(int n) {
     g.rng.seed(1);
     fill_levels(g);

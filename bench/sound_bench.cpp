@@ -8,15 +8,12 @@
 #include <utime.h>
 
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 
 #include "audio/sound.h"
 #include "state/game.h"
 #include "platform/headless/headless.h"
-#include "platform/posix/posix_files.h"
 #include "platform/sdl/mixer_sound.h"
-#include "platform/sdl/quiet_ports.h"
 
 namespace {
 
@@ -38,16 +35,10 @@ struct SoundFolder {
 
 struct GameOnMixer {
   SoundFolder folder;
-  std::deque<std::string> answers;
   VirtualEvents events{Script{}};
-  RecordedSpeech speech;
-  MixerSound sound;
-  VirtualMusic music;
-  NullSurface surface;
-  ScriptedDialogs dialogs{answers};
-  PosixFiles files{folder.dir.string()};
-  NoTranscript transcript;
-  Game g{Ports{speech, sound, music, surface, dialogs, events, files, transcript}};
+  PortSet ports = make_headless_ports(events, folder.dir.string());
+  MixerSound& sound = ports.make<MixerSound>();
+  Game g{ports.ports()};
   bool ok = false;
   GameOnMixer() {
     if (!std::getenv("SDL_AUDIODRIVER")) {

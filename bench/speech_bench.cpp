@@ -17,7 +17,6 @@
 #include "levels/campaign.h"
 #include "play/startup.h"
 #include "platform/headless/headless.h"
-#include "platform/posix/posix_files.h"
 #include "platform/speechd/system_speech.h"
 #include "play/keys.h"
 
@@ -46,19 +45,15 @@ void KeyPressToSpeechRequest(benchmark::State& state) {
   std::FILE* null = std::fopen("/dev/null", "w");
   {
     VirtualEvents events(Script{});
-    PrintedTranscript transcript(events, null);
-    auto speech = make_system_speech();
-    VirtualSound sound(events);
-    VirtualMusic music;
-    NullSurface surface;
-    ScriptedDialogs dialogs(events.answers());
-    PosixFiles files(dir.string());
-    Game g(Ports{*speech, sound, music, surface, dialogs, events, files, transcript});
+    PortSet ports = make_headless_ports(events, dir.string());
+    ports.make<PrintedTranscript>(events, null);
+    ports.own(make_system_speech());
+    Game g(ports.ports());
     start_game(g);
     if (g.voice_ready != 1) state.SkipWithError("the voice did not open");
     g.level = 1;
     start_level(g);
-    g.open_menu = 0;
+    g.open_menu = kNoMenu;
     bool right = true;
     for (auto _ : state) {
       room_key_down(g, right ? kKeyRight : kKeyLeft, 0);

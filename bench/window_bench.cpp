@@ -11,7 +11,6 @@
 
 #include "levels/campaign.h"
 #include "play/startup.h"
-#include "platform/sdl/quiet_ports.h"
 #include "platform/sdl/windowed_session.h"
 #include "view/drawing.h"
 #include "state/waits.h"
@@ -94,7 +93,7 @@ void BM_IdleInALevel(benchmark::State& state) {
     if (!start_game(g)) return state.SkipWithError("start-up failed");
     g.level = 1;
     start_level(g);
-    g.open_menu = 0;
+    g.open_menu = kNoMenu;
     long sent = s->screen->frames_sent(), sleeps = s->events->sleeps();
     SDL_AddTimer(
         10000,

@@ -1,6 +1,6 @@
-// A game on the headless platform for the fuzz targets: the recording ports
-// the tests use, and a program folder of its own whose files are real, so
-// that what the game reads goes through the real file reader.
+// A game on the headless platform for the fuzz targets: the headless set
+// of ports the tests use, and a program folder of its own whose files are
+// real, so that what the game reads goes through the real file reader.
 #pragma once
 
 #include <unistd.h>
@@ -14,17 +14,13 @@
 #include "fuzz_check.h"
 #include "state/game.h"
 #include "platform/headless/headless.h"
-#include "platform/posix/posix_files.h"
-
-// The transcript is not looked at: only what the game does with its input.
-class QuietTranscript : public TranscriptPort {
- public:
-  void record(const char*, const std::string&) override {}
-};
 
 class FuzzRig {
  public:
-  FuzzRig() : dir_(make_dir()), files_(dir_.string()) {
+  // `script` plays once the game calls the rig's clock's start_script();
+  // its end ends the run (a ProgramExit).
+  explicit FuzzRig(Script script = {})
+      : dir_(make_dir()), events_(std::move(script)), ports_(make_headless_ports(events_, dir_.string())) {
     std::error_code ec;
     std::filesystem::create_symlink(TINKERHOLD_PROGRAM_DIR "/sounds", dir_ / "sounds", ec);
     std::filesystem::create_directory(dir_ / "challenges");
@@ -36,8 +32,10 @@ class FuzzRig {
   FuzzRig(const FuzzRig&) = delete;
   FuzzRig& operator=(const FuzzRig&) = delete;
 
-  // A new game, before start-up, on this rig's ports.
-  Game game() { return Game(Ports{speech_, sound_, music_, surface_, dialogs_, events_, files_, transcript_}); }
+  // A new game, before start-up, on this rig's ports; the transcript is not
+  // looked at, only what the game does with its input.
+  Game game() { return Game(ports_.ports()); }
+  VirtualEvents& clock() { return events_; }
   // Called for every input: the debug log would otherwise grow with each.
   void next_input() { remove("debuglog.txt"); }
   // Writes a file below the program folder, byte for byte.
@@ -60,13 +58,6 @@ class FuzzRig {
   }
 
   std::filesystem::path dir_;
-  VirtualEvents events_{Script{}};
-  QuietTranscript transcript_;
-  RecordedSpeech speech_;
-  VirtualSound sound_{events_};
-  VirtualMusic music_;
-  NullSurface surface_;
-  std::deque<std::string> answers_;
-  ScriptedDialogs dialogs_{answers_};
-  PosixFiles files_;
+  VirtualEvents events_;
+  PortSet ports_;
 };

@@ -23,57 +23,48 @@ void check_decoding(const std::string& bytes) {
 }
 
 // An arm can turn round and round at one spot for ever (unlimited energy, a
-// turn that sends it at a piece that sends it back into the turn). The game
-// waits a second between those turns, and the player hears it spin and
-// resets it; on a clock that costs nothing the tick never ends. After this
-// many looks at cell centres the run is over.
-class SpinLimit : public CellWatch {
- public:
-  struct Reached {};
-  void look(Game&, int, int, Look kind) override {
-    if (kind == Look::centre && ++looks_ > 1000) throw Reached{};
-  }
+// turn that sends it at a piece that sends it back into the turn): the
+// player hears it spin and resets it. The run ends after the arm's start and
+// eight seconds more, spinning or not.
+Script eight_seconds_after_start() {
+  ScriptError error;
+  return *parse_script("wait 11.25\n", error);
+}
 
- private:
-  int looks_ = 0;
-};
-
-void play(Game& g) {
-  FUZZ_CHECK(g.level == 99);
+void play(Game& g, FuzzRig& rig) {
+  FUZZ_CHECK(g.level == kChallengeLevel);
   FUZZ_CHECK(g.room.width >= 1 && g.room.width <= kMaxRoom && g.room.height >= 1 && g.room.height <= kMaxRoom);
-  FUZZ_CHECK(g.room.start_x >= 1 && g.room.start_x <= g.room.width && g.room.start_y >= 1 && g.room.start_y <= g.room.height);
+  FUZZ_CHECK(g.room.start_x >= 1 && g.room.start_x <= g.room.width && g.room.start_y >= 1 &&
+             g.room.start_y <= g.room.height);
   for (int x = 1; x <= g.room.width; ++x)
     for (int y = 1; y <= g.room.height; ++y) {
       g.cursor_x = x;
       g.cursor_y = y;
       say_cell(g);
     }
-  SpinLimit limit;
-  g.watch = &limit;
+  rig.clock().start_script();
   try {
     room_key_down(g, kKeySpace, 0);
     hold(g, 8);
-  } catch (const SpinLimit::Reached&) {
+  } catch (const ProgramExit&) {
   }
-  g.watch = nullptr;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static FuzzRig rig;
-  static const Game started = [] {
+  check_decoding(std::string(reinterpret_cast<const char*>(data), size));
+  {
+    FuzzRig rig(eight_seconds_after_start());
+    rig.write("challenges/fuzz.txt", data, size);
     Game g = rig.game();
     start_game(g);
-    return g;
-  }();
-  rig.next_input();
-  check_decoding(std::string(reinterpret_cast<const char*>(data), size));
-
+    if (load_challenge(g, "fuzz.txt")) play(g, rig);
+  }
+  FuzzRig rig;
   rig.write("challenges/fuzz.txt", data, size);
-  Game g = started;
-  if (load_challenge(g, "fuzz.txt")) play(g);
-  Game editor = started;
+  Game editor = rig.game();
+  start_game(editor);
   editor_load(editor, "fuzz.txt");
   return 0;
 }

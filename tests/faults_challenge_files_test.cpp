@@ -185,7 +185,7 @@ TEST(FaultsChallengeFiles, OddFilesAreNamedAndCostOnlyWhatIsSpoken) {
   // known by its file name.
   r.forget();
   ASSERT_TRUE(load_challenge(r.g(), "long.txt"));
-  EXPECT_EQ(r.g().level_titles[99], spoken_title);
+  EXPECT_EQ(r.g().level_titles[kChallengeLevel], spoken_title);
   ASSERT_TRUE(load_challenge(r.g(), "untitled.txt"));
   EXPECT_EQ(r.lines("say").back(), "Challenge: untitled.txt.  For a test");
 }

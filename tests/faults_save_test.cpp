@@ -46,9 +46,9 @@ std::vector<std::string> leftovers(const fs::path& dir) {
 
 // A small map in the editor, ready to save.
 void editor_map(Game& g, const std::string& title) {
-  g.level = 0;
+  g.level = kEditorLevel;
   g.room.width = 2, g.room.height = 2, g.room.start_x = 1, g.room.start_y = 1, g.room.start_heading = kEast;
-  g.level_titles[0] = title;
+  g.level_titles[kEditorLevel] = title;
 }
 
 }  // namespace
@@ -103,7 +103,7 @@ TEST(FaultsSave, ADiskThatFillsUpMidSaveIsSaidAndTheOldFileKeepsEveryByte) {
   const fs::path keep = r.dir() / "challenges" / "keep.txt";
   const std::string before = read_file(keep);
   ASSERT_GT(before.size(), 2048u) << "the map must be larger than the room left on the disk";
-  g.level_titles[0] = "New";
+  g.level_titles[kEditorLevel] = "New";
 
   // In a child with room for 1 KB per file: the write stops part way
   // (EFBIG), as on a full disk. Then the room comes back.
@@ -192,7 +192,7 @@ TEST(FaultsSave, WhateverStandsInTheWayIsSaidAndNothingIsLeftBehind) {
   EXPECT_EQ(read_file(challenges), "not a folder");
   EXPECT_FALSE(has(r.lines("say"), "Saved"));
   // The map is still the author's, in full.
-  EXPECT_EQ(g.level_titles[0], "Mine");
+  EXPECT_EQ(g.level_titles[kEditorLevel], "Mine");
   EXPECT_EQ(g.room.width, 2);
 }
 

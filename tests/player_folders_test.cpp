@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/posix/file_places.h"
+#include "platform/posix/posix_files.h"
 #include "rig.h"
 
 namespace fs = std::filesystem;

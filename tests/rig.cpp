@@ -44,14 +44,12 @@ Script parse_or_fail(const std::string& text) {
 
 }  // namespace
 
-Rig::Rig(const std::string& script, SpeechPort* speech) {
-  events_ = std::make_unique<VirtualEvents>(parse_or_fail(script));
-  transcript_ = std::make_unique<KeptTranscript>(*events_, lines_, triggers_);
-  sound_ = std::make_unique<VirtualSound>(*events_);
-  dialogs_ = std::make_unique<ScriptedDialogs>(events_->answers());
-  files_ = std::make_unique<PosixFiles>(dir().string());
-  game_ = std::make_unique<Game>(
-      Ports{speech ? *speech : speech_, *sound_, music_, surface_, *dialogs_, *events_, *files_, *transcript_});
+Rig::Rig(const std::string& script, SpeechPort* speech)
+    : events_(std::make_unique<VirtualEvents>(parse_or_fail(script))),
+      ports_(make_headless_ports(*events_, dir().string())) {
+  ports_.make<KeptTranscript>(*events_, lines_, triggers_);
+  if (speech) ports_.use(*speech);
+  game_ = std::make_unique<Game>(ports_.ports());
   game_->rng.seed(7);
 }
 

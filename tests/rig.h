@@ -13,7 +13,6 @@
 #include "state/game.h"
 #include "harness.h"
 #include "platform/headless/headless.h"
-#include "platform/posix/posix_files.h"
 
 class Rig {
  public:
@@ -41,13 +40,7 @@ class Rig {
  private:
   ProgramDir folder_;
   std::unique_ptr<VirtualEvents> events_;
-  std::unique_ptr<TranscriptPort> transcript_;
-  RecordedSpeech speech_;
-  std::unique_ptr<VirtualSound> sound_;
-  VirtualMusic music_;
-  NullSurface surface_;
-  std::unique_ptr<ScriptedDialogs> dialogs_;
-  std::unique_ptr<PosixFiles> files_;
+  PortSet ports_;
   std::unique_ptr<Game> game_;
   std::vector<std::string> lines_;
   std::vector<std::pair<std::string, std::function<void()>>> triggers_;

@@ -31,7 +31,7 @@ int next_free_slot(Game& g) {
 }
 
 std::string challenge_override(Game& g, const std::string& path) {
-  if (g.challenge_file.empty() || g.level != 99) return path;
+  if (g.challenge_file.empty() || g.level != kChallengeLevel) return path;
   const size_t prefix = std::string("/sounds").size();
   if (path.size() <= prefix) return path;
   std::string folder = challenge_sound_folder(g.challenge_file);

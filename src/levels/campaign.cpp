@@ -117,13 +117,13 @@ void fill_levels(Game& g) {
 void start_level(Game& g) {
   stop_sounds(g);
   g.room_loads += 1;
-  if (g.level != 99) g.replacement_count = 0;
+  if (g.level != kChallengeLevel) g.replacement_count = 0;
   g.room.bounces = 0;
   g.room.start_tool = 0;
-  if (g.level != 0) clear_room(g);
+  if (g.level != kEditorLevel) clear_room(g);
   if (g.level >= 1 && g.level <= 24) lay_room(g, campaignrooms()[g.level]);
   bool start_on_grid = g.room.start_x >= 0 && g.room.start_x < kGrid && g.room.start_y >= 0 && g.room.start_y < kGrid;
-  if (g.level != 0 && start_on_grid) g.room.cells[g.room.start_x][g.room.start_y].fixed = 1;
+  if (g.level != kEditorLevel && start_on_grid) g.room.cells[g.room.start_x][g.room.start_y].fixed = 1;
   g.cursor_x = g.room.start_x;
   g.cursor_y = g.room.start_y;
   g.room.last_row = g.room.start_y;

@@ -136,22 +136,22 @@ void apply_map(Game& g, const MapData& m, const std::string& name, const std::st
   g.challenge_file = name;
   g.challenge_location = path;
   // A challenge without a title is known by its file name.
-  g.level_titles[99] = m.title.find_first_not_of(' ') == std::string::npos ? name : m.title;
-  g.level_descriptions[99] = m.description;
-  g.level_stories[99] = m.story;
+  g.level_titles[kChallengeLevel] = m.title.find_first_not_of(' ') == std::string::npos ? name : m.title;
+  g.level_descriptions[kChallengeLevel] = m.description;
+  g.level_stories[kChallengeLevel] = m.story;
   g.replacement_count = static_cast<int>(m.pairs.size());
   for (size_t k = 0; k < m.pairs.size(); ++k) {
     g.replace_from[k + 1] = m.pairs[k].first;
     g.replace_to[k + 1] = m.pairs[k].second;
   }
-  g.open_menu = 0;
+  g.open_menu = kNoMenu;
   g.menu_position = 0;
   stop_sounds(g);
   g.room_loads += 1;
   g.room = room_for_play(m);
   g.cursor_x = g.room.start_x;
   g.cursor_y = g.room.start_y;
-  g.level = 99;
+  g.level = kChallengeLevel;
 }
 
 namespace {
@@ -159,7 +159,7 @@ namespace {
 bool start_play(Game& g, const MapData& map, const std::string& name, const std::string& path) {
   apply_map(g, map, name, path);
   play_plain_sound(g, "/sounds/map.wav");
-  say_message(g, "Challenge: " + g.level_titles[99] + ".  " + g.level_descriptions[99]);
+  say_message(g, "Challenge: " + g.level_titles[kChallengeLevel] + ".  " + g.level_descriptions[kChallengeLevel]);
   g.io.surface.clear();
   draw_room(g);
   return true;

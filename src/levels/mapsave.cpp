@@ -73,7 +73,7 @@ std::string map_name_problem(const std::string& name) {
 }
 
 std::vector<std::string> map_lines(const Game& g) {
-  std::vector<std::string> l = {g.level_titles[0], g.level_descriptions[0], num(g.room.width), num(g.room.height),
+  std::vector<std::string> l = {g.level_titles[kEditorLevel], g.level_descriptions[kEditorLevel], num(g.room.width), num(g.room.height),
                                 num(g.room.start_x),   num(g.room.start_y),  num(g.room.start_heading), num(g.room.arm[1].energy)};
   for (int x = 1; x <= g.room.width; ++x)
     for (int y = 1; y <= g.room.height; ++y) {
@@ -82,7 +82,7 @@ std::vector<std::string> map_lines(const Game& g) {
       for (const Value& value : {Value(c.piece), Value(c.beneath), v.first, v.second, v.third, g.editor_lock_marks[x][y]})
         l.push_back(value.print_form());
     }
-  l.push_back(g.level_stories[0]);
+  l.push_back(g.level_stories[kEditorLevel]);
   // A loaded map's message table goes back as it was read, its author's
   // wording with it.
   if (!g.editor_message_table.empty()) {
@@ -106,8 +106,8 @@ bool editor_load(Game& g, const std::string& name) {
       g.room.cells[x][y] = Cell{};
       g.editor_lock_marks[x][y] = 0;
     }
-  g.level_titles[0] = map->title;
-  g.level_descriptions[0] = map->description;
+  g.level_titles[kEditorLevel] = map->title;
+  g.level_descriptions[kEditorLevel] = map->description;
   g.room.width = map->width;
   g.room.height = map->height;
   g.room.start_x = map->startx;
@@ -121,7 +121,7 @@ bool editor_load(Game& g, const std::string& name) {
       g.room.cells[x][y].fixed = 0;  // the editor works on free cells...
       g.editor_lock_marks[x][y] = c[5];  // ...and keeps the lock marks to write back
     }
-  if (map->has_story) g.level_stories[0] = map->story;
+  if (map->has_story) g.level_stories[kEditorLevel] = map->story;
   g.editor_message_table = map->table;
   g.editor_file = challenge_location(g, name);
   g.io.surface.clear();

@@ -46,27 +46,27 @@ void new_map(Game& g) {
   // A new map has no file yet, and gets the game's own message table.
   g.editor_file.clear();
   g.editor_message_table.clear();
-  g.level = 0;
+  g.level = kEditorLevel;
   g.room.start_x = 1, g.room.start_y = 1, g.room.start_heading = kEast;
   g.room.arm[1].energy = 5;
-  g.level_titles[0] = "Unnamed";
-  g.level_descriptions[0] = "Undescribed";
-  g.level_stories[0] = "Well done!";
+  g.level_titles[kEditorLevel] = "Unnamed";
+  g.level_descriptions[kEditorLevel] = "Undescribed";
+  g.level_stories[kEditorLevel] = "Well done!";
   start_level(g);
-  g.open_menu = 0;
+  g.open_menu = kNoMenu;
   g.menu_position = 0;
   draw_room(g);
 }
 
 void load_map(Game& g, const std::string& name) {
   int before = g.level;
-  g.level = 0;
+  g.level = kEditorLevel;
   if (!editor_load(g, name)) {
     g.level = before;
     return;
   }
   start_level(g);
-  g.open_menu = 0;
+  g.open_menu = kNoMenu;
   g.menu_position = 0;
   play_plain_sound(g, "/sounds/editor/load.wav");
   draw_room(g);
@@ -96,7 +96,7 @@ bool available(const Game& g, int column, int pos) {
 
 // Passes over the positions the cell does not offer, in the direction of the
 // key; the east/west start is looked at again after the south/north one.
-void skip_unavailable(Game& g, int& code, int shift) {
+void skip_unavailable(Game& g, int& code, int) {
   int c = g.menu_column;
   auto skip = [&](int pos) {
     if (g.menu_position == pos && !available(g, c, pos)) move_menu_cursor(g, code, kRows, true);
@@ -121,14 +121,14 @@ void set_start(Game& g, bool east_west) {
   g.room.arm[1].x = g.room.start_x;
   g.room.arm[1].y = g.room.start_y;
   g.room.arm[1].heading = g.room.start_heading;
-  g.open_menu = 0;
+  g.open_menu = kNoMenu;
   g.menu_position = 0;
   draw_room(g);
 }
 
 // Puts an animal or a rat path on the cursor cell.
 void place_animal(Game& g, int tile, int occupant, const std::string& confirm) {
-  g.open_menu = 0;
+  g.open_menu = kNoMenu;
   g.menu_position = 0;
   int x = g.cursor_x, y = g.cursor_y;
   g.room.cells[x][y].piece = tile;
@@ -223,13 +223,13 @@ void editor_item(Game& g, int code, int shift) {
 
 }  // namespace
 
-void editor_setup_menu(Game& g, int code, int shift) {
+void editor_setup_menu(Game& g, int code, int) {
   if (code == kKeyEnter && g.menu_position == 0) code = kKeyRight;
   std::vector<std::string> files = g.io.files.list("\\challenges\\", ".txt");
   int count = static_cast<int>(files.size()) + 1;
   move_menu_cursor(g, code, count);
   if (code == kKeyEscape) {
-    g.open_menu = 1;
+    g.open_menu = kMainMenu;
     g.menu_position = 0;
     play_plain_sound(g, "/sounds/Menu/previous.wav");
     return;
@@ -248,7 +248,7 @@ void editor_setup_menu(Game& g, int code, int shift) {
 void editor_placement_menu(Game& g, int code, int shift) {
   move_menu_cursor(g, code, kRows);
   if (code == kKeyEscape) {
-    g.open_menu = 0;
+    g.open_menu = kNoMenu;
     g.menu_position = 0;
     play_plain_sound(g, "/sounds/Editor/ctile.wav");
     return;
@@ -266,11 +266,11 @@ void editor_placement_menu(Game& g, int code, int shift) {
   editor_item(g, code, shift);
 }
 
-void editor_settings_menu(Game& g, int code, int shift) {
+void editor_settings_menu(Game& g, int code, int) {
   if (code == kKeyEnter && g.menu_position == 0) code = kKeyRight;
   move_menu_cursor(g, code, 5);
   if (code == kKeyEscape) {
-    g.open_menu = 0;
+    g.open_menu = kNoMenu;
     g.menu_position = 0;
     play_plain_sound(g, "/sounds/Editor/csetting.wav");
     return;
@@ -279,32 +279,32 @@ void editor_settings_menu(Game& g, int code, int shift) {
   switch (g.menu_position) {
     case 1:
       if (!enter) {
-        say_message(g, g.level_titles[0].empty() ? "Press Enter to set a name for this challenge."
-                                         : "Challenge name: " + g.level_titles[0]);
+        say_message(g, g.level_titles[kEditorLevel].empty() ? "Press Enter to set a name for this challenge."
+                                         : "Challenge name: " + g.level_titles[kEditorLevel]);
       } else if (auto a = ask_text(g, "Name this challenge, or leave blank to cancel.", "Challenge name", "");
                  !a.empty()) {
-        g.level_titles[0] = a;
+        g.level_titles[kEditorLevel] = a;
         say_message(g, "Challenge name set.");
       }
       break;
     case 2:
       if (!enter) {
-        say_message(g, g.level_descriptions[0].empty() ? "Press Enter to set a description for this challenge."
-                                        : "Challenge description: " + g.level_descriptions[0]);
+        say_message(g, g.level_descriptions[kEditorLevel].empty() ? "Press Enter to set a description for this challenge."
+                                        : "Challenge description: " + g.level_descriptions[kEditorLevel]);
       } else if (auto a = ask_text(g, "Describe this challenge, or leave blank to cancel.", "Challenge description", "");
                  !a.empty()) {
-        g.level_descriptions[0] = a;
+        g.level_descriptions[kEditorLevel] = a;
         say_message(g, "Challenge description set.");
       }
       break;
     case 3:
       if (!enter) {
-        say_message(g, g.level_stories[0].empty() ? "Press Enter to set a victory message for this challenge."
-                                         : "Victory message: " + g.level_stories[0]);
+        say_message(g, g.level_stories[kEditorLevel].empty() ? "Press Enter to set a victory message for this challenge."
+                                         : "Victory message: " + g.level_stories[kEditorLevel]);
       } else if (auto a = ask_text(g, "Type a victory message for this challenge, or leave blank to cancel.",
                                    "Victory message", "");
                  !a.empty()) {
-        g.level_stories[0] = a;
+        g.level_stories[kEditorLevel] = a;
         say_message(g, "Victory message set.");
       }
       break;

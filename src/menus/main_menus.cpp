@@ -18,7 +18,7 @@ namespace {
 int first_step(Game& g, int code) { return code == 13 && g.menu_position == 0 ? 39 : code; }
 
 void back_to_main(Game& g, int cursor, bool speak) {
-  g.open_menu = 1;
+  g.open_menu = kMainMenu;
   g.menu_position = cursor;
   play_plain_sound(g, "/sounds/Menu/previous.wav");
   if (speak) say_message(g, "Main menu");
@@ -66,7 +66,7 @@ const char* const kSteering =
 
 }  // namespace
 
-void main_menu(Game& g, int code, int shift) {
+void main_menu(Game& g, int code, int) {
   code = first_step(g, code);
   move_menu_cursor(g, code, 5);
   if (code == 27) g.menu_position = 5;
@@ -78,19 +78,19 @@ void main_menu(Game& g, int code, int shift) {
   }
   switch (g.menu_position) {
     case 1:
-      g.open_menu = 3, g.menu_position = 0;
+      g.open_menu = kLevelMenu, g.menu_position = 0;
       say_message(g, "Choose your level");
       break;
     case 2:
-      g.open_menu = 14, g.menu_position = 0;
+      g.open_menu = kChallengesMenu, g.menu_position = 0;
       say_message(g, challenge_files(g).empty() ? no_challenges(g) : "Choose your level");
       break;
     case 3:
-      g.open_menu = 4, g.menu_position = 0;
+      g.open_menu = kEditorSetupMenu, g.menu_position = 0;
       say_message(g, "Choose new map or load an existing map.");
       break;
     case 4:
-      g.open_menu = 2, g.menu_position = 1;
+      g.open_menu = kAboutMenu, g.menu_position = 1;
       about_menu(g, -1, -1);
       break;
     default:
@@ -100,7 +100,7 @@ void main_menu(Game& g, int code, int shift) {
   }
 }
 
-void about_menu(Game& g, int code, int shift) {
+void about_menu(Game& g, int code, int) {
   code = first_step(g, code);
   move_menu_cursor(g, code, 3);
   if (code == 27) {
@@ -118,7 +118,7 @@ void about_menu(Game& g, int code, int shift) {
   }
 }
 
-void level_menu(Game& g, int code, int shift) {
+void level_menu(Game& g, int code, int) {
   code = first_step(g, code);
   move_menu_cursor(g, code, g.level_count);
   if (code == 27) {
@@ -133,12 +133,12 @@ void level_menu(Game& g, int code, int shift) {
   }
   g.level = n;
   start_level(g);
-  g.open_menu = 0;
+  g.open_menu = kNoMenu;
   g.menu_position = 0;
   play_plain_sound(g, "/sounds/map.wav");
 }
 
-void challenges_menu(Game& g, int code, int shift) {
+void challenges_menu(Game& g, int code, int) {
   code = first_step(g, code);
   std::vector<std::string> files = challenge_files(g);
   int count = static_cast<int>(files.size());
@@ -155,7 +155,7 @@ void challenges_menu(Game& g, int code, int shift) {
     return;
   }
   int before = g.level;
-  g.level = 0;
+  g.level = kEditorLevel;
   // A file that cannot be played leaves the player where they were.
   if (!load_challenge(g, files[k - 1])) g.level = before;
 }

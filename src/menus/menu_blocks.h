@@ -9,7 +9,7 @@ struct Game;
 // with the arrows sound unless `quietly`.
 void move_menu_cursor(Game& g, int code, int count, bool quietly = false);
 
-// Main, about, level and challenges menus (open_menu 1, 2, 3, 14).
+// Main, about, level and challenges menus (kMainMenu, kAboutMenu, kLevelMenu, kChallengesMenu).
 void main_menu(Game& g, int code, int shift);
 void about_menu(Game& g, int code, int shift);
 void level_menu(Game& g, int code, int shift);

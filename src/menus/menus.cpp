@@ -9,20 +9,20 @@
 #include "menus/menu_blocks.h"
 
 int menu_key_down(Game& g, int code, int shift) {
-  if (code == 13 && g.open_menu != 0) play_plain_sound(g, "/sounds/menu/enter.wav");
+  if (code == 13 && g.open_menu != kNoMenu) play_plain_sound(g, "/sounds/menu/enter.wav");
   // A step that fails (a file that cannot be read, a value that does not
   // convert) is passed over; play goes on.
   try {
     switch (g.open_menu) {
-      case 1: main_menu(g, code, shift); break;
-      case 2: about_menu(g, code, shift); break;
-      case 3: level_menu(g, code, shift); break;
-      case 4: editor_setup_menu(g, code, shift); break;
-      case 10: placement_menu_key(g, code, shift); break;
-      case 11: switch_menu(g, code, shift); break;
-      case 12: editor_placement_menu(g, code, shift); break;
-      case 13: editor_settings_menu(g, code, shift); break;
-      case 14: challenges_menu(g, code, shift); break;
+      case kMainMenu: main_menu(g, code, shift); break;
+      case kAboutMenu: about_menu(g, code, shift); break;
+      case kLevelMenu: level_menu(g, code, shift); break;
+      case kEditorSetupMenu: editor_setup_menu(g, code, shift); break;
+      case kPlacementMenu: placement_menu_key(g, code, shift); break;
+      case kSwitchMenu: switch_menu(g, code, shift); break;
+      case kEditorPlacementMenu: editor_placement_menu(g, code, shift); break;
+      case kEditorSettingsMenu: editor_settings_menu(g, code, shift); break;
+      case kChallengesMenu: challenges_menu(g, code, shift); break;
       default: break;
     }
   } catch (const std::exception& e) {

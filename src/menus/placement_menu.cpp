@@ -1,5 +1,5 @@
-// The placement menu of a room in play (open_menu 10) and the switch menu that
-// ties the cursor cell to a switch (open_menu 11).
+// The placement menu of a room in play (kPlacementMenu) and the switch menu that
+// ties the cursor cell to a switch (kSwitchMenu).
 #include "menus/placement_menu.h"
 
 #include "audio/sound.h"
@@ -74,7 +74,7 @@ bool item_available(const Game& g, int item) {
 
 // Up and Down pass over the items that are not offered: the switch link
 // silently, the tool exchange with a second cursor sound.
-void skip_unavailable(Game& g, int code, int shift) {
+void skip_unavailable(Game& g, int code, int) {
   for (int guard = 0; guard < kPlacementItems && !item_available(g, g.menu_position); ++guard) {
     if (code != kKeyUp && code != kKeyDown) return;
     move_menu_cursor(g, code, kPlacementItems, g.menu_position == 1);
@@ -119,7 +119,7 @@ std::string placement_text(int piece) {
 }
 
 void place_piece(Game& g, int piece, int shift) {
-  g.open_menu = 0;
+  g.open_menu = kNoMenu;
   g.menu_position = 0;
   int x = g.cursor_x, y = g.cursor_y;
   if (!on_grid(x, y)) return;
@@ -137,7 +137,7 @@ void place_piece(Game& g, int piece, int shift) {
 }
 
 void empty_cell(Game& g) {
-  g.open_menu = 0;
+  g.open_menu = kNoMenu;
   g.menu_position = 0;
   int x = g.cursor_x, y = g.cursor_y;
   if (!on_grid(x, y)) return;
@@ -173,7 +173,7 @@ void switch_link_item(Game& g, int code, int shift) {
       say_message(g, "Tie this track to a switch.");
       return;
     }
-    g.open_menu = 11;
+    g.open_menu = kSwitchMenu;
     g.menu_position = 0;
     say_message(g, "Choose the switch to use.");
     return;
@@ -204,7 +204,7 @@ void placement_menu_key(Game& g, int code, int shift) {
   if (code == kKeyEnter && g.menu_position == 0) code = kKeyRight;
   move_menu_cursor(g, code, kPlacementItems);
   if (code == kKeyEscape) {
-    g.open_menu = 0;
+    g.open_menu = kNoMenu;
     g.menu_position = 0;
     play_plain_sound(g, "/sounds/Menu/previous.wav");
     return;
@@ -231,13 +231,13 @@ void placement_menu_key(Game& g, int code, int shift) {
   }
 }
 
-void switch_menu(Game& g, int code, int shift) {
+void switch_menu(Game& g, int code, int) {
   std::vector<SwitchCell> list = usable_switches(g, true);
   int count = static_cast<int>(list.size());
   if (code == kKeyEnter && g.menu_position == 0) code = kKeyRight;
   move_menu_cursor(g, code, count);
   if (code == kKeyEscape) {
-    g.open_menu = 10;
+    g.open_menu = kPlacementMenu;
     g.menu_position = 1;
     play_plain_sound(g, "/sounds/Menu/previous.wav");
     if (count >= 1) say_message(g, switch_entry_text(g, list[0]));
@@ -248,7 +248,7 @@ void switch_menu(Game& g, int code, int shift) {
   const SwitchCell& s = list[k - 1];
   if (code == kKeyEnter) {
     set_stored_values(g.room.cells[s.x][s.y], {kRaise, g.cursor_x, g.cursor_y});
-    g.open_menu = 0;
+    g.open_menu = kNoMenu;
     g.menu_position = 0;
     say_message(g, "Linked to switch.");
     return;

@@ -18,7 +18,7 @@ void open_requested(Game& g, const Options& o) {
   if (o.level != 0) {
     g.level = o.level;
     start_level(g);
-    g.open_menu = 0;
+    g.open_menu = kNoMenu;
     g.menu_position = 0;
     play_plain_sound(g, "/sounds/map.wav");
   }

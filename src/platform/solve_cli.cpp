@@ -11,9 +11,9 @@
 #include "platform/headless/headless.h"
 #include "platform/headless/script.h"
 #include "platform/posix/posix_files.h"
+#include "ports/null_ports.h"
 #include "state/waits.h"
 #include "solver/keyscript.h"
-#include "solver/sandbox.h"
 #include "solver/solver.h"
 
 namespace {
@@ -52,14 +52,9 @@ bool playback(const Options& o, const FilePlaces& places, const std::string& tex
     return false;
   }
   VirtualEvents events(std::move(*script));
-  Listener listener;
-  RecordedSpeech speech;
-  VirtualSound sound(events);
-  VirtualMusic music;
-  NullSurface surface;
-  ScriptedDialogs dialogs(events.answers());
-  PosixFiles files(places);
-  Game g(Ports{speech, sound, music, surface, dialogs, events, files, listener});
+  PortSet ports = make_headless_ports(events, places);
+  auto& listener = ports.make<Listener>();
+  Game g(ports.ports());
   g.rng.seed(o.seed.value_or(1));
   try {
     if (!start_game(g)) {
@@ -69,7 +64,7 @@ bool playback(const Options& o, const FilePlaces& places, const std::string& tex
     if (o.level != 0) {
       g.level = o.level;
       start_level(g);
-      g.open_menu = 0;
+      g.open_menu = kNoMenu;
       g.menu_position = 0;
     } else if (!load_challenge_from(g, o.challenge)) {
       why = listener.said;
@@ -86,22 +81,17 @@ bool playback(const Options& o, const FilePlaces& places, const std::string& tex
 }  // namespace
 
 int run_solve(const Options& o, const FilePlaces& places) {
-  QuietClock clock;
-  QuietSpeech speech;
-  QuietSound sound;
-  QuietMusic music;
-  QuietSurface surface;
-  QuietDialogs dialogs;
-  PosixFiles files(places);
-  Listener listener;
-  Game g(Ports{speech, sound, music, surface, dialogs, clock, files, listener});
+  PortSet ports = make_null_ports();
+  ports.make<PosixFiles>(places);
+  auto& listener = ports.make<Listener>();
+  Game g(ports.ports());
   g.rng.seed(o.seed.value_or(1));
   if (!loadroom(g, o)) {
     std::cerr << "tinkerhold: " << listener.said << "\n";
     return 2;
   }
   std::string name = o.level != 0 ? "Level " + std::to_string(o.level) + ", \"" + g.level_titles[o.level] + "\""
-                                  : "Challenge \"" + g.level_titles[99] + "\"";
+                                  : "Challenge \"" + g.level_titles[kChallengeLevel] + "\"";
   SolveLimits limits;
   limits.seconds = 60;
   limits.memo_bits = 21;

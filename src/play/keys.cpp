@@ -250,11 +250,11 @@ void lower_or_raise(Game& g) {
 void room_key(Game& g, int code, int shift) {
   int x = g.cursor_x, y = g.cursor_y;
   bool on_grid = x >= 0 && x < kGrid && y >= 0 && y < kGrid;
-  if (g.level != 0 && on_grid && g.room.cells[x][y].fixed == 0 && g.room.arm[1].speed == 0) {
+  if (g.level != kEditorLevel && on_grid && g.room.cells[x][y].fixed == 0 && g.room.arm[1].speed == 0) {
     int t = g.room.cells[x][y].piece;
     if (t == kMouse || t == kRat || t == kDebris || t == kRatPath || t == kDropZone) return;
     if (code == kKeyDelete) {
-      g.open_menu = 10;
+      g.open_menu = kPlacementMenu;
       g.menu_position = 2;
       menu_key_down(g, kKeyEnter, 0);
       return;
@@ -264,15 +264,15 @@ void room_key(Game& g, int code, int shift) {
       return;
     }
     if (code == kKeyEnter) {
-      g.open_menu = 10;
+      g.open_menu = kPlacementMenu;
       g.menu_position = 1;
       say_message(g, "Change piece");
       menu_key_down(g, -1, -1);
       return;
     }
   }
-  if (g.level == 0 && code == kKeyEnter) {
-    g.open_menu = 12;
+  if (g.level == kEditorLevel && code == kKeyEnter) {
+    g.open_menu = kEditorPlacementMenu;
     g.menu_position = 1;
     play_plain_sound(g, "/sounds/Editor/otile.wav");
     say_message(g, "Change piece.  This menu is laid out in columns, so right and left arrow will also be used.");
@@ -280,8 +280,8 @@ void room_key(Game& g, int code, int shift) {
     return;
   }
   if (code != kKeySpace) return;
-  if (g.level == 0) {
-    g.open_menu = 13;
+  if (g.level == kEditorLevel) {
+    g.open_menu = kEditorSettingsMenu;
     g.menu_position = 0;
     play_plain_sound(g, "/sounds/Editor/osetting.wav");
     say_message(g, "Level settings.");
@@ -295,7 +295,7 @@ void room_key(Game& g, int code, int shift) {
 }
 
 void reload_level(Game& g) {
-  if (g.level != 99) {
+  if (g.level != kChallengeLevel) {
     start_level(g);
   } else if (!g.challenge_location.empty()) {
     load_challenge_from(g, g.challenge_location);
@@ -335,7 +335,7 @@ void leave_for_main_menu(Game& g, int, int) {
     stop_arm_sounds(g);
     g.room_loads += 1;
   }
-  g.open_menu = 1;
+  g.open_menu = kMainMenu;
   g.menu_position = 0;
   play_plain_sound(g, "/sounds/Menu/Omain.wav");
   say_message(g, "Main menu");
@@ -429,7 +429,7 @@ bool held(Mods mods, int shift) {
 // false when there is none.
 bool dispatch(Game& g, int code, int shift, Where stage) {
   for (const Binding& b : kBindings) {
-    bool here = b.where == stage || (stage == Where::anywhere && b.where == Where::outside_menus && g.open_menu == 0);
+    bool here = b.where == stage || (stage == Where::anywhere && b.where == Where::outside_menus && g.open_menu == kNoMenu);
     if (here && b.code == code && held(b.mods, shift)) {
       b.handle(g, code, shift);
       return true;
@@ -487,7 +487,7 @@ void room_key_down(Game& g, int code, int shift) {
   if (g.story_visible) return;
   if (dispatch(g, code, shift, Where::settled)) return;
   g.history_position = 0;
-  if (g.open_menu != 0) {
+  if (g.open_menu != kNoMenu) {
     dispatch(g, code, shift, Where::menu);
     return;
   }
@@ -521,8 +521,8 @@ void story_box_key_down(Game& g, int code, int shift) {
   g.io.surface.clear();
   g.level += 1;
   if (g.level > g.level_count) {
-    g.level = 0;
-    g.open_menu = 1;
+    g.level = kEditorLevel;
+    g.open_menu = kMainMenu;
     g.menu_position = 0;
     say_message(g, "Main menu");
     return;

@@ -14,7 +14,7 @@ bool start_game(Game& g) {
   g.key_handler = handle_key;
   g.tick_handler = game_tick;
   g.version = kVersion;
-  g.level = -1;
+  g.level = kNoLevel;
   g.history_position = 0;
   for (auto& h : g.history) h.clear();
   g.voice_ready = 0;
@@ -34,7 +34,7 @@ bool start_game(Game& g) {
   read_progress(g);
   open_braille(g);
   fill_levels(g);
-  g.open_menu = 1;
+  g.open_menu = kMainMenu;
   g.menu_position = 0;
   say_message(g, "Welcome to Tinkerhold, version " + g.version + ", by Veldin.  Main menu.");
   new_song(g);

@@ -161,7 +161,7 @@ void show_story(Game& g, const std::string& text) {
 
 void game_tick(Game& g) {
   if (!g.music_file.empty() && !g.io.music.playing()) new_song(g);
-  if (g.level == 0) {
+  if (g.level == kEditorLevel) {
     draw_room(g);
     return;
   }

@@ -20,16 +20,3 @@ class BraillePort {
   // Gives the display back to the screen reader (braille turned off).
   virtual void close() = 0;
 };
-
-// No display: the game without braille, and every test that has none.
-class NoBraille : public BraillePort {
- public:
-  bool open() override { return false; }
-  void show(const std::string&) override {}
-  void close() override {}
-};
-
-inline BraillePort& no_braille() {
-  static NoBraille none;
-  return none;
-}

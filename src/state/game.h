@@ -13,15 +13,7 @@
 
 #include "game/room.h"
 #include "game/value.h"
-#include "ports/braille_port.h"
-#include "ports/dialogs_port.h"
-#include "ports/events_port.h"
-#include "ports/files_port.h"
-#include "ports/music_port.h"
-#include "ports/sound_port.h"
-#include "ports/speech_port.h"
-#include "ports/surface_port.h"
-#include "ports/transcript_port.h"
+#include "ports/ports.h"
 
 constexpr int kSlots = 50;      // sound slots 0..49
 constexpr int kHistory = 1000;  // history 1..999
@@ -31,16 +23,22 @@ constexpr size_t kMaxLogLines = 10000;  // the event log keeps its most recent l
 
 using Layer = std::array<std::array<Value, kGrid>, kGrid>;  // [x][y]
 
-struct Ports {
-  SpeechPort& speech;
-  SoundPort& sound;
-  MusicPort& music;
-  SurfacePort& surface;
-  DialogsPort& dialogs;
-  EventsPort& events;
-  FilesPort& files;
-  TranscriptPort& transcript;
-  BraillePort& braille = no_braille();
+// What `level` holds besides a campaign level's number (1 to 24): before any
+// room is open, in the editor, in a challenge map.
+enum LevelMode : int { kNoLevel = -1, kEditorLevel = 0, kChallengeLevel = 99 };
+
+// The menu open over the room (kNoMenu: the keys act on the room).
+enum Menu : int {
+  kNoMenu = 0,
+  kMainMenu = 1,
+  kAboutMenu = 2,
+  kLevelMenu = 3,
+  kEditorSetupMenu = 4,
+  kPlacementMenu = 10,
+  kSwitchMenu = 11,
+  kEditorPlacementMenu = 12,
+  kEditorSettingsMenu = 13,
+  kChallengesMenu = 14,
 };
 
 struct Game {
@@ -53,7 +51,7 @@ struct Game {
 
   // The room and its arm.
   Room room;
-  int level = -1;
+  int level = kNoLevel;
   uint64_t room_loads = 0;  // counts room reloads; a tick abandons a stale room
 
   // Keys in play.
@@ -63,7 +61,8 @@ struct Game {
   std::array<std::array<Cell, kGrid>, kGrid> cells_at_start{};
 
   // Menus.
-  int open_menu = 0, menu_position = 0, menu_column = 1;
+  Menu open_menu = kNoMenu;
+  int menu_position = 0, menu_column = 1;
 
   // Level texts.
   std::array<std::string, kLevelSlots> level_titles{}, level_descriptions{}, level_stories{};

@@ -3,15 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <deque>
 
 #include "audio/music.h"
 #include "play/tick.h"
 #include "platform/headless/headless.h"
-#include "platform/posix/posix_files.h"
 #include "platform/sdl/mixer_music.h"
 #include "platform/sdl/mixer_sound.h"
-#include "platform/sdl/quiet_ports.h"
 #include "audio_rig.h"
 
 namespace {
@@ -60,16 +57,11 @@ TEST(Music, AFinishedSongIsFollowedByAnotherWithinOneTick) {
   TempDir dir;
   std::filesystem::create_directories(dir.path / "sounds" / "Music");
   ASSERT_TRUE(make_mp3(dir, "sounds/Music/1.mp3", 440, 0.4));
-  std::deque<std::string> answers;
   VirtualEvents events{Script{}};
-  RecordedSpeech speech;
-  MixerSound sound;
-  MixerMusic music;
-  NullSurface surface;
-  ScriptedDialogs dialogs{answers};
-  PosixFiles files{dir.path.string()};
-  NoTranscript transcript;
-  Game g{Ports{speech, sound, music, surface, dialogs, events, files, transcript}};
+  PortSet ports = make_headless_ports(events, dir.path.string());
+  auto& sound = ports.make<MixerSound>();
+  auto& music = ports.make<MixerMusic>();
+  Game g{ports.ports()};
   std::string reason;
   ASSERT_TRUE(sound.open(reason)) << reason;
   new_song(g);

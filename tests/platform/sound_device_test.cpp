@@ -1,13 +1,10 @@
 // The 50 sound slots on a real mixer, measured from what it plays.
 #include <gtest/gtest.h>
 
-#include <deque>
 
 #include "audio/sound.h"
 #include "platform/headless/headless.h"
-#include "platform/posix/posix_files.h"
 #include "platform/sdl/mixer_sound.h"
-#include "platform/sdl/quiet_ports.h"
 #include "platform/session.h"
 #include "audio_rig.h"
 
@@ -93,16 +90,10 @@ TEST(SoundDevice, ALoopingSlotPlaysUntilStopped) {
 // A game whose sound goes to the mixer, everything else headless.
 struct GameOnMixer {
   TempDir dir;
-  std::deque<std::string> answers;
   VirtualEvents events{Script{}};
-  RecordedSpeech speech;
-  MixerSound sound;
-  VirtualMusic music;
-  NullSurface surface;
-  ScriptedDialogs dialogs{answers};
-  PosixFiles files{dir.path.string()};
-  NoTranscript transcript;
-  Game g{Ports{speech, sound, music, surface, dialogs, events, files, transcript}};
+  PortSet ports = make_headless_ports(events, dir.path.string());
+  MixerSound& sound = ports.make<MixerSound>();
+  Game g{ports.ports()};
   GameOnMixer() {
     std::filesystem::create_directory(dir.path / "sounds");
     g.sound_ready = 8;

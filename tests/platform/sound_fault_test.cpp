@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -14,7 +13,6 @@
 #include "audio/speech.h"
 #include "play/startup.h"
 #include "platform/headless/headless.h"
-#include "platform/posix/posix_files.h"
 #include "platform/sdl/mixer_sound.h"
 #include "play/keys.h"
 #include "audio_rig.h"
@@ -27,16 +25,11 @@ namespace {
 // program folder with a sounds folder of its own.
 struct FaultGame {
   TempDir dir;
-  std::deque<std::string> answers;
   VirtualEvents events{Script{}};
-  RecordedSpeech speech;
-  MixerSound sound;
-  VirtualMusic music;
-  NullSurface surface;
-  ScriptedDialogs dialogs{answers};
-  PosixFiles files{dir.path.string()};
-  KeptLines transcript;
-  Game g{Ports{speech, sound, music, surface, dialogs, events, files, transcript}};
+  PortSet ports = make_headless_ports(events, dir.path.string());
+  MixerSound& sound = ports.make<MixerSound>();
+  KeptLines& transcript = ports.make<KeptLines>();
+  Game g{ports.ports()};
   FaultGame() { fs::create_directories(dir.path / "sounds" / "Menu"); }
   void put(const std::string& rel, const std::string& bytes) const {
     std::ofstream(dir.path / rel, std::ios::binary) << bytes;

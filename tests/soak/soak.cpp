@@ -27,7 +27,6 @@
 #include "levels/mapsave.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/run.h"
-#include "platform/posix/posix_files.h"
 #include "platform/session.h"
 
 namespace fs = std::filesystem;
@@ -80,18 +79,6 @@ std::map<std::string, uintmax_t> listing(const fs::path& root) {
     out[it->path().lexically_relative(root).string()] = it->is_regular_file(ec) ? it->file_size(ec) : 0;
   return out;
 }
-
-// The ports of a game on the virtual clock, its files in the program folder.
-struct GamePorts {
-  RecordedSpeech speech;
-  VirtualSound sound;
-  VirtualMusic music;
-  NullSurface surface;
-  ScriptedDialogs dialogs;
-  PosixFiles files;
-  GamePorts(VirtualEvents& e, const fs::path& dir) : sound(e), dialogs(e.answers()), files(dir.string()) {}
-  Ports ports(VirtualEvents& e, TranscriptPort& t) { return Ports{speech, sound, music, surface, dialogs, e, files, t}; }
-};
 
 // Every level that has a winning script, `runs` times, each with a fresh seed.
 int campaign(const fs::path& game_dir, int runs, std::mt19937_64& rng) {
@@ -169,9 +156,9 @@ void random_room(Game& a, std::mt19937_64& rng) {
   // Energy: unlimited (-1), a usual amount, now and then 0 or a great deal.
   int e = pick(100);
   r.arm[1].energy = e < 20 ? -1 : e < 95 ? 1 + pick(40) : e < 97 ? 0 : 1 + pick(1000000);
-  a.level_titles[0] = random_text(rng, "Soak");
-  a.level_descriptions[0] = random_text(rng, "Room");
-  a.level_stories[0] = random_text(rng, "Well done");
+  a.level_titles[kEditorLevel] = random_text(rng, "Soak");
+  a.level_descriptions[kEditorLevel] = random_text(rng, "Room");
+  a.level_stories[kEditorLevel] = random_text(rng, "Well done");
   const int fill = 20 + pick(60);
   for (int x = 1; x <= w; ++x)
     for (int y = 1; y <= h; ++y) {
@@ -305,15 +292,14 @@ bool one_map(int index, uint64_t seed, const fs::path& game_dir) {
   Animals made;
   {
     VirtualEvents quiet{Script{}};
-    MapTranscript sink;
-    GamePorts ports(quiet, game_dir);
-    Game author(ports.ports(quiet, sink));
+    PortSet ports = make_headless_ports(quiet, game_dir.string());
+    Game author(ports.ports());
     random_room(author, rng);
     made = animals_in(author);
     // Now and then the editor's whole save, with its check of the map;
     // otherwise only its writer.
     std::string reason = "editorsave refused it";
-    if (index % 100 == 1 ? !editor_save(author, name) : !ports.files.write_lines(file, map_lines(author), reason)) {
+    if (index % 100 == 1 ? !editor_save(author, name) : !author.io.files.write_lines(file, map_lines(author), reason)) {
       fail(what + " was not written: " + reason);
       return false;
     }
@@ -323,8 +309,9 @@ bool one_map(int index, uint64_t seed, const fs::path& game_dir) {
   ScriptError error;
   MapTranscript transcript;
   MapEvents events(*parse_script("wait 1\nkey space\nwait 600\n", error), transcript, made);
-  GamePorts ports(events, game_dir);
-  Game g(ports.ports(events, transcript));
+  PortSet ports = make_headless_ports(events, game_dir.string());
+  ports.use(transcript);
+  Game g(ports.ports());
   g.rng.seed(rng());
   events.game = &g;
   Options o;

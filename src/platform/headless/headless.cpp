@@ -3,6 +3,9 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/posix/posix_files.h"
+#include "ports/null_ports.h"
+
 namespace {
 
 uint32_t le32(const unsigned char* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
@@ -135,4 +138,18 @@ std::string ScriptedDialogs::input(const std::string&, const std::string&, const
   std::string a = answers_.front();
   answers_.pop_front();
   return a;
+}
+
+PortSet make_headless_ports(VirtualEvents& clock, const FilePlaces& places) {
+  PortSet set;
+  set.make<NullSpeech>();
+  set.make<VirtualSound>(clock);
+  set.make<NullMusic>();
+  set.make<NullSurface>(800, 600);
+  set.make<ScriptedDialogs>(clock.answers());
+  set.use(clock);
+  set.make<PosixFiles>(places);
+  set.make<NullTranscript>();
+  set.make<NullBraille>();
+  return set;
 }

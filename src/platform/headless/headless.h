@@ -1,5 +1,6 @@
-// The headless platform: a virtual clock driven by a key script, and
-// recording stand-ins for speech, sound, music, the window and its boxes.
+// The headless platform: a virtual clock driven by a key script, sounds
+// that last as long on it as they would be heard, the script's answers to
+// input boxes, and the transcript printed.
 #pragma once
 
 #include <array>
@@ -11,14 +12,8 @@
 #include <string>
 
 #include "platform/headless/script.h"
-#include "ports/braille_port.h"
-#include "ports/dialogs_port.h"
-#include "ports/events_port.h"
-#include "ports/music_port.h"
-#include "ports/sound_port.h"
-#include "ports/speech_port.h"
-#include "ports/surface_port.h"
-#include "ports/transcript_port.h"
+#include "platform/posix/file_places.h"
+#include "ports/ports.h"
 
 // Time passes only as the game waits: a four-second pause costs nothing.
 class VirtualEvents : public EventsPort {
@@ -62,15 +57,6 @@ class PrintedTranscript : public TranscriptPort {
  private:
   EventsPort& clock_;
   std::FILE* out_;
-};
-
-class RecordedSpeech : public SpeechPort {
- public:
-  bool open_voice() override { return true; }
-  void speak(const std::string&) override {}
-  void set_rate(int) override {}
-  bool open_screen_reader() override { return false; }
-  void screen_reader_say(const std::string&) override {}
 };
 
 // Braille as the transcript's "braille" lines, when asked for, and on the
@@ -124,37 +110,6 @@ class VirtualSound : public SoundPort {
   std::map<std::string, Wave> waves_;
 };
 
-class VirtualMusic : public MusicPort {
- public:
-  bool open(const std::string&) override { return true; }
-  void run() override {}
-  void stop() override {}
-  void set_volume(int) override {}
-  bool playing() override { return true; }
-};
-
-class NullSurface : public SurfacePort {
- public:
-  int width() override { return 800; }
-  int height() override { return 600; }
-  void clear() override {}
-  void set_fore_color(Rgb) override {}
-  void set_fill_color(Rgb) override {}
-  void set_fill_style(FillStyle) override {}
-  void set_font(const std::string&, int) override {}
-  void line(double, double, double, double) override {}
-  void box(double, double, double, double) override {}
-  void circle(double, double, double) override {}
-  void print(double, double, const std::string&) override {}
-  void present() override {}
-  std::string caption() override { return caption_; }
-  void set_caption(const std::string& text) override { caption_ = text; }
-  void show_story(bool, const std::string&, int) override {}
-
- private:
-  std::string caption_ = "Tinkerhold";
-};
-
 // Input boxes take the script's answers in order; message boxes close at once.
 class ScriptedDialogs : public DialogsPort {
  public:
@@ -165,3 +120,11 @@ class ScriptedDialogs : public DialogsPort {
  private:
   std::deque<std::string>& answers_;
 };
+
+// The headless set on a virtual clock the caller keeps (for longer than the
+// set): sounds timed on that clock, input boxes answered from its script,
+// the files below `places`, a window of 800 x 600 that shows nothing, a
+// voice that says nothing, music that plays for ever (ports/null_ports.h
+// tells what those answer), no braille display and no transcript. A caller
+// puts its own transcript, speech or sound in their places.
+PortSet make_headless_ports(VirtualEvents& clock, const FilePlaces& places);

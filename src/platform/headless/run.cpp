@@ -7,7 +7,6 @@
 #include "state/game.h"
 #include "platform/brlapi/system_braille.h"
 #include "platform/headless/headless.h"
-#include "platform/posix/posix_files.h"
 #include "platform/session.h"
 #include "view/naming.h"
 
@@ -79,21 +78,15 @@ int run_headless(const Options& o, const FilePlaces& places, std::FILE* out, Spe
     script = std::move(*parsed);
   }
   VirtualEvents events(std::move(script));
-  PrintedTranscript transcript(events, out);
+  PortSet ports = make_headless_ports(events, places);
+  auto& transcript = ports.make<PrintedTranscript>(events, out);
   // A real voice is heard at the pace of the script; otherwise speech is
   // only recorded.
-  RecordedSpeech recorded;
+  if (speech) ports.use(*speech);
   if (speech || braille) events.pace_with_wall_clock();
-  RecordedBraille shown(transcript, o.braille_transcript, braille);
-  std::unique_ptr<EventsPort> pump;
-  if (braille) pump = std::make_unique<BrailleKeysEvents>(events, *braille);
-  VirtualSound sound(events);
-  VirtualMusic music;
-  NullSurface surface;
-  ScriptedDialogs dialogs(events.answers());
-  PosixFiles files(places);
-  Game g(Ports{speech ? *speech : recorded, sound, music, surface, dialogs, pump ? *pump : events, files, transcript,
-               shown});
+  ports.make<RecordedBraille>(transcript, o.braille_transcript, braille);
+  if (braille) ports.make<BrailleKeysEvents>(events, *braille);
+  Game g(ports.ports());
   g.seed(o.seed.value_or(clock_seed()));
   events.on_show([&g] { showroom(g); });
   int status = run_session(g, o, [&events] { events.start_script(); });

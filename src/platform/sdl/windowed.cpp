@@ -5,11 +5,11 @@
 #include "platform/posix/posix_files.h"
 #include "platform/sdl/mixer_music.h"
 #include "platform/sdl/mixer_sound.h"
-#include "platform/sdl/quiet_ports.h"
 #include "platform/sdl/windowed_session.h"
 #include "platform/session.h"
 #include "platform/speechd/system_speech.h"
 #include "platform/windowed.h"
+#include "ports/null_ports.h"
 
 SdlVideo::SdlVideo() {
   ok = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
@@ -48,27 +48,27 @@ std::unique_ptr<WindowedSession> open_windowed(const Options& o, const FilePlace
     reason = std::string("cannot open the window: ") + SDL_GetError();
     return nullptr;
   }
-  s->screen = SdlScreen::open("Tinkerhold", width, height, reason);
-  if (!s->screen) return nullptr;
-  s->events = std::make_unique<SdlEvents>(*s->screen);
-  s->dialogs = std::make_unique<SdlDialogs>(*s->screen);
-  s->braille = make_system_braille();
-  s->pump = std::make_unique<BrailleKeysEvents>(*s->events, *s->braille);
-  s->speech = o.speech == "none" ? make_silent_speech() : make_system_speech();
+  auto screen = SdlScreen::open("Tinkerhold", width, height, reason);
+  if (!screen) return nullptr;
+  PortSet& ports = s->ports;
+  s->screen = &ports.own(std::move(screen));
+  s->events = &ports.make<SdlEvents>(*s->screen);
+  s->dialogs = &ports.make<SdlDialogs>(*s->screen);
+  auto& braille = ports.own(make_system_braille());
+  ports.make<BrailleKeysEvents>(*s->events, braille);
+  if (o.speech == "none") ports.make<NullSpeech>();
+  else ports.own(make_system_speech());
   if (o.no_sound) {
-    s->sound = std::make_unique<NoSound>();
-    s->music = std::make_unique<NoMusic>();
+    ports.make<NullSound>();
+    ports.make<NullMusic>();
   } else {
-    s->sound = std::make_unique<MixerSound>();
-    s->music = std::make_unique<MixerMusic>();
+    ports.make<MixerSound>();
+    ports.make<MixerMusic>();
   }
-  s->files = std::make_unique<PosixFiles>(places);
-  if (!transcript) {
-    s->quiet = std::make_unique<NoTranscript>();
-    transcript = s->quiet.get();
-  }
-  s->game = std::make_unique<Game>(Ports{*s->speech, *s->sound, *s->music, *s->screen, *s->dialogs, *s->pump,
-                                         *s->files, *transcript, *s->braille});
+  ports.make<PosixFiles>(places);
+  if (transcript) ports.use(*transcript);
+  else ports.make<NullTranscript>();
+  s->game = std::make_unique<Game>(ports.ports());
   Game& g = *s->game;
   s->dialogs->set_speaker([&g](const std::string& text) { self_voice(g, text); });
   s->screen->set_logger([&g](const std::string& line) { debug_log(g, line); });

@@ -24,22 +24,21 @@ struct SdlVideo {
 
 struct WindowedSession {
   SdlVideo video;  // first made, last gone
-  std::unique_ptr<SdlScreen> screen;
-  std::unique_ptr<SdlEvents> events;
-  std::unique_ptr<SystemBraille> braille;
-  std::unique_ptr<BrailleKeysEvents> pump;  // the events, with the display's panning keys
-  std::unique_ptr<SdlDialogs> dialogs;
-  std::unique_ptr<SpeechPort> speech;
-  std::unique_ptr<SoundPort> sound;
-  std::unique_ptr<MusicPort> music;  // after the sound: it goes before the device closes
-  std::unique_ptr<FilesPort> files;
-  std::unique_ptr<TranscriptPort> quiet;
+  PortSet ports;   // the window first, the music after the sound
+  SdlScreen* screen = nullptr;
+  SdlEvents* events = nullptr;
+  SdlDialogs* dialogs = nullptr;
   std::unique_ptr<Game> game;
 };
 
-// Opens the window (width x height pixels) and the ports for the options
-// (--no-sound, --speech=none); the transcript, when given, hears what the
-// game does. Null with a reason when there is no window to be had.
+// Opens the window (width x height pixels) and makes the windowed set of
+// ports: the window's events (the braille display's panning keys looked at
+// before each wait) and boxes, the display, the system's speech or, with
+// --speech=none, a voice that says nothing, the mixer or, with --no-sound,
+// no sound and no music (ports/null_ports.h tells what those answer), and
+// the player's files. The transcript, when given, hears what the game
+// does; otherwise nothing is recorded. Null with a reason when there is no
+// window to be had.
 std::unique_ptr<WindowedSession> open_windowed(const Options& o, const FilePlaces& places,
                                                TranscriptPort* transcript, std::string& reason, int width = 800,
                                                int height = 600);

@@ -9,5 +9,3 @@
 
 // A speech port on the system's back-ends; never null.
 std::unique_ptr<SpeechPort> make_system_speech();
-// A speech port that is silent (--speech=none); never null.
-std::unique_ptr<SpeechPort> make_silent_speech();
