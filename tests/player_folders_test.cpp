@@ -24,6 +24,8 @@ TEST(PlayerFolders, AnInstalledGameWritesOnlyToThePlayersFolders) {
   PosixFiles files(installed_places(program.string()));
   std::string reason;
 
+  // Looked for before it exists, a file is found once the game has written it.
+  EXPECT_FALSE(files.resolve("/progress.ini"));
   ASSERT_TRUE(files.write_lines("progress.ini", {" 1 "}, reason)) << reason;
   EXPECT_TRUE(fs::exists(home / "cfg/tinkerhold/progress.ini"));
   EXPECT_EQ(files.read_lines("/progress.ini", 100, reason), std::vector<std::string>{" 1 "});

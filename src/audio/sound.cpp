@@ -150,10 +150,16 @@ void play_sound_at(Game& g, const std::string& path, double x, double y, double 
 }
 
 void track_sounds(Game& g) {
+  if (!g.io.sound.heard()) return;
   for (int k = 1; k < kSlots; ++k) {
     int st = g.slot_status[k];
     if (st == 0) continue;
-    if (!g.io.sound.has_sound(k) || !is_playing(g.io.sound.status(k))) continue;
+    // A sound that has ended is silent until it is played again, which
+    // sets its status anew: till then it is not followed.
+    if (!g.io.sound.has_sound(k) || !is_playing(g.io.sound.status(k))) {
+      g.slot_status[k] = 0;
+      continue;
+    }
     Stereo p;
     if (st == -1) {
       p = cell_stereo(g, g.slot_x[k], g.slot_y[k]);

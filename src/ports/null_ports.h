@@ -31,9 +31,10 @@ class NullSpeech : public SpeechPort {
 // The device opens and every slot takes its sound (at 44100 Hz), so
 // start-up goes on as with sound and nothing is logged as undecodable; no
 // sound is ever playing, so the search for a free slot takes the first it
-// tries and never runs dry.
+// tries and never runs dry; nobody hears it, so nothing is re-aimed.
 class NullSound : public SoundPort {
  public:
+  bool heard() override { return false; }
   bool open(std::string&) override { return true; }
   bool load(int, const std::string&, std::string&) override { return true; }
   int sample_rate(int) override { return 44100; }
@@ -58,13 +59,13 @@ class NullMusic : public MusicPort {
   bool playing() override { return true; }
 };
 
-// Draws nothing and keeps no caption (the game keeps its own). The size is
-// the caller's: 0 x 0 by default, too small to draw a room in, so a redraw
-// costs nothing; 800 x 600 is the window's own size, where the room is laid
-// out and the cursor's colour drawn as in the window (headless play).
+// Shows nothing, so the room is never drawn on it, and keeps no caption
+// (the game keeps its own). The size is the caller's: 0 x 0 by default;
+// headless play asks for the window's own 800 x 600.
 class NullSurface : public SurfacePort {
  public:
   explicit NullSurface(int width = 0, int height = 0) : width_(width), height_(height) {}
+  bool shows_anything() override { return false; }
   int width() override { return width_; }
   int height() override { return height_; }
   void clear() override {}

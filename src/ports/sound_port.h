@@ -6,6 +6,9 @@
 class SoundPort {
  public:
   virtual ~SoundPort() = default;
+  // False for sound that nobody hears: the game then spares itself
+  // re-aiming the sounds that follow the arm round the room.
+  virtual bool heard() { return true; }
   // Opens the device; false (with a reason) when there is no usable device.
   virtual bool open(std::string& reason) = 0;
   // Loads a file (a real path) into a slot, replacing its sound; false and a

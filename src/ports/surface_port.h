@@ -12,6 +12,8 @@ struct Rgb {
 class SurfacePort {
  public:
   virtual ~SurfacePort() = default;
+  // False for a surface that shows nothing: the game then spares itself the drawing.
+  virtual bool shows_anything() { return true; }
   virtual int width() = 0;   // inner width in drawing units
   virtual int height() = 0;  // inner height in drawing units
   virtual void clear() = 0;

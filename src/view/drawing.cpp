@@ -111,6 +111,9 @@ void piece_figure(Game& g, const Geometry& m, int x, int y, int piece, bool lowe
 
 void draw_room(Game& g) {
   SurfacePort& s = g.io.surface;
+  // A surface that shows nothing is spared the picture: nothing drawn, not
+  // even the cursor's colour, is seen or heard anywhere else.
+  if (!s.shows_anything()) return;
   if (g.room.width <= 0 || g.room.height <= 0 || s.height() < 100) return;
   Geometry m;
   m.H = s.height() - 100;

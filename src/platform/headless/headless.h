@@ -84,6 +84,7 @@ class RecordedBraille : public BraillePort {
 class VirtualSound : public SoundPort {
  public:
   explicit VirtualSound(EventsPort& clock) : clock_(clock) {}
+  bool heard() override { return false; }
   bool open(std::string&) override { return true; }
   bool load(int slot, const std::string& path, std::string& reason) override;
   int sample_rate(int slot) override { return slots_[slot].rate; }

@@ -212,13 +212,15 @@ std::optional<std::string> PosixFiles::place(const std::string& root, const std:
 }
 
 std::optional<std::string> PosixFiles::resolve(const std::string& rel) {
+  if (auto known = looked_up_.find(rel); known != looked_up_.end()) return known->second;
+  std::optional<std::string>& found = looked_up_[rel];
   for (const std::string& root : {own_root(rel, false), dir_}) {
     if (root.empty()) continue;
     auto p = place(root, rel, true);
     struct stat st;
-    if (p && ::stat(p->c_str(), &st) == 0 && S_ISREG(st.st_mode)) return p;
+    if (p && ::stat(p->c_str(), &st) == 0 && S_ISREG(st.st_mode)) return found = p;
   }
-  return std::nullopt;
+  return found;
 }
 
 
@@ -304,6 +306,7 @@ std::optional<std::vector<std::string>> PosixFiles::read_lines(const std::string
 }
 
 bool PosixFiles::write_lines(const std::string& rel, const std::vector<std::string>& lines, std::string& reason) {
+  looked_up_.clear();
   std::string folder_error;
   std::string root = write_root(rel, folder_error);
   auto placed = root.empty() ? std::nullopt : place(root, rel, false, &folder_error);
@@ -359,6 +362,7 @@ std::string PosixFiles::write_refused(const std::string& rel) {
 }
 
 bool PosixFiles::append_line(const std::string& rel, const std::string& line) {
+  looked_up_.clear();
   std::string folder_error;
   std::string root = write_root(rel, folder_error);
   auto target = root.empty() ? std::nullopt : place(root, rel, false);

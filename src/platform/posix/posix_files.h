@@ -3,6 +3,8 @@
 // player's file of a name is read before the program folder's.
 #pragma once
 
+#include <unordered_map>
+
 #include "platform/posix/file_places.h"
 #include "ports/files_port.h"
 
@@ -39,4 +41,9 @@ class PosixFiles : public FilesPort {
   std::string write_root(const std::string& rel, std::string& reason);
   std::string dir_;
   FilePlaces places_;
+  // What resolve answered so far, by the relative path asked for: a sound
+  // played every second costs no look-up on disk. The game deletes no file,
+  // and only its own writes make one appear (or move it to the player's
+  // folder), so each write forgets them all.
+  std::unordered_map<std::string, std::optional<std::string>> looked_up_;
 };
