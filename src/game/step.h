@@ -3,6 +3,10 @@
 // the step hands a wait back to whoever runs it and goes on only when it is
 // resumed. The rules never wait themselves; the game's loop waits and
 // handles keys in between, the solver resumes at once.
+//
+// GCC 12 miscompiles a co_await inside a conditional expression and a
+// coroutine that takes an aggregate by value (the program traps): parts
+// await one at a time and take plain numbers and references.
 #pragma once
 
 #include <coroutine>
