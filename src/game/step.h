@@ -42,7 +42,7 @@ class [[nodiscard]] Task {
     T result{};
     std::coroutine_handle<> caller;
     StepControl* control = nullptr;
-    // The rules never throw, but what they report may (the end of a key
+    // The rules raise no exception, but what they report may (the end of a key
     // script while a log line is read out): it goes on to the caller.
     std::exception_ptr error;
 
