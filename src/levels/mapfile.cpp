@@ -66,10 +66,10 @@ bool read_cells(Reader& r, MapData& m) {
   for (int x = 1; x <= m.width; ++x) {
     for (int y = 1; y <= m.height; ++y) {
       auto& c = m.cells[x][y];
-      int tile, tile2;
-      if (!r.whole(tile, "piece code", 0, 14) || !r.whole(tile2, "second piece code", 0, 14)) return false;
-      c[0] = tile;
-      c[1] = tile2;
+      int piece, beneath;
+      if (!r.whole(piece, "piece code", 0, 14) || !r.whole(beneath, "second piece code", 0, 14)) return false;
+      c[0] = piece;
+      c[1] = beneath;
       if (!r.value(c[2], "first cell value", false) || !r.value(c[3], "second cell value", true) ||
           !r.value(c[4], "third cell value", true) || !r.value(c[5], "lock mark", true))
         return false;
@@ -79,11 +79,11 @@ bool read_cells(Reader& r, MapData& m) {
 }
 
 // Pieces a switch can move are locked in a challenge, raised or lowered.
-bool locked_by_rule(const Value& tile, const Value& tile2) {
-  if (tile == 0 || tile2 == 0) return false;
+bool locked_by_rule(const Value& piece, const Value& beneath) {
+  if (piece == 0 || beneath == 0) return false;
   for (int p : {8, 9, 11, 12, 13, 14})
-    if (tile == p) return false;
-  return tile2 != 11 && tile2 != 12;
+    if (piece == p) return false;
+  return beneath != 11 && beneath != 12;
 }
 
 std::string file_name_of(const std::string& path) {

@@ -15,8 +15,8 @@ std::string placement_text(int piece);
 std::string placement_name(int piece);
 
 // Closes every menu and writes a piece on the cursor cell: raised with no
-// modifier (tile = piece, tile2 = 7), lowered with Shift (tile = 7,
-// tile2 = piece), and confirms it. Any other modifier writes no piece and
+// modifier (the piece, with 7 beneath), lowered with Shift (7, with the piece
+// beneath), and confirms it. Any other modifier writes no piece and
 // says nothing, but the cell's values are cleared all the same.
 void place_piece(Game& g, int piece, int shift);
 // Closes every menu and empties the cursor cell (a switch tied to the cell

@@ -56,14 +56,14 @@ bool Search::pruned(const Node& n) {
   if (s.energy < 0 || s.arms == 0) return false;
   int need = lines_needed(s.width, s.height, s.armdir, s.armx, s.army, [&](int x, int y) {
     const CellCode& c = s.at(x, y);
-    return c.tile == kRat || (c.tile == kRatPath && c.v2 == kRat);
+    return c.piece == kRat || (c.piece == kRatPath && c.v2 == kRat);
   });
   if (need == 0) return false;
   int stations = 0;
   for (int x = 1; x <= s.width; ++x)
     for (int y = 1; y <= s.height; ++y) {
       const CellCode& c = s.at(x, y);
-      if (c.tile == kRecharge || (c.tile == kLowered && c.tile2 == kRecharge)) ++stations;
+      if (c.piece == kRecharge || (c.piece == kLowered && c.beneath == kRecharge)) ++stations;
     }
   return out_of_reach(n, need, s.energy, stations);
 }

@@ -15,8 +15,8 @@ CellCode Search::content(int i, int o) const {
   CellCode c;
   if (o == kClear) return c;
   int p = option_piece(o);
-  c.tile = o >= kLowered_ ? kLowered : p;
-  c.tile2 = o >= kLowered_ ? p : kLowered;
+  c.piece = o >= kLowered_ ? kLowered : p;
+  c.beneath = o >= kLowered_ ? p : kLowered;
   return c;
 }
 
@@ -203,7 +203,7 @@ void Search::expand_target(Node& n, const RoomState& pre, int a, int j, std::vec
     for (int y = 1; y <= pre.height; ++y) {
       if (x == sx && y == sy) continue;
       const CellCode& c = pre.at(x, y);
-      if ((c.tile == kSwitch || c.tile2 == kSwitch) && original_.cells[x][y].fixed == 0 && c.v1 != 0 && c.v2 == tx &&
+      if ((c.piece == kSwitch || c.beneath == kSwitch) && original_.cells[x][y].fixed == 0 && c.v1 != 0 && c.v2 == tx &&
           c.v3 == ty)
         return;
     }
@@ -216,14 +216,14 @@ void Search::expand_target(Node& n, const RoomState& pre, int a, int j, std::vec
       return;
     }
     // What the presses so far have done to the piece.
-    bool down = target.tile == kLowered;
+    bool down = target.piece == kLowered;
     int times = action == 3 ? presses : 1;
     for (int t = 0; t < times; ++t) {
       if (down) {
-        std::swap(target.tile, target.tile2);
-        if (action == 1) target.tile2 = 0;
+        std::swap(target.piece, target.beneath);
+        if (action == 1) target.beneath = 0;
       } else {
-        std::swap(target.tile, target.tile2);
+        std::swap(target.piece, target.beneath);
       }
       down = !down;
     }
@@ -247,10 +247,10 @@ void Search::expand_target(Node& n, const RoomState& pre, int a, int j, std::vec
   // A piece that was down can be raised (for good, or to be toggled); a
   // piece that was up and may be lowered can be lowered or toggled.
   auto concrete = [&](const CellCode& t, uint32_t dom) {
-    if (t.tile == kLowered && t.tile2 != 0 && t.tile2 != kLowered) {
+    if (t.piece == kLowered && t.beneath != 0 && t.beneath != kLowered) {
       add(t, dom, 1);
       add(t, dom, 3);
-    } else if (t.tile2 == kLowered && t.tile != 0 && t.tile != kLowered) {
+    } else if (t.beneath == kLowered && t.piece != 0 && t.piece != kLowered) {
       add(t, dom, 2);
       add(t, dom, 3);
     }

@@ -50,7 +50,7 @@ uint64_t roomhash(int width, int height, CellAt cellat, int skipx, int skipy, do
     for (int y = 1; y <= height; ++y) {
       if (x == skipx && y == skipy) continue;
       CellCode c = cellat(x, y);
-      h = mix(h, (static_cast<uint64_t>(static_cast<uint32_t>(c.tile)) << 32) | static_cast<uint32_t>(c.tile2));
+      h = mix(h, (static_cast<uint64_t>(static_cast<uint32_t>(c.piece)) << 32) | static_cast<uint32_t>(c.beneath));
       h = mix(h, (static_cast<uint64_t>(static_cast<uint32_t>(c.v1)) << 32) | static_cast<uint32_t>(c.v2));
       h = mix(h, static_cast<uint32_t>(c.v3));
     }
@@ -116,8 +116,8 @@ void restore(const RoomState& s, Room& room, const ValueCodes& codes) {
     for (int y = 1; y <= s.height; ++y) {
       const CellCode& c = s.at(x, y);
       Cell& cell = room.at(x, y);
-      cell.piece = c.tile;
-      cell.beneath = c.tile2;
+      cell.piece = c.piece;
+      cell.beneath = c.beneath;
       set_stored_values(cell, {codes.value(c.v1), codes.value(c.v2), codes.value(c.v3)});
     }
   Arm& arm = room.arm[1];

@@ -40,7 +40,7 @@ class ValueCodes {
 };
 
 struct CellCode {
-  int32_t tile = 0, tile2 = 0, v1 = 0, v2 = 0, v3 = 0;
+  int32_t piece = 0, beneath = 0, v1 = 0, v2 = 0, v3 = 0;  // v1..v3: the stored values
   bool operator==(const CellCode&) const = default;
 };
 

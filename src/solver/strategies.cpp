@@ -142,7 +142,7 @@ int Search::alive(const RoomState& s) const {
   for (int x = 1; x <= s.width; ++x)
     for (int y = 1; y <= s.height; ++y) {
       const CellCode& c = s.at(x, y);
-      if (c.tile == kRat || (c.tile == kRatPath && c.v2 == kRat)) ++n;
+      if (c.piece == kRat || (c.piece == kRatPath && c.v2 == kRat)) ++n;
     }
   return n;
 }
