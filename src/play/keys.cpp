@@ -249,10 +249,18 @@ void lower_or_raise(Game& g) {
 // Enter, Delete, L and Space: changing the room, starting and stopping.
 void room_key(Game& g, int code, int shift) {
   int x = g.cursor_x, y = g.cursor_y;
-  bool on_grid = x >= 0 && x < kGrid && y >= 0 && y < kGrid;
-  if (g.level != kEditorLevel && on_grid && g.room.cells[x][y].fixed == 0 && g.room.arm[1].speed == 0) {
-    int t = g.room.cells[x][y].piece;
-    if (t == kMouse || t == kRat || t == kDebris || t == kRatPath || t == kDropZone) return;
+  bool changes_cell = code == kKeyEnter || code == kKeyDelete || code == 'L';
+  if (g.level != kEditorLevel && changes_cell) {
+    // Only a free cell changes while the arm stands: the arm's start, a
+    // locked cell, an animal, debris, a rat path and a drop zone stay as
+    // they are, and the player hears that the key was refused.
+    bool on_grid = x >= 0 && x < kGrid && y >= 0 && y < kGrid;
+    int t = on_grid ? g.room.cells[x][y].piece : kEmpty;
+    bool fixed_piece = t == kMouse || t == kRat || t == kDebris || t == kRatPath || t == kDropZone;
+    if (!on_grid || g.room.cells[x][y].fixed != 0 || g.room.arm[1].speed != 0 || fixed_piece) {
+      play_plain_sound(g, "/sounds/Menu/error.wav");
+      return;
+    }
     if (code == kKeyDelete) {
       g.open_menu = kPlacementMenu;
       g.menu_position = 2;
