@@ -165,6 +165,7 @@ void start_report(Game& g, int shift) {
     g.cursor_y = g.room.start_y;
     draw_room(g);
     cursor_sound(g, "/sounds/tile.wav");
+    say_cell(g);  // a jump says where it landed, as an arrow key does
     return;
   }
   say_message(g, "The arm starts at " + cell_name(g.room.start_x, g.room.start_y) + ", facing " + facing_word(g.room.start_heading) +
@@ -207,17 +208,17 @@ void animal_jump(Game& g, int kind) {
       if (passed) {
         g.cursor_x = x, g.cursor_y = y;
         draw_room(g);
+        cursor_sound(g, "/sounds/tile.wav");
+        say_cell(g);  // a jump says where it landed, as an arrow key does
         return;
       }
       if (x == g.cursor_x && y == g.cursor_y) passed = true;
     }
   }
-  if (firstx == 0) {
-    cursor_sound(g, "/sounds/tile.wav");
-    return;
-  }
-  g.cursor_x = firstx, g.cursor_y = firsty;
+  if (firstx != 0) g.cursor_x = firstx, g.cursor_y = firsty;
   draw_room(g);
+  cursor_sound(g, "/sounds/tile.wav");
+  say_cell(g);
 }
 
 void debug_key(Game& g) {
