@@ -504,7 +504,6 @@ void room_key_down(Game& g, int code, int shift) {
   dispatch(g, code, shift, Where::room);
 }
 void story_box_key_down(Game& g, int code, int shift) {
-  (void)shift;
   if (code == kKeyUp || code == kKeyDown) {
     // Reading the story line by line.
     std::vector<std::string> lines;
@@ -528,6 +527,11 @@ void story_box_key_down(Game& g, int code, int shift) {
   g.io.surface.show_story(false, "", 0);
   play_plain_sound(g, "/sounds/Menu/previous.wav");
   g.io.surface.clear();
+  if (code == kKeyEscape && shift == kShift) {
+    // Out to the main menu; the next level waits there.
+    leave_for_main_menu(g, code, shift);
+    return;
+  }
   g.level += 1;
   if (g.level > g.level_count) {
     g.level = kEditorLevel;
@@ -542,6 +546,12 @@ void story_box_key_down(Game& g, int code, int shift) {
 }
 
 void handle_key(Game& g, KeyEvent key) {
+  // Escape belongs to the story box while it is open: it closes the box
+  // (with Shift, for the main menu) and says nothing of leaving a room.
+  if (g.story_visible && key.code == kKeyEscape) {
+    story_box_key_down(g, key.code, key.shift);
+    return;
+  }
   bool story = g.story_visible;
   room_key_down(g, key.code, key.shift);
   if (story && g.story_visible) story_box_key_down(g, key.code, key.shift);

@@ -156,6 +156,9 @@ void show_story(Game& g, const std::string& text) {
   std::string shown = text;
   replace_all(shown, "\r\n", "\\n");
   g.io.transcript.record("story", shown);
+  // The box is read from its first line, the victory, as a screen reader
+  // reads a box that takes the focus; Down reads on.
+  say_message(g, text.substr(0, text.find("\r\n")));
   handle_waiting_events(g);
 }
 
