@@ -12,35 +12,6 @@ namespace {
 // with every rule: a rule that would make it longer than this is left out.
 constexpr size_t kMaxReplacedLength = 64 * 1024;
 
-void replace_all(std::string& text, const std::string& from, const std::string& to) {
-  if (from.empty()) return;
-  size_t hit = text.find(from);
-  if (hit == std::string::npos) return;  // a rule with nothing to replace costs no copy
-  // The length the message would have is counted before anything is
-  // copied, so that a rule past the cap costs a count and nothing more.
-  const size_t limit = std::max(text.size(), kMaxReplacedLength);
-  const size_t growth = to.size() > from.size() ? to.size() - from.size() : 0;
-  size_t hits = 0;
-  if (from.size() == 1) {
-    hits = static_cast<size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(hit), text.end(), from[0]));
-    if (text.size() + hits * growth > limit) return;
-  } else {
-    for (size_t at = hit; at != std::string::npos; at = text.find(from, at + from.size())) {
-      ++hits;
-      if (growth > 0 && text.size() + hits * growth > limit) return;
-    }
-  }
-  std::string out;
-  out.reserve(text.size() + hits * growth);
-  size_t pos = 0;
-  for (size_t at = hit; at != std::string::npos; at = text.find(from, pos)) {
-    out.append(text, pos, at - pos);
-    out += to;
-    pos = at + from.size();
-  }
-  out.append(text, pos, std::string::npos);
-  text.swap(out);
-}
 
 void record_history(Game& g, const std::string& text) {
   if (text.empty() || g.history_position != 0) return;
@@ -106,6 +77,36 @@ void speak_on_route(Game& g, const std::string& text) {
 }
 
 }  // namespace
+
+void replace_all(std::string& text, const std::string& from, const std::string& to) {
+  if (from.empty()) return;
+  size_t hit = text.find(from);
+  if (hit == std::string::npos) return;  // a rule with nothing to replace costs no copy
+  // The length the message would have is counted before anything is
+  // copied, so that a rule past the cap costs a count and nothing more.
+  const size_t limit = std::max(text.size(), kMaxReplacedLength);
+  const size_t growth = to.size() > from.size() ? to.size() - from.size() : 0;
+  size_t hits = 0;
+  if (from.size() == 1) {
+    hits = static_cast<size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(hit), text.end(), from[0]));
+    if (text.size() + hits * growth > limit) return;
+  } else {
+    for (size_t at = hit; at != std::string::npos; at = text.find(from, at + from.size())) {
+      ++hits;
+      if (growth > 0 && text.size() + hits * growth > limit) return;
+    }
+  }
+  std::string out;
+  out.reserve(text.size() + hits * growth);
+  size_t pos = 0;
+  for (size_t at = hit; at != std::string::npos; at = text.find(from, pos)) {
+    out.append(text, pos, at - pos);
+    out += to;
+    pos = at + from.size();
+  }
+  out.append(text, pos, std::string::npos);
+  text.swap(out);
+}
 
 std::string apply_replacements(const Game& g, std::string text) {
   int n = g.replacement_count < 0 ? 0 : (g.replacement_count > kMaxPairs ? kMaxPairs : g.replacement_count);

@@ -11,6 +11,9 @@ void say_message(Game& g, std::string text);
 // The replacement rules in file order, each on the output of the one before.
 // A rule that would make the message longer than 64 KiB is left out.
 std::string apply_replacements(const Game& g, std::string text);
+// Replaces every `from` in the text with `to`, left to right; a replacement
+// that would grow the text past 64 KiB is left out.
+void replace_all(std::string& text, const std::string& from, const std::string& to);
 // Appends a line to the event log (spoken and paced when debugging is on);
 // the log keeps its most recent kMaxLogLines lines.
 void log_event(Game& g, const std::string& text);

@@ -122,7 +122,7 @@ void start_level(Game& g) {
   g.room.start_tool = 0;
   if (g.level != kEditorLevel) clear_room(g);
   if (g.level >= 1 && g.level <= 24) lay_room(g, campaignrooms()[g.level]);
-  bool start_on_grid = g.room.start_x >= 0 && g.room.start_x < kGrid && g.room.start_y >= 0 && g.room.start_y < kGrid;
+  bool start_on_grid = on_grid(g.room.start_x, g.room.start_y);
   if (g.level != kEditorLevel && start_on_grid) g.room.cells[g.room.start_x][g.room.start_y].fixed = 1;
   g.cursor_x = g.room.start_x;
   g.cursor_y = g.room.start_y;

@@ -255,10 +255,10 @@ void room_key(Game& g, int code, int shift) {
     // Only a free cell changes while the arm stands: the arm's start, a
     // locked cell, an animal, debris, a rat path and a drop zone stay as
     // they are, and the player hears that the key was refused.
-    bool on_grid = x >= 0 && x < kGrid && y >= 0 && y < kGrid;
-    int t = on_grid ? g.room.cells[x][y].piece : kEmpty;
+    bool on_room_grid = on_grid(x, y);
+    int t = on_room_grid ? g.room.cells[x][y].piece : kEmpty;
     bool fixed_piece = t == kMouse || t == kRat || t == kDebris || t == kRatPath || t == kDropZone;
-    if (!on_grid || g.room.cells[x][y].fixed != 0 || g.room.arm[1].speed != 0 || fixed_piece) {
+    if (!on_room_grid || g.room.cells[x][y].fixed != 0 || g.room.arm[1].speed != 0 || fixed_piece) {
       play_plain_sound(g, "/sounds/Menu/error.wav");
       return;
     }

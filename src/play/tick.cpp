@@ -14,11 +14,6 @@
 
 namespace {
 
-void replace_all(std::string& s, const std::string& from, const std::string& to) {
-  for (size_t pos = s.find(from); pos != std::string::npos; pos = s.find(from, pos + to.size()))
-    s.replace(pos, from.size(), to);
-}
-
 const char* sound_file(Sound s) {
   switch (s) {
     case Sound::row: return "/sounds/row.wav";
