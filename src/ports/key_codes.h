@@ -21,6 +21,7 @@ enum Key : int {
   kKeyDelete = 46,
   kKeyNumPlus = 107,
   kKeyNumMinus = 109,
+  kKeyF1 = 112,  // F2 to F12 follow on: kKeyF1 + 1 ... kKeyF1 + 11
   kKeyEquals = 187,
   kKeyComma = 188,
   kKeyMinus = 189,

@@ -1,5 +1,7 @@
 #include "platform/headless/script.h"
 
+#include "ports/key_codes.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -31,6 +33,10 @@ int keycode(const std::string& name) {
   std::string n = lower(name);
   auto it = kNames.find(n);
   if (it != kNames.end()) return it->second;
+  if (n.size() >= 2 && n.size() <= 3 && n[0] == 'f' && n.find_first_not_of("0123456789", 1) == std::string::npos) {
+    int number = std::atoi(n.c_str() + 1);
+    if (number >= 1 && number <= 12) return kKeyF1 + number - 1;
+  }
   if (n.size() == 1 && std::isalpha(static_cast<unsigned char>(n[0]))) return std::toupper(n[0]);
   if (n.size() == 1 && std::isdigit(static_cast<unsigned char>(n[0]))) return n[0];
   if (!n.empty() && n.size() <= 3 && n.find_first_not_of("0123456789") == std::string::npos) {
