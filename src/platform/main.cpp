@@ -18,6 +18,7 @@
 #include "levels/mapfile.h"
 #include "play/startup.h"
 #include "platform/brlapi/system_braille.h"
+#include "platform/console/console.h"
 #include "platform/headless/run.h"
 #include "platform/options.h"
 #include "platform/posix/posix_files.h"
@@ -83,5 +84,6 @@ int main(int argc, char** argv) {
   FilePlaces places = places_for(o);
   if (o.solve) return run_solve(o, places);
   if (o.headless) return headless(o, places);
+  if (o.console) return run_console(o, places);
   return run_windowed(o, places);
 }

@@ -15,11 +15,12 @@ bool whole_number(const std::string& s, long long lo, long long hi, long long& o
 
 enum OptionCode {
   kHeadless = 1000, kProgramDir, kSeed, kLevel, kChallenge, kScript, kSpeech, kBraille, kBrailleTranscript,
-  kNoSound, kSolve, kHelp, kVersion
+  kNoSound, kSolve, kHelp, kVersion, kConsole
 };
 
 const option kLongOptions[] = {
     {"headless", no_argument, nullptr, kHeadless},
+    {"console", no_argument, nullptr, kConsole},
     {"program-dir", required_argument, nullptr, kProgramDir},
     {"seed", required_argument, nullptr, kSeed},
     {"level", required_argument, nullptr, kLevel},
@@ -45,6 +46,7 @@ bool take(int code, const std::string& v, Options& out, std::string& error) {
   long long n;
   switch (code) {
     case kHeadless: out.headless = true; break;
+    case kConsole: out.console = true; break;
     case kProgramDir: out.program_dir = v; break;
     case kSeed:
       if (!whole_number(v, 0, 999999999999999999LL, n)) {
@@ -115,6 +117,10 @@ bool parse_options(int argc, char** argv, Options& out, std::string& error) {
     error = "--solve needs --level N or --challenge FILE";
     return false;
   }
+  if (out.console && (out.headless || out.solve)) {
+    error = "--console cannot be used with --headless or --solve";
+    return false;
+  }
   if (out.level != 0 && !out.challenge.empty()) {
     error = "--level and --challenge cannot be used together";
     return false;
@@ -144,6 +150,9 @@ std::string help_text() {
          "  --braille=system   headless: write to the braille display as well\n"
          "  --braille-transcript  headless: add the braille display's messages to the\n"
          "                     transcript\n"
+         "  --console          play in the terminal instead of a window (a text console,\n"
+         "                     an SSH login): keys are read from the terminal and each\n"
+         "                     spoken message is also written there as a line\n"
          "  --headless         no window: play a key script on a virtual clock and print\n"
          "                     what the game does, one event a line\n"
          "  --script FILE      the key script for --headless\n"
@@ -154,5 +163,9 @@ std::string help_text() {
          "  --help             print this help and end\n"
          "  --version          print the name and version and end\n"
          "\n"
-         "An option takes its value as --option=value or --option value.\n";
+         "An option takes its value as --option=value or --option value.\n"
+         "\n"
+         "In a terminal, keys that it cannot send have these in their place:\n"
+         "  Ctrl+E for Shift+Escape, Ctrl+R for Shift+Space, Ctrl+L for Shift+Enter,\n"
+         "  Ctrl+Space for Ctrl+Grave.\n";
 }

@@ -7,6 +7,7 @@
 
 struct Options {
   bool headless = false;
+  bool console = false;      // play in the terminal instead of a window
   std::string program_dir;   // "" = the executable's folder
   std::optional<uint64_t> seed;
   std::string challenge;     // a map file to load after start-up

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "audio/sound.h"
+#include "audio/speech.h"
 #include "state/game.h"
 #include "levels/campaign.h"
 #include "levels/mapfile.h"
@@ -49,4 +50,20 @@ int run_session(Game& g, const Options& o, const std::function<void()>& started)
     return e.status;
   }
   return 0;
+}
+
+void self_voice(Game& g, const std::string& text) {
+  try {
+    if (g.speech_route == 3 && g.screen_reader_ready == 1) {
+      g.io.speech.screen_reader_say(text);
+    } else if ((g.speech_route == 0 || g.speech_route == 3) && g.voice_ready == 1) {
+      g.io.speech.speak(text);
+    } else {
+      if (g.caption == text) set_caption(g, text + " ");
+      set_caption(g, text);
+    }
+  } catch (const SpeechError& e) {
+    debug_log(g, std::string("error in sayit: ") + e.what());
+  }
+  show_braille(g, text);
 }

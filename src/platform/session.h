@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "platform/options.h"
 
@@ -16,3 +17,8 @@ uint64_t clock_seed();
 // (if given) and runs the event loop until the program ends. Returns the
 // exit status; the transcript gets its "exit" line.
 int run_session(Game& g, const Options& o, const std::function<void()>& started);
+
+// Speaks a box's own words on the player's speech route, outside the history
+// and without touching the window: the voice, the screen reader, or the
+// caption that a screen reader announces; and shows them in braille.
+void self_voice(Game& g, const std::string& text);

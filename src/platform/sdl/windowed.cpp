@@ -24,22 +24,6 @@ SdlVideo::~SdlVideo() {
   if (ok) SDL_Quit();
 }
 
-void self_voice(Game& g, const std::string& text) {
-  try {
-    if (g.speech_route == 3 && g.screen_reader_ready == 1) {
-      g.io.speech.screen_reader_say(text);
-    } else if ((g.speech_route == 0 || g.speech_route == 3) && g.voice_ready == 1) {
-      g.io.speech.speak(text);
-    } else {
-      if (g.caption == text) set_caption(g, text + " ");
-      set_caption(g, text);
-    }
-  } catch (const SpeechError& e) {
-    debug_log(g, std::string("error in sayit: ") + e.what());
-  }
-  show_braille(g, text);
-}
-
 std::unique_ptr<WindowedSession> open_windowed(const Options& o, const FilePlaces& places,
                                                TranscriptPort* transcript, std::string& reason, int width,
                                                int height) {

@@ -43,7 +43,3 @@ std::unique_ptr<WindowedSession> open_windowed(const Options& o, const FilePlace
                                                TranscriptPort* transcript, std::string& reason, int width = 800,
                                                int height = 600);
 
-// Speaks a box's own words on the player's speech route, outside the history
-// and without touching the window: the voice, the screen reader, or the
-// caption that a screen reader announces; and shows them in braille.
-void self_voice(Game& g, const std::string& text);
