@@ -13,11 +13,10 @@ WINDOW_PACKAGES=(libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libmpg123-dev lib
 # braille display's client library (BRLTTY itself comes with the player's
 # screen reader setup).
 SPEECH_PACKAGES=(libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng espeak-ng libsystemd-dev libbrlapi-dev)
-# Only the tests need these (a display, a terminal for the console front-end
-# (tmux), a private speech daemon, a private
-# BRLTTY, clang with its sanitizer and libFuzzer runtimes for the second test
-# build, the validators of the desktop entry and metainfo, and what builds
-# the package).
+# Only the tests need these (a display, a terminal multiplexer to play the
+# console front-end in, a private speech daemon, a private BRLTTY, clang with
+# its sanitizer and libFuzzer runtimes for the second test build, the
+# validators of the desktop entry and metainfo, and what builds the package).
 TEST_PACKAGES=(xvfb tmux dbus-daemon brltty clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev)
 
 install_missing() {
