@@ -2,14 +2,9 @@
 
 #include <SDL2/SDL.h>
 
-#include "platform/brlapi/system_braille.h"
 #include "platform/console/console_ports.h"
-#include "platform/posix/posix_files.h"
-#include "platform/sdl/mixer_music.h"
-#include "platform/sdl/mixer_sound.h"
+#include "platform/sdl/windowed_session.h"
 #include "platform/session.h"
-#include "platform/speechd/system_speech.h"
-#include "state/game.h"
 
 namespace {
 
@@ -30,18 +25,7 @@ int run_console(const Options& o, const FilePlaces& places) {
   auto& lines = ports.make<ConsoleLines>(terminal);
   ports.make<ConsoleSurface>(lines);
   auto& dialogs = ports.make<ConsoleDialogs>(terminal);
-  auto& braille = ports.own(make_system_braille());
-  ports.make<BrailleKeysEvents>(events, braille);
-  if (o.speech == "none") ports.make<NullSpeech>();
-  else ports.own(make_system_speech());
-  if (o.no_sound) {
-    ports.make<NullSound>();
-    ports.make<NullMusic>();
-  } else {
-    ports.make<MixerSound>();
-    ports.make<MixerMusic>();
-  }
-  ports.make<PosixFiles>(places);
+  make_system_ports(ports, events, o, places);
   Game g(ports.ports());
   dialogs.set_speaker([&g](const std::string& text) { self_voice(g, text); });
   g.seed(o.seed.value_or(clock_seed()));

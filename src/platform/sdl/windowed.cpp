@@ -24,6 +24,21 @@ SdlVideo::~SdlVideo() {
   if (ok) SDL_Quit();
 }
 
+void make_system_ports(PortSet& ports, EventsPort& events, const Options& o, const FilePlaces& places) {
+  auto& braille = ports.own(make_system_braille());
+  ports.make<BrailleKeysEvents>(events, braille);
+  if (o.speech == "none") ports.make<NullSpeech>();
+  else ports.own(make_system_speech());
+  if (o.no_sound) {
+    ports.make<NullSound>();
+    ports.make<NullMusic>();
+  } else {
+    ports.make<MixerSound>();
+    ports.make<MixerMusic>();
+  }
+  ports.make<PosixFiles>(places);
+}
+
 std::unique_ptr<WindowedSession> open_windowed(const Options& o, const FilePlaces& places,
                                                TranscriptPort* transcript, std::string& reason, int width,
                                                int height) {
@@ -38,18 +53,7 @@ std::unique_ptr<WindowedSession> open_windowed(const Options& o, const FilePlace
   s->screen = &ports.own(std::move(screen));
   s->events = &ports.make<SdlEvents>(*s->screen);
   s->dialogs = &ports.make<SdlDialogs>(*s->screen);
-  auto& braille = ports.own(make_system_braille());
-  ports.make<BrailleKeysEvents>(*s->events, braille);
-  if (o.speech == "none") ports.make<NullSpeech>();
-  else ports.own(make_system_speech());
-  if (o.no_sound) {
-    ports.make<NullSound>();
-    ports.make<NullMusic>();
-  } else {
-    ports.make<MixerSound>();
-    ports.make<MixerMusic>();
-  }
-  ports.make<PosixFiles>(places);
+  make_system_ports(ports, *s->events, o, places);
   if (transcript) ports.use(*transcript);
   else ports.make<NullTranscript>();
   s->game = std::make_unique<Game>(ports.ports());

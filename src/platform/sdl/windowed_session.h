@@ -31,6 +31,13 @@ struct WindowedSession {
   std::unique_ptr<Game> game;
 };
 
+// The ports the window and the terminal share: the braille display (its
+// panning keys looked at before each wait on `events`), the system's speech
+// or, with --speech=none, a voice that says nothing, the mixer or, with
+// --no-sound, no sound and no music (ports/null_ports.h tells what those
+// answer), and the player's files.
+void make_system_ports(PortSet& ports, EventsPort& events, const Options& o, const FilePlaces& places);
+
 // Opens the window (width x height pixels) and makes the windowed set of
 // ports: the window's events (the braille display's panning keys looked at
 // before each wait) and boxes, the display, the system's speech or, with
