@@ -94,6 +94,7 @@ Terminal::Terminal() {
   sigaltstack(&stack, nullptr);
   handle(kEndingSignals, on_ending_signal);
   handle(kFatalSignals, on_fatal_signal);
+  std::signal(SIGPIPE, SIG_IGN);  // output that has gone takes nothing more (see write)
   std::atexit(put_terminal_back);
   if (!::isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &saved_settings) != 0) return;
   // Every key as it is pressed, unechoed: Ctrl+C, Ctrl+Z, Ctrl+S and Ctrl+V
