@@ -1,5 +1,6 @@
 #include "platform/console/console_ports.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "platform/sdl/dialogs.h"

@@ -1,7 +1,7 @@
 #include "platform/console/keyboard.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "ports/key_codes.h"
@@ -126,12 +126,7 @@ KeyEvent sequence_key(char introducer, const std::string& params, char final) {
   }
   if (final == '~' || final == '$' || final == '^' || final == '@') {
     // A key with its character's code: xterm's "ESC [ 27 ; mods ; code ~".
-    if (n[0] == 27 && n.size() > 2) {
-      k = byte_key(static_cast<unsigned char>(n[2] & 0x7F)).key;
-      if (n[2] == 13 || n[2] == 27 || n[2] == 32 || n[2] == 9) k.shift = 0;
-    } else {
-      k = tilde_key(n[0]);
-    }
+    k = n[0] == 27 && n.size() > 2 ? byte_key(static_cast<unsigned char>(n[2] & 0x7F)).key : tilde_key(n[0]);
     // rxvt marks Shift with '$' and Ctrl with '^'.
     if (final == '$') mods |= kShift;
     if (final == '^') mods |= kCtrl;
@@ -139,7 +134,6 @@ KeyEvent sequence_key(char introducer, const std::string& params, char final) {
   } else if (final == 'u') {
     // The same as "ESC [ code ; mods u".
     k = byte_key(static_cast<unsigned char>(n[0] & 0x7F)).key;
-    if (n[0] == 13 || n[0] == 27 || n[0] == 32 || n[0] == 9) k.shift = 0;
   } else {
     k.code = letter_key(final);
   }
