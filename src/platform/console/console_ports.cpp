@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 
-#include "platform/sdl/dialogs.h"
 #include "platform/speechd/speakable.h"
 #include "ports/key_codes.h"
 

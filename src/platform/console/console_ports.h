@@ -5,10 +5,10 @@
 #pragma once
 
 #include <deque>
-#include <functional>
 #include <string>
 
 #include "platform/console/terminal.h"
+#include "platform/sdl/dialogs.h"
 #include "ports/null_ports.h"
 
 // The clock, and the terminal's keys one at a time: what follows a key
@@ -55,18 +55,12 @@ class ConsoleSurface : public NullSurface {
 // character back; Enter answers and Escape cancels. Message boxes are a
 // line, closed by Enter, Space or Escape. As in the window, the game's
 // voice speaks each box and what is typed.
-class ConsoleDialogs : public DialogsPort {
+class ConsoleDialogs : public SpokenDialogs {
  public:
-  using Speaker = std::function<void(const std::string&)>;
   explicit ConsoleDialogs(Terminal& terminal) : terminal_(terminal) {}
-  void set_speaker(Speaker say) { say_ = std::move(say); }
   std::string input(const std::string& prompt, const std::string& title, const std::string& default_answer) override;
   void message(const std::string& text) override;
 
  private:
-  void say(const std::string& text) {
-    if (say_) say_(text);
-  }
   Terminal& terminal_;
-  Speaker say_;
 };

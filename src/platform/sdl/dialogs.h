@@ -9,11 +9,25 @@
 #include "platform/sdl/screen.h"
 #include "ports/dialogs_port.h"
 
-class SdlDialogs : public DialogsPort {
+// Boxes that speak for themselves, with the game's voice given to them
+// once the game is made.
+class SpokenDialogs : public DialogsPort {
  public:
   using Speaker = std::function<void(const std::string&)>;
-  explicit SdlDialogs(SdlScreen& screen) : screen_(screen) {}
   void set_speaker(Speaker say) { say_ = std::move(say); }
+
+ protected:
+  void say(const std::string& text) {
+    if (say_) say_(text);
+  }
+
+ private:
+  Speaker say_;
+};
+
+class SdlDialogs : public SpokenDialogs {
+ public:
+  explicit SdlDialogs(SdlScreen& screen) : screen_(screen) {}
   // Enter accepts, Escape cancels (""); the default answer starts selected,
   // so typing replaces it.
   std::string input(const std::string& prompt, const std::string& title, const std::string& default_answer) override;
@@ -21,15 +35,11 @@ class SdlDialogs : public DialogsPort {
   void message(const std::string& text) override;
 
  private:
-  void say(const std::string& text) {
-    if (say_) say_(text);
-  }
   // Waits for the next event, keeping the window painted; the window's
   // close button ends the program.
   SDL_Event next_event();
 
   SdlScreen& screen_;
-  Speaker say_;
 };
 
 // How a typed character is spoken.
