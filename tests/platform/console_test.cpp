@@ -129,6 +129,10 @@ TEST(Console, KeysFromTheTerminalMeanWhatTheWindowsMean) {
 TEST(Console, ALevelWonFromTheMainMenuAnInputBoxAnsweredAndExit) {
   ConsolePane pane;
   ASSERT_TRUE(pane.shows("Welcome to Tinkerhold"));
+  // The game has the terminal raw: what the tests below compare differs.
+  std::string raw = output_of("stty -g -F " + pane.tmux("display -p '#{pane_tty}'"));
+  EXPECT_EQ(count(raw, ":"), count(pane.read("before"), ":")) << raw;
+  EXPECT_NE(raw, pane.read("before"));
   pane.keys("Down Enter Down Enter");
   ASSERT_TRUE(pane.shows("Level 1: Introduction."));
   // A north-west turn in C 3, then start the arm.
