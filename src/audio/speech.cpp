@@ -5,6 +5,7 @@
 
 #include "state/game.h"
 #include "state/waits.h"
+#include "view/drawing.h"
 
 namespace {
 
@@ -17,26 +18,6 @@ void record_history(Game& g, const std::string& text) {
   if (text.empty() || g.history_position != 0) return;
   for (int i = kHistory - 1; i >= 2; --i) g.history[i] = std::move(g.history[i - 1]);
   g.history[1] = text;
-}
-
-// Large white text on the window for a sighted onlooker, wrapped at about
-// one character of 18-point text per 12 pixels.
-void echo_on_window(Game& g, const std::string& text) {
-  SurfacePort& s = g.io.surface;
-  s.set_font("Arial", 18);
-  s.clear();
-  double w = s.width() / 18.0 * 1.5;
-  if (w >= 1) {
-    s.set_fore_color({255, 255, 255});
-    for (int j = 0; j <= text.size() / w; ++j) {
-      long start = std::lround(1 + w * j);
-      long len = std::lround(w);
-      if (start - 1 >= static_cast<long>(text.size())) break;
-      s.set_font("Arial", 18);
-      s.print(5, 15 + 40 * j, text.substr(start - 1, len));
-    }
-  }
-  s.present();
 }
 
 void speak_on_route(Game& g, const std::string& text) {
@@ -118,7 +99,7 @@ void say_message(Game& g, std::string text) {
   text = apply_replacements(g, std::move(text));
   g.io.transcript.record("say", text);
   record_history(g, text);
-  echo_on_window(g, text);
+  show_message(g, text);
   try {
     speak_on_route(g, text);
   } catch (const SpeechError& e) {

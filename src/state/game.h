@@ -121,6 +121,11 @@ struct Game {
 
   std::string caption = "Tinkerhold";
 
+  // The window: the last message, shown in its band, and what its picture
+  // was last drawn from (it is drawn again only when that changes).
+  std::string window_message;
+  std::vector<double> window_drawn_from;
+
   // What the loop does with a key and at each tick: the game's own handlers,
   // put in place at start-up (until then keys and ticks do nothing).
   void (*key_handler)(Game& g, KeyEvent key) = [](Game&, KeyEvent) {};
