@@ -1,8 +1,10 @@
 #include "audio/sound.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
+#include "audio/music.h"
 #include "audio/speech.h"
 #include "state/game.h"
 
@@ -103,6 +105,9 @@ bool load_sound(Game& g, int slot, std::string path) {
 void set_slot_volume(Game& g, int slot, double& volume) {
   volume = round2(volume);
   if (volume < -5000 || volume > 0) return;
+  // The player's effects volume, on the music's scale, lowers every sound
+  // alike; muted, none is heard.
+  volume = g.effects_muted ? kSilent : std::max(volume + music_decibels(g.effects_volume), double{kSilent});
   if (!g.io.sound.has_sound(slot)) return;
   g.io.sound.set_volume(slot, static_cast<int>(std::nearbyint(volume)));
 }

@@ -9,6 +9,7 @@
 #include "levels/campaign_texts.h"
 #include "levels/encoding.h"
 #include "levels/mapfile.h"
+#include "menus/key_help.h"
 #include "menus/menu_blocks.h"
 #include "state/waits.h"
 
@@ -102,17 +103,20 @@ void main_menu(Game& g, int code, int) {
 
 void about_menu(Game& g, int code, int) {
   code = first_step(g, code);
-  move_menu_cursor(g, code, 3);
+  move_menu_cursor(g, code, 4);
   if (code == 27) {
     back_to_main(g, 2, true);
     return;
   }
-  static const char* const kItems[] = {"", "Introduction", "Object of the game", "Steering the arm"};
-  if (g.menu_position < 1 || g.menu_position > 3) return;
+  static const char* const kItems[] = {"", "Introduction", "Object of the game", "Steering the arm",
+                                       "Learn the sounds"};
+  if (g.menu_position < 1 || g.menu_position > 4) return;
   if (code != 13) {
     say_message(g, kItems[g.menu_position]);
   } else if (g.menu_position == 1) {
     say_message(g, about_introduction());
+  } else if (g.menu_position == 4) {
+    open_sound_guide(g, false);
   } else {
     say_message(g, g.menu_position == 2 ? kObject : kSteering);
   }
