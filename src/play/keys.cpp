@@ -368,14 +368,17 @@ void where_am_i(Game& g) {
   const Arm& arm = g.room.arm[1];
   std::string text = "A room of " + std::to_string(g.room.width) + " by " + std::to_string(g.room.height) +
                      " cells.  The cursor is on " + cell_name(g.cursor_x, g.cursor_y) + ".  ";
-  if (arm.speed == 0) {
+  if (g.level == kEditorLevel) {
+    text += "The arm starts at " + cell_name(g.room.start_x, g.room.start_y) + ", facing " +
+            facing_word(g.room.start_heading);
+  } else if (arm.speed == 0) {
     text += "The arm waits at " + cell_name(g.room.start_x, g.room.start_y) + ", facing " +
             facing_word(g.room.start_heading) + "  Space starts it.";
-  } else if (arm.speed > 0) {
+  } else if (g.room.active_arms > 0) {
     text += "The arm is moving, at " + cell_name(arm.x, arm.y) + ", heading " + direction_word(arm.heading) +
             ", with " + std::to_string(arm.energy) + " energy left.  Space puts the room back.";
   } else {
-    text += "The arm has stopped at " + cell_name(arm.x, arm.y) + ".  Shift+Space restarts the level.";
+    text += "The arm has stopped at " + cell_name(arm.x, arm.y) + ".  Space puts the room back.";
   }
   say_message(g, text);
 }
@@ -384,8 +387,6 @@ void where_am_i(Game& g) {
 void level_again(Game& g) {
   if (g.level != kEditorLevel) {
     say_message(g, level_introduction(g));
-  } else if (g.level_titles[kEditorLevel].empty()) {
-    say_message(g, "This map has no name yet.  Space opens its settings.");
   } else {
     say_message(g, "Map: " + g.level_titles[kEditorLevel] + ".  " + g.level_descriptions[kEditorLevel]);
   }
