@@ -50,6 +50,7 @@ const std::vector<KeyList> kKeyLists = {
       {"C / V", "where the rats / mice are; with Shift, jump to the next one"},
       {"F2", "where you are: the room's size, the cursor's cell and the arm"},
       {"F3", "the map's name and description"},
+      {"Escape", "say how to leave the editor"},
       {"Shift+Escape", "leave the editor without saving"},
       kHistoryKeys}},
     {"Keys in the story box",
