@@ -48,18 +48,31 @@ std::unique_ptr<WindowedSession> open_game(bool sound, TranscriptPort* transcrip
   return open_windowed(o, std::string(TINKERHOLD_PROGRAM_DIR), transcript, reason);
 }
 
+// The game started and in a level, no menu open; null when it cannot be,
+// the benchmark then skipped with the reason.
+std::unique_ptr<WindowedSession> game_in_level(benchmark::State& state, int level, bool sound) {
+  std::string reason;
+  auto s = open_game(sound, nullptr, reason);
+  if (!s) {
+    state.SkipWithError(reason.c_str());
+  } else if (!start_game(*s->game)) {
+    state.SkipWithError("start-up failed");
+    s.reset();
+  } else {
+    s->game->level = level;
+    start_level(*s->game);
+    s->game->open_menu = kNoMenu;
+  }
+  return s;
+}
+
 // One redraw of a 7 x 7 level (16) with its message, as a change draws it,
 // and its way to the display (only the cursor's box changes colour, so
 // little is sent).
 void BM_RedrawLevel(benchmark::State& state) {
-  std::string reason;
-  auto s = open_game(false, nullptr, reason);
-  if (!s) return state.SkipWithError(reason.c_str());
+  auto s = game_in_level(state, 16, false);
+  if (!s) return;
   Game& g = *s->game;
-  if (!start_game(g)) return state.SkipWithError("start-up failed");
-  g.level = 16;
-  start_level(g);
-  g.open_menu = kNoMenu;
   bool send = state.range(0) == 1;
   long sent = s->screen->frames_sent();
   for (auto _ : state) {
@@ -72,14 +85,9 @@ BENCHMARK(BM_RedrawLevel)->Arg(0)->Arg(1)->ArgName("to_display")->Unit(benchmark
 
 // A tick's look at the same level when nothing changed: nothing is drawn.
 void BM_IdleTickRefresh(benchmark::State& state) {
-  std::string reason;
-  auto s = open_game(false, nullptr, reason);
-  if (!s) return state.SkipWithError(reason.c_str());
+  auto s = game_in_level(state, 16, false);
+  if (!s) return;
   Game& g = *s->game;
-  if (!start_game(g)) return state.SkipWithError("start-up failed");
-  g.level = 16;
-  start_level(g);
-  g.open_menu = kNoMenu;
   refresh_window(g);
   s->screen->flush();
   long sent = s->screen->frames_sent();
@@ -111,14 +119,9 @@ BENCHMARK(BM_StartupToGreeting)->UseManualTime()->Iterations(5)->Unit(benchmark:
 // share of the game's own loop (ticks, events, drawing).
 void BM_IdleInALevel(benchmark::State& state) {
   for (auto _ : state) {
-    std::string reason;
-    auto s = open_game(state.range(0) == 1, nullptr, reason);
-    if (!s) return state.SkipWithError(reason.c_str());
+    auto s = game_in_level(state, 1, state.range(0) == 1);
+    if (!s) return;
     Game& g = *s->game;
-    if (!start_game(g)) return state.SkipWithError("start-up failed");
-    g.level = 1;
-    start_level(g);
-    g.open_menu = kNoMenu;
     long sent = s->screen->frames_sent(), sleeps = s->events->sleeps();
     SDL_AddTimer(
         10000,

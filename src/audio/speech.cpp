@@ -20,10 +20,10 @@ void record_history(Game& g, const std::string& text) {
   g.history[1] = text;
 }
 
-void speak_on_route(Game& g, const std::string& text) {
+void speak_on_route(Game& g, const std::string& text, int route) {
   // A screen reader route kept in the progress file from a session that had
   // the reader: without it now, the voice speaks instead of nothing at all.
-  int route = g.speech_route == 3 && g.screen_reader_ready != 1 ? 0 : g.speech_route;
+  if (route == 3 && g.screen_reader_ready != 1) route = 0;
   switch (route) {
     case 0:
       if (g.voice_ready == 1) {
@@ -95,18 +95,30 @@ std::string apply_replacements(const Game& g, std::string text) {
   return text;
 }
 
-void say_message(Game& g, std::string text) {
+namespace {
+
+// Says a message on the chosen route, and first through the voice as well
+// when `aloud` and the route is another.
+void say(Game& g, std::string text, bool aloud) {
   text = apply_replacements(g, std::move(text));
   g.io.transcript.record("say", text);
   record_history(g, text);
   show_message(g, text);
   try {
-    speak_on_route(g, text);
+    if (aloud && g.speech_route != 0) speak_on_route(g, text, 0);
+    // The screen reader's route is told by the voice alone: it would say it twice.
+    if (!aloud || g.speech_route != 3) speak_on_route(g, text, g.speech_route);
   } catch (const SpeechError& e) {
     debug_log(g, std::string("error in sayit: ") + e.what());
   }
   show_braille(g, text);
 }
+
+}  // namespace
+
+void say_message(Game& g, std::string text) { say(g, std::move(text), false); }
+
+void say_aloud(Game& g, std::string text) { say(g, std::move(text), true); }
 
 void show_braille(Game& g, const std::string& text) {
   // "" silences the voice; the display keeps the last message to read.

@@ -9,6 +9,7 @@
 #include "levels/campaign_texts.h"
 #include "levels/encoding.h"
 #include "levels/mapfile.h"
+#include "menus/key_help.h"
 #include "menus/menu_blocks.h"
 #include "state/waits.h"
 
@@ -67,7 +68,8 @@ const char* const kSteering =
 // The items of the main and About menus, from 1.
 const std::vector<std::string> kMainItems = {"", "Campaign", "Challenges", "Level editor", "About the game",
                                              "Exit the game"};
-const std::vector<std::string> kAboutItems = {"", "Introduction", "Object of the game", "Steering the arm"};
+const std::vector<std::string> kAboutItems = {"", "Introduction", "Object of the game", "Steering the arm",
+                                              "Learn the sounds"};
 
 }  // namespace
 
@@ -106,16 +108,18 @@ void main_menu(Game& g, int code, int) {
 
 void about_menu(Game& g, int code, int) {
   code = first_step(g, code);
-  move_menu_cursor(g, code, 3);
+  move_menu_cursor(g, code, 4);
   if (code == 27) {
     back_to_main(g, 2, true);
     return;
   }
-  if (g.menu_position < 1 || g.menu_position > 3) return;
+  if (g.menu_position < 1 || g.menu_position > 4) return;
   if (code != 13) {
     say_message(g, kAboutItems[g.menu_position]);
   } else if (g.menu_position == 1) {
     say_message(g, about_introduction());
+  } else if (g.menu_position == 4) {
+    open_sound_guide(g, false);
   } else {
     say_message(g, g.menu_position == 2 ? kObject : kSteering);
   }

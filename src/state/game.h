@@ -41,6 +41,9 @@ enum Menu : int {
   kChallengesMenu = 14,
 };
 
+// The lists read over the game with Up and Down.
+enum Guide : int { kNoGuide = 0, kKeyHelp = 1, kSoundGuide = 2 };
+
 struct Game {
   explicit Game(Ports p) : io(p) {}
   // A game holds the live devices: a copy of it would play, speak and stop
@@ -57,6 +60,10 @@ struct Game {
   // Keys in play.
   int cursor_x = 1, cursor_y = 1;
   int music_volume = 45;
+  // The sound effects' own volume (percent, 100 as loud as they are made)
+  // and mute, kept in "effects.ini".
+  int effects_volume = 100;
+  bool effects_muted = false;
   // The cells as they were when the arm last started, for resetting it.
   std::array<std::array<Cell, kGrid>, kGrid> cells_at_start{};
 
@@ -107,6 +114,13 @@ struct Game {
 
   // Music.
   std::string music_file;  // the song loaded into the player ("" before the first)
+
+  // The key help and the list of sounds, spoken over whatever is open
+  // (kNoGuide: closed); Escape puts the player back where they were.
+  Guide guide = kNoGuide;
+  int guide_place = 0;     // which key list the key help reads
+  int guide_position = 0;  // the item being read, from 0
+  bool sounds_from_key_help = false;
 
   // Story box.
   bool story_visible = false;
