@@ -2,6 +2,7 @@
 
 #include "audio/sound.h"
 #include "audio/speech.h"
+#include "menus/menu_blocks.h"
 #include "ports/key_codes.h"
 #include "state/game.h"
 
@@ -222,4 +223,13 @@ bool guide_key_down(Game& g, int code) {
     return false;
   }
   return true;
+}
+
+MenuListing guide_listing(Game& g) {
+  if (g.guide == kSoundGuide) {
+    std::vector<std::string> items;
+    for (const SoundLine& s : kSounds) items.push_back(s.means);
+    return {"Learn the sounds", std::move(items), g.guide_position};
+  }
+  return {kKeyLists[g.guide_place].heading, key_help_lines(static_cast<KeyPlace>(g.guide_place)), g.guide_position};
 }

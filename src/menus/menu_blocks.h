@@ -34,3 +34,5 @@ MenuListing listing(const std::string& heading, std::vector<std::string> items, 
 MenuListing main_menus_listing(Game& g);
 MenuListing placement_menus_listing(Game& g);
 MenuListing editor_menus_listing(Game& g);
+// The key help or the list of sounds, when one is open.
+MenuListing guide_listing(Game& g);

@@ -37,6 +37,7 @@ MenuListing listing(const std::string& heading, std::vector<std::string> items, 
 }
 
 MenuListing menu_listing(Game& g) {
+  if (g.guide != kNoGuide) return guide_listing(g);
   switch (g.open_menu) {
     case kMainMenu: case kAboutMenu: case kLevelMenu: case kChallengesMenu: return main_menus_listing(g);
     case kPlacementMenu: case kSwitchMenu: return placement_menus_listing(g);

@@ -16,5 +16,6 @@ struct MenuListing {
   std::vector<std::string> items;
   int current = -1;
 };
-// Empty (no heading) when no menu is open.
+// The key help and the list of sounds are shown as menus. Empty (no
+// heading) when nothing is open.
 MenuListing menu_listing(Game& g);

@@ -216,7 +216,8 @@ std::vector<double> picture_source(const Game& g) {
   const Room& r = g.room;
   std::vector<double> v{static_cast<double>(g.io.surface.width()), static_cast<double>(g.io.surface.height()),
                         static_cast<double>(g.level), static_cast<double>(g.open_menu), static_cast<double>(g.menu_position),
-                        static_cast<double>(g.menu_column), static_cast<double>(g.cursor_x), static_cast<double>(g.cursor_y),
+                        static_cast<double>(g.menu_column), static_cast<double>(g.guide), static_cast<double>(g.guide_place),
+                        static_cast<double>(g.guide_position), static_cast<double>(g.cursor_x), static_cast<double>(g.cursor_y),
                         static_cast<double>(r.width), static_cast<double>(r.height), static_cast<double>(r.start_x),
                         static_cast<double>(r.start_y), static_cast<double>(r.start_heading),
                         static_cast<double>(r.active_arms), r.arm[1].speed > 0 ? 1.0 : 0.0};
@@ -235,9 +236,9 @@ WindowLayout window_layout(Game& g) {
   double w = s.width(), h = s.height();
   WindowLayout out;
   out.band = {0, 0, w, std::min(h, std::max(kMinBand, std::floor(h / 4)))};
-  bool menu = g.open_menu != kNoMenu;
+  bool menu = g.open_menu != kNoMenu || g.guide != kNoGuide;
   bool room = g.level != kNoLevel && g.room.width > 0 && g.room.height > 0 &&
-              (!menu || menu_over_room(g.open_menu));
+              (!menu || (g.guide == kNoGuide && menu_over_room(g.open_menu)));
   Area below{0, out.band.b, w, h};
   if (menu) out.menu = room ? Area{std::floor(w * 0.6), below.t, w, h} : below;
   if (!room) return out;

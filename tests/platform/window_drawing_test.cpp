@@ -273,6 +273,14 @@ TEST(WindowDrawing, MenusShowTheirItemsWithTheCursorsMarkedBesideTheRoomWhenThey
   EXPECT_TRUE(same(s.pixel(static_cast<int>(at.room.l), static_cast<int>(at.room.t) + 10), kRed));
   EXPECT_FALSE(marked_rows(s, at.menu).empty());
   keep_figure(rig, "placement.png");
+  // The key help is read over the room as a menu of its own.
+  press(rig, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+  press(rig, SDL_SCANCODE_F1, SDLK_F1);
+  press(rig, SDL_SCANCODE_DOWN, SDLK_DOWN);
+  ASSERT_EQ(rig.g().guide, kKeyHelp);
+  at = window_layout(rig.g());
+  EXPECT_EQ(at.cell, 0);
+  EXPECT_FALSE(marked_rows(s, at.menu).empty());
 }
 
 // The picture of a campaign level kept in the build folder.
