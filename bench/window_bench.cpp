@@ -1,6 +1,6 @@
 // The window's costs: drawing it once, a tick's look at it when nothing
-// changed, start-up to the greeting, and the whole game idling in a level. Run by hand on a
-// display (Xvfb for the figures of record), for example:
+// changed, start-up to the greeting, and the whole game idling in a level.
+// Run by hand on a display (Xvfb for the figures of record), for example:
 //   Xvfb :91 & DISPLAY=:91 build/bench/window_bench
 // Sound goes to SDL's disk driver into /dev/null unless SDL_AUDIODRIVER is set.
 #include <benchmark/benchmark.h>

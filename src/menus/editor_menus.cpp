@@ -352,7 +352,9 @@ MenuListing editor_menus_listing(Game& g) {
   int c = std::clamp(g.menu_column, 1, kColumns);
   auto name = [&](int pos) -> std::string {
     switch (c) {
-      case 1: return pos == 1 ? "Tie to a switch" : pos == 2 ? "Empty tile" : placement_name(pos == 3 ? kBlocker : pos == 4 ? kSwitch : kRecharge);
+      case 1:
+        if (pos <= 2) return pos == 1 ? "Tie to a switch" : "Empty tile";
+        return placement_name(pos == 3 ? kBlocker : pos == 4 ? kSwitch : kRecharge);
       case 2: return placement_name(kSouthWest + pos - 1);
       case 3: {
         std::string said = kAnimals[pos].said;

@@ -175,11 +175,13 @@ void draw_message(Game& g, const Area& band) {
   for (int points : {18, 16, 14, 12, 10}) {
     s.set_font("Arial", points);
     step = std::max(1, s.line_height());
-    lines = wrap_words(g.window_message, static_cast<int>(width), [&s](const std::string& t) { return s.text_width(t); });
+    lines = wrap_words(g.window_message, static_cast<int>(width),
+                       [&s](const std::string& t) { return s.text_width(t); });
     if (static_cast<double>(lines.size()) * step <= height) break;
   }
   s.set_fore_color(kMessageColour);
-  for (size_t i = 0; i < lines.size() && (i + 1) * step <= height; ++i) s.print(band.l + kPad, band.t + kPad + i * step, lines[i]);
+  for (size_t i = 0; i < lines.size() && (i + 1) * step <= height; ++i)
+    s.print(band.l + kPad, band.t + kPad + i * step, lines[i]);
   s.set_fore_color(kBandEdgeColour);
   s.line(band.l, band.b - 1, band.r, band.b - 1);
 }
@@ -213,20 +215,17 @@ void draw_menu(Game& g, const MenuListing& menu, const Area& area) {
 }  // namespace
 
 std::vector<double> picture_source(const Game& g) {
+  std::vector<double> v;
+  auto add = [&v](auto... values) { (v.push_back(static_cast<double>(values)), ...); };
   const Room& r = g.room;
-  std::vector<double> v{static_cast<double>(g.io.surface.width()), static_cast<double>(g.io.surface.height()),
-                        static_cast<double>(g.level), static_cast<double>(g.open_menu), static_cast<double>(g.menu_position),
-                        static_cast<double>(g.menu_column), static_cast<double>(g.guide), static_cast<double>(g.guide_place),
-                        static_cast<double>(g.guide_position), static_cast<double>(g.cursor_x), static_cast<double>(g.cursor_y),
-                        static_cast<double>(r.width), static_cast<double>(r.height), static_cast<double>(r.start_x),
-                        static_cast<double>(r.start_y), static_cast<double>(r.start_heading),
-                        static_cast<double>(r.active_arms), r.arm[1].speed > 0 ? 1.0 : 0.0};
-  for (int i = 1; i <= r.active_arms && i < kArmSlots; ++i) v.insert(v.end(), {r.arm[i].x, r.arm[i].y});
+  add(g.io.surface.width(), g.io.surface.height(), g.level, g.open_menu, g.menu_position, g.menu_column, g.guide,
+      g.guide_place, g.guide_position, g.cursor_x, g.cursor_y);
+  add(r.width, r.height, r.start_x, r.start_y, r.start_heading, r.active_arms, r.arm[1].speed > 0);
+  for (int i = 1; i <= r.active_arms && i < kArmSlots; ++i) add(r.arm[i].x, r.arm[i].y);
   for (int x = 1; x <= r.width && x < kGrid; ++x)
     for (int y = 1; y <= r.height && y < kGrid; ++y) {
       const Cell& c = r.cells[x][y];
-      v.insert(v.end(), {static_cast<double>(c.piece), static_cast<double>(c.beneath), c.fixed,
-                         first_stored_value(c).num(), c.occupant});
+      add(c.piece, c.beneath, c.fixed, first_stored_value(c).num(), c.occupant);
     }
   return v;
 }
@@ -240,11 +239,13 @@ WindowLayout window_layout(Game& g) {
   bool room = g.level != kNoLevel && g.room.width > 0 && g.room.height > 0 &&
               (!menu || (g.guide == kNoGuide && menu_over_room(g.open_menu)));
   Area below{0, out.band.b, w, h};
+  // A menu beside the room takes the window's right two fifths.
   if (menu) out.menu = room ? Area{std::floor(w * 0.6), below.t, w, h} : below;
   if (!room) return out;
   Area space = menu ? Area{0, below.t, out.menu.l, h} : below;
   // A ring of one cell around the room holds the start arrow.
-  double cell = std::floor(std::min((space.r - space.l) / (g.room.width + 2), (space.b - space.t) / (g.room.height + 2)));
+  double cell = std::floor(
+      std::min((space.r - space.l) / (g.room.width + 2), (space.b - space.t) / (g.room.height + 2)));
   if (cell < kMinCell) return out;
   double rw = cell * g.room.width, rh = cell * g.room.height;
   out.room = {std::floor((space.l + space.r - rw) / 2), std::floor((space.t + space.b - rh) / 2), 0, 0};
