@@ -148,8 +148,8 @@ struct Game {
   // The random source of the rules, names, sounds and songs.
   std::mt19937_64 rng{0};
   double rnd() { return std::uniform_real_distribution<double>(0.0, 1.0)(rng); }
-  // The drawing's own: the room is redrawn every tick, and how often must not
-  // move the draws above.
+  // The drawing's own: the window is drawn whenever what it shows changes,
+  // and how often must not move the draws above.
   std::mt19937_64 drawing_rng{0};
   // Both from the one seed, so that a run repeats with its seed and keys.
   void seed(uint64_t s) {

@@ -35,7 +35,7 @@ constexpr double kMinBand = 60;   // the message band's least height
 constexpr double kMinCell = 8;    // a room whose cells would be smaller is not drawn
 
 // The menus that act on the room, shown beside it.
-bool menu_over_room(Menu m) {
+bool menu_beside_room(Menu m) {
   return m == kPlacementMenu || m == kSwitchMenu || m == kEditorPlacementMenu || m == kEditorSettingsMenu;
 }
 
@@ -237,7 +237,7 @@ WindowLayout window_layout(Game& g) {
   out.band = {0, 0, w, std::min(h, std::max(kMinBand, std::floor(h / 4)))};
   bool menu = g.open_menu != kNoMenu || g.guide != kNoGuide;
   bool room = g.level != kNoLevel && g.room.width > 0 && g.room.height > 0 &&
-              (!menu || (g.guide == kNoGuide && menu_over_room(g.open_menu)));
+              (!menu || (g.guide == kNoGuide && menu_beside_room(g.open_menu)));
   Area below{0, out.band.b, w, h};
   // A menu beside the room takes the window's right two fifths.
   if (menu) out.menu = room ? Area{std::floor(w * 0.6), below.t, w, h} : below;
