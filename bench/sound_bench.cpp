@@ -1,14 +1,20 @@
 // The sound device's costs: one play_sound with the decoded sound cached,
-// the same call when the file must be read and decoded again, and the
-// device's buffer and its latency. Run by hand:
+// the same call when the file must be read and decoded again, the device's
+// buffer as it asks for it, and the time from a play_sound to the first
+// buffer that carries the sound. Run by hand:
 //   build/bench/sound_bench
 // (on SDL's disk driver into /dev/null unless SDL_AUDIODRIVER is set).
 #include <benchmark/benchmark.h>
 #include <sys/stat.h>
 #include <utime.h>
 
+#include <SDL2/SDL_mixer.h>
+
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "audio/sound.h"
 #include "state/game.h"
@@ -83,13 +89,67 @@ void BM_MakesoundDecodingFromDisk(benchmark::State& state) {
 }
 BENCHMARK(BM_MakesoundDecodingFromDisk)->Unit(benchmark::kMicrosecond);
 
-// The device's buffer: frames and the latency it adds.
+// What the device's thread asks the mixer for: how many frames at a time,
+// how often, and whether anything but silence was mixed.
+struct DeviceListener {
+  std::atomic<int> frames{0};
+  std::atomic<long> calls{0};
+  std::atomic<bool> heard{false};
+  static void listen(void* self, Uint8* stream, int len) {
+    auto* l = static_cast<DeviceListener*>(self);
+    l->frames = len / 4;  // 16-bit stereo
+    ++l->calls;
+    const int16_t* s = reinterpret_cast<const int16_t*>(stream);
+    for (int i = 0; i < len / 2 && !l->heard; ++i) l->heard = s[i] != 0;
+  }
+  void wait_calls(long n) {
+    long until = calls + n;
+    while (calls < until) std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+};
+
+// The device's buffer as the device asks for it, and the time between its
+// requests: the latency it adds to every sound.
 void BM_DeviceBuffer(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(kDeviceFrames);
-  state.counters["buffer frames"] = kDeviceFrames;
-  state.counters["latency ms"] = 1000.0 * kDeviceFrames / kDeviceRate;
+  GameOnMixer m;
+  if (!m.ok) return state.SkipWithError("no sound device");
+  DeviceListener l;
+  Mix_SetPostMix(DeviceListener::listen, &l);
+  l.wait_calls(2);
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    l.wait_calls(20);
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / 20);
+  }
+  Mix_SetPostMix(nullptr, nullptr);
+  state.counters["buffer frames"] = l.frames.load();
+  state.counters["buffer ms"] = 1000.0 * l.frames.load() / kDeviceRate;
 }
-BENCHMARK(BM_DeviceBuffer)->Iterations(1);
+BENCHMARK(BM_DeviceBuffer)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// From the cursor's play_sound to the first buffer that carries the blip.
+void BM_KeyToBlip(benchmark::State& state) {
+  GameOnMixer m;
+  if (!m.ok) return state.SkipWithError("no sound device");
+  DeviceListener l;
+  Mix_SetPostMix(DeviceListener::listen, &l);
+  int offset = 0;
+  for (auto _ : state) {
+    Mix_HaltChannel(-1);
+    l.wait_calls(2);
+    l.heard = false;
+    // Pressed at any point of the device's period, as a key is.
+    offset = (offset + 7919) % 12000;
+    std::this_thread::sleep_for(std::chrono::microseconds(offset));
+    auto start = std::chrono::steady_clock::now();
+    Stereo p = cell_stereo(m.g, 3, 4);
+    play_sound(m.g, "/sounds/tile.wav", p.volume / 4, p.pan, 0, -1, -1, 3, 4, 1.15 - 0.3 * 4 / 10.0);
+    while (!l.heard) std::this_thread::sleep_for(std::chrono::microseconds(50));
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  Mix_SetPostMix(nullptr, nullptr);
+}
+BENCHMARK(BM_KeyToBlip)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

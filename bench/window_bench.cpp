@@ -1,6 +1,6 @@
-// The window's costs: drawing the room once (a tick's redraw), start-up to
-// the greeting, and the whole game idling in a level. Run by hand on a
-// display (Xvfb for the figures of record), for example:
+// The window's costs: drawing it once, a tick's look at it when nothing
+// changed, start-up to the greeting, and the whole game idling in a level.
+// Run by hand on a display (Xvfb for the figures of record), for example:
 //   Xvfb :91 & DISPLAY=:91 build/bench/window_bench
 // Sound goes to SDL's disk driver into /dev/null unless SDL_AUDIODRIVER is set.
 #include <benchmark/benchmark.h>
@@ -24,9 +24,10 @@ void sound_to_nowhere() {
   }
 }
 
-double cpu_seconds() {
+// The CPU time of the whole process, or of the calling thread alone.
+double cpu_seconds(int who = RUSAGE_SELF) {
   rusage u{};
-  getrusage(RUSAGE_SELF, &u);
+  getrusage(who, &u);
   return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
@@ -47,16 +48,31 @@ std::unique_ptr<WindowedSession> open_game(bool sound, TranscriptPort* transcrip
   return open_windowed(o, std::string(TINKERHOLD_PROGRAM_DIR), transcript, reason);
 }
 
-// One redraw of a 7 x 7 level (16) as the tick does it, and its way to the
-// display (only the cursor's box changes, so little is sent).
-void BM_RedrawLevel(benchmark::State& state) {
+// The game started and in a level, no menu open; null when it cannot be,
+// the benchmark then skipped with the reason.
+std::unique_ptr<WindowedSession> game_in_level(benchmark::State& state, int level, bool sound) {
   std::string reason;
-  auto s = open_game(false, nullptr, reason);
-  if (!s) return state.SkipWithError(reason.c_str());
+  auto s = open_game(sound, nullptr, reason);
+  if (!s) {
+    state.SkipWithError(reason.c_str());
+  } else if (!start_game(*s->game)) {
+    state.SkipWithError("start-up failed");
+    s.reset();
+  } else {
+    s->game->level = level;
+    start_level(*s->game);
+    s->game->open_menu = kNoMenu;
+  }
+  return s;
+}
+
+// One redraw of a 7 x 7 level (16) with its message, as a change draws it,
+// and its way to the display (only the cursor's box changes colour, so
+// little is sent).
+void BM_RedrawLevel(benchmark::State& state) {
+  auto s = game_in_level(state, 16, false);
+  if (!s) return;
   Game& g = *s->game;
-  if (!start_game(g)) return state.SkipWithError("start-up failed");
-  g.level = 16;
-  start_level(g);
   bool send = state.range(0) == 1;
   long sent = s->screen->frames_sent();
   for (auto _ : state) {
@@ -66,6 +82,22 @@ void BM_RedrawLevel(benchmark::State& state) {
   state.counters["frames sent"] = static_cast<double>(s->screen->frames_sent() - sent);
 }
 BENCHMARK(BM_RedrawLevel)->Arg(0)->Arg(1)->ArgName("to_display")->Unit(benchmark::kMicrosecond);
+
+// A tick's look at the same level when nothing changed: nothing is drawn.
+void BM_IdleTickRefresh(benchmark::State& state) {
+  auto s = game_in_level(state, 16, false);
+  if (!s) return;
+  Game& g = *s->game;
+  refresh_window(g);
+  s->screen->flush();
+  long sent = s->screen->frames_sent();
+  for (auto _ : state) {
+    refresh_window(g);
+    s->screen->flush();
+  }
+  state.counters["frames sent"] = static_cast<double>(s->screen->frames_sent() - sent);
+}
+BENCHMARK(BM_IdleTickRefresh)->Unit(benchmark::kMicrosecond);
 
 // From nothing to the greeting: SDL, the window, the sound device, the
 // progress file, the level tables.
@@ -83,17 +115,13 @@ void BM_StartupToGreeting(benchmark::State& state) {
 BENCHMARK(BM_StartupToGreeting)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 // The game idling in level 1 for ten seconds, sound and music on (or off):
-// the share of one core it takes (the mixer's thread included).
+// the share of one core it takes, the mixer's thread included, and the
+// share of the game's own loop (ticks, events, drawing).
 void BM_IdleInALevel(benchmark::State& state) {
   for (auto _ : state) {
-    std::string reason;
-    auto s = open_game(state.range(0) == 1, nullptr, reason);
-    if (!s) return state.SkipWithError(reason.c_str());
+    auto s = game_in_level(state, 1, state.range(0) == 1);
+    if (!s) return;
     Game& g = *s->game;
-    if (!start_game(g)) return state.SkipWithError("start-up failed");
-    g.level = 1;
-    start_level(g);
-    g.open_menu = kNoMenu;
     long sent = s->screen->frames_sent(), sleeps = s->events->sleeps();
     SDL_AddTimer(
         10000,
@@ -104,7 +132,7 @@ void BM_IdleInALevel(benchmark::State& state) {
           return 0;
         },
         nullptr);
-    double cpu0 = cpu_seconds();
+    double cpu0 = cpu_seconds(), loop0 = cpu_seconds(RUSAGE_THREAD);
     auto wall0 = std::chrono::steady_clock::now();
     try {
       run_loop(g);
@@ -112,6 +140,7 @@ void BM_IdleInALevel(benchmark::State& state) {
     }
     double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
     state.counters["cpu %"] = 100 * (cpu_seconds() - cpu0) / wall;
+    state.counters["loop cpu %"] = 100 * (cpu_seconds(RUSAGE_THREAD) - loop0) / wall;
     state.counters["frames sent"] = static_cast<double>(s->screen->frames_sent() - sent);
     state.counters["sleeps"] = static_cast<double>(s->events->sleeps() - sleeps);
   }

@@ -48,3 +48,22 @@ TEST(SpeechRoutes, AVoiceThatRefusesCostsOneLogLinePerMessageAndTheGameGoesOn) {
   EXPECT_EQ(game.g().history[2], "Campaign");
   EXPECT_EQ(game.g().voice_ready, 1);
 }
+
+TEST(SpeechRoutes, ACaptionRouteIsNamedThroughTheVoiceAndAGameStartingOnOneGreetsThroughItToo) {
+  const std::string back = "Press Tab until you hear the game's voice again.";
+  CallLog speech;
+  SpeechGame game(speech, "key Tab\nkey Down\nwait 0.1\n");
+  game.run();
+  // The route's name and the way back reach the voice; the menu item after
+  // it goes to the caption only.
+  EXPECT_EQ(speech.only("speak").back(), "Speech: the window caption, for a screen reader that reads it.  " + back);
+  EXPECT_EQ(game.lines("caption").back(), "Campaign");
+
+  CallLog again;
+  SpeechGame next(again, "key Down\nwait 0.1\n");
+  next.write("progress.ini", " 1 \r\n 2 \r\n\r\n 45 \r\n 1 \r\n");
+  next.run();
+  EXPECT_EQ(again.only("speak"),
+            (std::vector<std::string>{"Welcome to Tinkerhold, version 0.7b, by Veldin.  Main menu.  Speech is on the "
+                                      "window caption.  " + back}));
+}

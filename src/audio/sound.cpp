@@ -1,8 +1,10 @@
 #include "audio/sound.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
+#include "audio/music.h"
 #include "audio/speech.h"
 #include "state/game.h"
 
@@ -102,7 +104,15 @@ bool load_sound(Game& g, int slot, std::string path) {
 
 void set_slot_volume(Game& g, int slot, double& volume) {
   volume = round2(volume);
-  if (volume < -5000 || volume > 0) return;
+  // Muted, no sound is heard; otherwise the player's effects volume, on the
+  // music's scale, lowers every sound alike.
+  if (g.effects_muted) {
+    volume = kSilent;
+  } else if (volume < -5000 || volume > 0) {
+    return;
+  } else {
+    volume = std::max(volume + music_decibels(g.effects_volume), double{kSilent});
+  }
   if (!g.io.sound.has_sound(slot)) return;
   g.io.sound.set_volume(slot, static_cast<int>(std::nearbyint(volume)));
 }

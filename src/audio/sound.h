@@ -20,6 +20,8 @@ void play_sound(Game& g, const std::string& path, double volume, double pan, int
 void play_plain_sound(Game& g, const std::string& path);
 // A one-shot sound fixed at a cell; the volume is divided by `divide`.
 void play_sound_at(Game& g, const std::string& path, double x, double y, double divide = 1);
+// Silence, in hundredths of a decibel.
+constexpr int kSilent = -10000;
 // Volume and pan of a cell as heard by a listener just south of the room.
 Stereo cell_stereo(const Game& g, double x, double y);
 // Loads a file into a slot; false when nothing was loaded.

@@ -5,6 +5,7 @@
 
 #include "state/game.h"
 #include "state/waits.h"
+#include "view/drawing.h"
 
 namespace {
 
@@ -19,30 +20,10 @@ void record_history(Game& g, const std::string& text) {
   g.history[1] = text;
 }
 
-// Large white text on the window for a sighted onlooker, wrapped at about
-// one character of 18-point text per 12 pixels.
-void echo_on_window(Game& g, const std::string& text) {
-  SurfacePort& s = g.io.surface;
-  s.set_font("Arial", 18);
-  s.clear();
-  double w = s.width() / 18.0 * 1.5;
-  if (w >= 1) {
-    s.set_fore_color({255, 255, 255});
-    for (int j = 0; j <= text.size() / w; ++j) {
-      long start = std::lround(1 + w * j);
-      long len = std::lround(w);
-      if (start - 1 >= static_cast<long>(text.size())) break;
-      s.set_font("Arial", 18);
-      s.print(5, 15 + 40 * j, text.substr(start - 1, len));
-    }
-  }
-  s.present();
-}
-
-void speak_on_route(Game& g, const std::string& text) {
+void speak_on_route(Game& g, const std::string& text, int route) {
   // A screen reader route kept in the progress file from a session that had
   // the reader: without it now, the voice speaks instead of nothing at all.
-  int route = g.speech_route == 3 && g.screen_reader_ready != 1 ? 0 : g.speech_route;
+  if (route == 3 && g.screen_reader_ready != 1) route = 0;
   switch (route) {
     case 0:
       if (g.voice_ready == 1) {
@@ -114,18 +95,30 @@ std::string apply_replacements(const Game& g, std::string text) {
   return text;
 }
 
-void say_message(Game& g, std::string text) {
+namespace {
+
+// Says a message on the chosen route, and first through the voice as well
+// when `aloud` and the route is another.
+void say(Game& g, std::string text, bool aloud) {
   text = apply_replacements(g, std::move(text));
   g.io.transcript.record("say", text);
   record_history(g, text);
-  echo_on_window(g, text);
+  show_message(g, text);
   try {
-    speak_on_route(g, text);
+    if (aloud && g.speech_route != 0) speak_on_route(g, text, 0);
+    // The screen reader's route is told by the voice alone: it would say it twice.
+    if (!aloud || g.speech_route != 3) speak_on_route(g, text, g.speech_route);
   } catch (const SpeechError& e) {
     debug_log(g, std::string("error in sayit: ") + e.what());
   }
   show_braille(g, text);
 }
+
+}  // namespace
+
+void say_message(Game& g, std::string text) { say(g, std::move(text), false); }
+
+void say_aloud(Game& g, std::string text) { say(g, std::move(text), true); }
 
 void show_braille(Game& g, const std::string& text) {
   // "" silences the voice; the display keeps the last message to read.

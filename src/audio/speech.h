@@ -8,6 +8,12 @@ struct Game;
 // Speaks a message on the chosen route after the challenge's replacement
 // rules, records it in the history and echoes it on the window.
 void say_message(Game& g, std::string text);
+// The same, spoken through the game's own voice as well as on a caption
+// route: for what a player on a silent route must hear (how to get the voice
+// back).
+void say_aloud(Game& g, std::string text);
+// How to leave a route that does not speak through the game's voice.
+constexpr char kVoiceBack[] = "Press Tab until you hear the game's voice again.";
 // The replacement rules in file order, each on the output of the one before.
 // A rule that would make the message longer than 64 KiB is left out.
 std::string apply_replacements(const Game& g, std::string text);

@@ -135,6 +135,11 @@ void start_level(Game& g) {
   g.room.arm[1].tool = 0;
   g.room.arm[1].carrying = 0;
   g.room.arm[1].carried_name = "";
+  say_message(g, level_introduction(g));
+}
+
+std::string level_introduction(const Game& g) {
   int n = g.level >= 0 && g.level < kLevelSlots ? g.level : 0;
-  say_message(g, "Level " + std::to_string(g.level) + ": " + g.level_titles[n] + ".  " + g.level_descriptions[n]);
+  std::string title = g.level_titles[n] + ".  " + g.level_descriptions[n];
+  return g.level == kChallengeLevel ? "Challenge: " + title : "Level " + std::to_string(g.level) + ": " + title;
 }

@@ -8,5 +8,8 @@ struct Game;
 // Builds level `level` (1..24 a campaign room; 0 the editor's map, 99 a
 // challenge: their cells stay) and announces it.
 void start_level(Game& g);
+// How a level is announced as it opens: "Level 5: TITLE.  DESCRIPTION", or
+// "Challenge: TITLE.  DESCRIPTION".
+std::string level_introduction(const Game& g);
 // Fills the titles, descriptions and stories of levels 1..24.
 void fill_levels(Game& g);

@@ -6,6 +6,7 @@
 #include "audio/speech.h"
 #include "state/game.h"
 #include "view/naming.h"
+#include "levels/campaign.h"
 #include "levels/encoding.h"
 #include "view/drawing.h"
 
@@ -159,7 +160,7 @@ namespace {
 bool start_play(Game& g, const MapData& map, const std::string& name, const std::string& path) {
   apply_map(g, map, name, path);
   play_plain_sound(g, "/sounds/map.wav");
-  say_message(g, "Challenge: " + g.level_titles[kChallengeLevel] + ".  " + g.level_descriptions[kChallengeLevel]);
+  say_message(g, level_introduction(g));
   g.io.surface.clear();
   draw_room(g);
   return true;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -334,4 +335,42 @@ void editor_settings_menu(Game& g, int code, int) {
     default:
       break;
   }
+}
+
+MenuListing editor_menus_listing(Game& g) {
+  if (g.open_menu == kEditorSetupMenu) {
+    std::vector<std::string> items{"New map"};
+    for (const std::string& name : g.io.files.list("\\challenges\\", ".txt")) items.push_back("Load map " + name);
+    return listing("Level editor", std::move(items), g.menu_position);
+  }
+  if (g.open_menu == kEditorSettingsMenu) {
+    return listing("Challenge settings",
+                   {"Challenge name", "Challenge description", "Victory message", "Starting energy", "Save this map"},
+                   g.menu_position);
+  }
+  // The placement menu's column the cursor is in; its items the cursor stops at.
+  int c = std::clamp(g.menu_column, 1, kColumns);
+  auto name = [&](int pos) -> std::string {
+    switch (c) {
+      case 1:
+        if (pos <= 2) return pos == 1 ? "Tie to a switch" : "Empty tile";
+        return placement_name(pos == 3 ? kBlocker : pos == 4 ? kSwitch : kRecharge);
+      case 2: return placement_name(kSouthWest + pos - 1);
+      case 3: {
+        std::string said = kAnimals[pos].said;
+        return said.substr(0, said.find('.'));
+      }
+      default:
+        if (pos == 4) return g.cursor_x == 1 ? "Start here, heading East" : "Start here, heading West";
+        if (pos == 5) return g.cursor_y == 1 ? "Start here, heading South" : "Start here, heading North";
+        return pos == 2 ? "Drop zone" : placement_name(pos == 1 ? kToolExchange : kDebris);
+    }
+  };
+  MenuListing shown{"Place, column " + std::to_string(c) + " of " + std::to_string(kColumns), {}, -1};
+  for (int pos = 1; pos <= kRows; ++pos) {
+    if (!available(g, c, pos)) continue;
+    if (pos == g.menu_position) shown.current = static_cast<int>(shown.items.size());
+    shown.items.push_back(name(pos));
+  }
+  return shown;
 }

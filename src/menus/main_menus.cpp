@@ -9,6 +9,7 @@
 #include "levels/campaign_texts.h"
 #include "levels/encoding.h"
 #include "levels/mapfile.h"
+#include "menus/key_help.h"
 #include "menus/menu_blocks.h"
 #include "state/waits.h"
 
@@ -64,16 +65,21 @@ const char* const kSteering =
     "edge or track pieces will redirect the arm to a different direction, using up 1 power each time.  If the arm runs "
     "out of power (bounces around too many times), you will fail the level.";
 
+// The items of the main and About menus, from 1.
+const std::vector<std::string> kMainItems = {"", "Campaign", "Challenges", "Level editor", "About the game",
+                                             "Exit the game"};
+const std::vector<std::string> kAboutItems = {"", "Introduction", "Object of the game", "Steering the arm",
+                                              "Learn the sounds"};
+
 }  // namespace
 
 void main_menu(Game& g, int code, int) {
   code = first_step(g, code);
   move_menu_cursor(g, code, 5);
   if (code == 27) g.menu_position = 5;
-  static const char* const kItems[] = {"", "Campaign", "Challenges", "Level editor", "About the game", "Exit the game"};
   if (g.menu_position < 1 || g.menu_position > 5) return;
   if (code != 13) {
-    say_message(g, kItems[g.menu_position]);
+    say_message(g, kMainItems[g.menu_position]);
     return;
   }
   switch (g.menu_position) {
@@ -102,17 +108,18 @@ void main_menu(Game& g, int code, int) {
 
 void about_menu(Game& g, int code, int) {
   code = first_step(g, code);
-  move_menu_cursor(g, code, 3);
+  move_menu_cursor(g, code, 4);
   if (code == 27) {
     back_to_main(g, 2, true);
     return;
   }
-  static const char* const kItems[] = {"", "Introduction", "Object of the game", "Steering the arm"};
-  if (g.menu_position < 1 || g.menu_position > 3) return;
+  if (g.menu_position < 1 || g.menu_position > 4) return;
   if (code != 13) {
-    say_message(g, kItems[g.menu_position]);
+    say_message(g, kAboutItems[g.menu_position]);
   } else if (g.menu_position == 1) {
     say_message(g, about_introduction());
+  } else if (g.menu_position == 4) {
+    open_sound_guide(g, false);
   } else {
     say_message(g, g.menu_position == 2 ? kObject : kSteering);
   }
@@ -158,4 +165,18 @@ void challenges_menu(Game& g, int code, int) {
   g.level = kEditorLevel;
   // A file that cannot be played leaves the player where they were.
   if (!load_challenge(g, files[k - 1])) g.level = before;
+}
+
+MenuListing main_menus_listing(Game& g) {
+  switch (g.open_menu) {
+    case kMainMenu: return listing("Main menu", {kMainItems.begin() + 1, kMainItems.end()}, g.menu_position);
+    case kAboutMenu: return listing("About the game", {kAboutItems.begin() + 1, kAboutItems.end()}, g.menu_position);
+    case kLevelMenu: {
+      std::vector<std::string> levels;
+      for (int n = 1; n <= g.level_count && n < kLevelSlots; ++n)
+        levels.push_back("Level " + std::to_string(n) + ", " + g.level_titles[n]);
+      return listing("Choose your level", std::move(levels), g.menu_position);
+    }
+    default: return listing("Challenges", challenge_files(g), g.menu_position);
+  }
 }

@@ -3,6 +3,11 @@
 // never call the engine back: one block opens another by calling it.
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "menus/menus.h"
+
 struct Game;
 
 // Moves the menu cursor for Up and Down, wrapping around `count` items,
@@ -21,3 +26,13 @@ void switch_menu(Game& g, int code, int shift);
 void editor_setup_menu(Game& g, int code, int shift);
 void editor_placement_menu(Game& g, int code, int shift);
 void editor_settings_menu(Game& g, int code, int shift);
+
+// A menu whose items the cursor's positions 1, 2 ... name in order, as the
+// window shows it.
+MenuListing listing(const std::string& heading, std::vector<std::string> items, int position);
+// What the window shows of the open menu, from the block that knows its items.
+MenuListing main_menus_listing(Game& g);
+MenuListing placement_menus_listing(Game& g);
+MenuListing editor_menus_listing(Game& g);
+// The key help or the list of sounds, when one is open.
+MenuListing guide_listing(Game& g);

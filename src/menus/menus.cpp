@@ -30,3 +30,18 @@ int menu_key_down(Game& g, int code, int shift) {
   }
   return 0;
 }
+
+MenuListing listing(const std::string& heading, std::vector<std::string> items, int position) {
+  int count = static_cast<int>(items.size());
+  return {heading, std::move(items), position >= 1 && position <= count ? position - 1 : -1};
+}
+
+MenuListing menu_listing(Game& g) {
+  if (g.guide != kNoGuide) return guide_listing(g);
+  switch (g.open_menu) {
+    case kMainMenu: case kAboutMenu: case kLevelMenu: case kChallengesMenu: return main_menus_listing(g);
+    case kPlacementMenu: case kSwitchMenu: return placement_menus_listing(g);
+    case kEditorSetupMenu: case kEditorPlacementMenu: case kEditorSettingsMenu: return editor_menus_listing(g);
+    default: return {};
+  }
+}

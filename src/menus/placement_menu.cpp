@@ -255,3 +255,21 @@ void switch_menu(Game& g, int code, int) {
   }
   say_message(g, switch_entry_text(g, s));
 }
+
+MenuListing placement_menus_listing(Game& g) {
+  if (g.open_menu == kSwitchMenu) {
+    std::vector<std::string> switches;
+    for (const SwitchCell& s : usable_switches(g, true))
+      switches.push_back((g.room.cells[s.x][s.y].piece == kSwitch ? "Switch at " : "Lowered switch at ") +
+                         cell_name(s.x, s.y));
+    return listing("Choose the switch to use", std::move(switches), g.menu_position);
+  }
+  // Only the items the cursor stops at are shown.
+  MenuListing shown{"Place a piece", {}, -1};
+  for (int item = 1; item <= kPlacementItems; ++item) {
+    if (!item_available(g, item)) continue;
+    if (item == g.menu_position) shown.current = static_cast<int>(shown.items.size());
+    shown.items.push_back(item == 1 ? "Tie to a switch" : item == 2 ? "Empty tile" : placement_name(kItemPieces[item]));
+  }
+  return shown;
+}

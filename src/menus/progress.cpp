@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "audio/speech.h"
 #include "state/game.h"
@@ -25,6 +28,30 @@ bool read_whole(const std::string& line, double lo, double hi, int& out) {
 // line cut at 64 KiB. A larger file still gives the settings it holds.
 constexpr size_t kProgressLines = 64, kProgressLineBytes = 64 * 1024;
 
+// Writes a settings file; a save that fails is said once, not at every key,
+// until a save works again.
+void save_settings(Game& g, const char* file, const std::vector<std::string>& lines) {
+  std::string reason;
+  if (g.io.files.write_lines(file, lines, reason)) {
+    g.progress_unsaved = false;
+    return;
+  }
+  debug_log(g, "error in saveprogress: " + reason);
+  if (!g.progress_unsaved) say_message(g, "The setting could not be saved: " + reason + ".");
+  g.progress_unsaved = true;
+}
+
+// The lines of a settings file, when it exists and can be read.
+std::optional<std::vector<std::string>> read_settings(Game& g, const char* file) {
+  std::string reason;
+  auto real = g.io.files.resolve(std::string("/") + file);
+  if (!real) return std::nullopt;
+  auto lines = g.io.files.read_head_at(*real, std::numeric_limits<size_t>::max(), kProgressLines,
+                                       kProgressLineBytes, reason);
+  if (!lines) debug_log(g, "error in readprogress: " + reason);
+  return lines;
+}
+
 }  // namespace
 
 void save_progress(Game& g) {
@@ -32,27 +59,25 @@ void save_progress(Game& g) {
                                     number_line(g.music_volume), number_line(g.braille_on ? 1 : 0)};
   // Lines a later version added after these are kept, in order.
   lines.insert(lines.end(), g.progress_tail.begin(), g.progress_tail.end());
-  std::string reason;
-  if (g.io.files.write_lines("progress.ini", lines, reason)) {
-    g.progress_unsaved = false;
-    return;
-  }
-  debug_log(g, "error in saveprogress: " + reason);
-  // Said once, not at every key, until a save works again.
-  if (!g.progress_unsaved) say_message(g, "The setting could not be saved: " + reason + ".");
-  g.progress_unsaved = true;
+  save_settings(g, "progress.ini", lines);
+}
+
+void save_effects(Game& g) {
+  save_settings(g, "effects.ini", {number_line(g.effects_volume), number_line(g.effects_muted ? 1 : 0)});
+}
+
+void read_effects(Game& g) {
+  auto lines = read_settings(g, "effects.ini");
+  if (!lines) return;
+  const auto& l = *lines;
+  if (l.size() > 0) read_whole(l[0], 0, 100, g.effects_volume);
+  int muted = 0;
+  if (l.size() > 1 && read_whole(l[1], 0, 1, muted)) g.effects_muted = muted == 1;
 }
 
 void read_progress(Game& g) {
-  std::string reason;
-  auto real = g.io.files.resolve("/progress.ini");
-  if (!real) return;
-  auto lines = g.io.files.read_head_at(*real, std::numeric_limits<size_t>::max(), kProgressLines,
-                                       kProgressLineBytes, reason);
-  if (!lines) {
-    debug_log(g, "error in readprogress: " + reason);
-    return;
-  }
+  auto lines = read_settings(g, "progress.ini");
+  if (!lines) return;
   const auto& l = *lines;
   // A value that is no number keeps the default.
   if (l.size() > 0) read_whole(l[0], 0, 3, g.speech_route);

@@ -9,6 +9,7 @@
 #include "play/tick.h"
 #include "levels/campaign.h"
 #include "levels/mapfile.h"
+#include "menus/key_help.h"
 #include "menus/menus.h"
 #include "menus/progress.h"
 #include "view/boxes.h"
@@ -18,6 +19,10 @@
 #include "solver/hint.h"
 
 namespace {
+
+// The function keys the room and the settings use (F1, the key help, is
+// taken before any of them).
+constexpr int kKeyF2 = kKeyF1 + 1, kKeyF3 = kKeyF1 + 2, kKeyF4 = kKeyF1 + 3, kKeyF5 = kKeyF1 + 4, kKeyF6 = kKeyF1 + 5;
 
 const char* direction_word(int dir) {
   switch (dir) {
@@ -53,21 +58,31 @@ void start_sound(Game& g, const char* file) {
 void speech_route_key(Game& g) {
   g.speech_route += 1;
   if (g.speech_route > 3) g.speech_route = 0;
+  // Each route is named through the game's own voice as it is taken, so
+  // that a player never goes silent without hearing how to come back.
   switch (g.speech_route) {
     case 0:
       set_caption(g, normal_caption(g));
       play_plain_sound(g, "/sounds/Menu/SAPI.wav");
+      say_aloud(g, "Speech: the game's voice.");
       break;
-    case 1: play_plain_sound(g, "/sounds/Menu/NVDA.wav"); break;
-    case 2: play_plain_sound(g, "/sounds/Menu/WE.wav"); break;
+    case 1:
+      play_plain_sound(g, "/sounds/Menu/NVDA.wav");
+      say_aloud(g, "Speech: the window caption, for a screen reader that reads it.  " + std::string(kVoiceBack));
+      break;
+    case 2:
+      play_plain_sound(g, "/sounds/Menu/WE.wav");
+      say_aloud(g, "Speech: the window caption, with the read-title key.  " + std::string(kVoiceBack));
+      break;
     default:
-      if (g.screen_reader_ready == 1) {
-        set_caption(g, normal_caption(g));
-        play_plain_sound(g, "/sounds/Menu/JAWS.wav");
-      } else if (g.screen_reader_ready == 0) {
+      if (g.screen_reader_ready == 0) {
         g.speech_route = 0;
         set_caption(g, normal_caption(g));
         say_message(g, "Orca does not seem to be responding, game voice on.");
+      } else {
+        set_caption(g, normal_caption(g));
+        play_plain_sound(g, "/sounds/Menu/JAWS.wav");
+        say_aloud(g, "Speech: the screen reader.  " + std::string(kVoiceBack));
       }
       break;
   }
@@ -331,6 +346,52 @@ void music_volume_key(Game& g, int code, int) {
   save_progress(g);
 }
 
+// F4 and F5: the sound effects' own volume, apart from the music; either
+// turns them on again when they were muted. F6 mutes them or turns them on.
+void effects_volume_key(Game& g, int code, int) {
+  if (code == kKeyF6) {
+    g.effects_muted = !g.effects_muted;
+  } else {
+    g.effects_volume += code == kKeyF5 ? 5 : -5;
+    if (g.effects_volume < 0) g.effects_volume = 0;
+    if (g.effects_volume > 100) g.effects_volume = 100;
+    g.effects_muted = false;
+  }
+  say_message(g, g.effects_muted ? "Sound effects off." : "Sound effects " + std::to_string(g.effects_volume) + "%.");
+  // A tick at the new volume, to judge it by.
+  play_plain_sound(g, "/sounds/Menu/arrows.wav");
+  save_effects(g);
+}
+
+// F2: the room's size, the cursor's cell and what the arm is doing.
+void where_am_i(Game& g) {
+  const Arm& arm = g.room.arm[1];
+  std::string text = "A room of " + std::to_string(g.room.width) + " by " + std::to_string(g.room.height) +
+                     " cells.  The cursor is on " + cell_name(g.cursor_x, g.cursor_y) + ".  ";
+  if (g.level == kEditorLevel) {
+    text += "The arm starts at " + cell_name(g.room.start_x, g.room.start_y) + ", facing " +
+            facing_word(g.room.start_heading);
+  } else if (arm.speed == 0) {
+    text += "The arm waits at " + cell_name(g.room.start_x, g.room.start_y) + ", facing " +
+            facing_word(g.room.start_heading) + "  Space starts it.";
+  } else if (g.room.active_arms > 0) {
+    text += "The arm is moving, at " + cell_name(arm.x, arm.y) + ", heading " + direction_word(arm.heading) +
+            ", with " + std::to_string(arm.energy) + " energy left.  Space puts the room back.";
+  } else {
+    text += "The arm has stopped at " + cell_name(arm.x, arm.y) + ".  Space puts the room back.";
+  }
+  say_message(g, text);
+}
+
+// F3: the level's title and description, as when it opened.
+void level_again(Game& g) {
+  if (g.level != kEditorLevel) {
+    say_message(g, level_introduction(g));
+  } else {
+    say_message(g, "Map: " + g.level_titles[kEditorLevel] + ".  " + g.level_descriptions[kEditorLevel]);
+  }
+}
+
 void escape_hint(Game& g, int, int) {
   say_message(g,
         "Hold Shift and press Escape to exit and return to the main menu.  Your progress on the current level will "
@@ -384,6 +445,9 @@ constexpr Binding kBindings[] = {
     {'B', Mods::ctrl, Where::anywhere, [](Game& g, int, int) { braille_key(g); }},
     {kKeyHome, Mods::any, Where::anywhere, music_volume_key},
     {kKeyEnd, Mods::any, Where::anywhere, music_volume_key},
+    {kKeyF4, Mods::none, Where::anywhere, effects_volume_key},
+    {kKeyF5, Mods::none, Where::anywhere, effects_volume_key},
+    {kKeyF6, Mods::none, Where::anywhere, effects_volume_key},
     {kKeyEscape, Mods::none, Where::outside_menus, escape_hint},
     {kKeyEscape, Mods::shift, Where::anywhere, leave_for_main_menu},
 
@@ -417,6 +481,8 @@ constexpr Binding kBindings[] = {
     {'C', Mods::shift, Where::room, [](Game& g, int, int) { animal_jump(g, kRat); }},
     {'V', Mods::none, Where::room, [](Game& g, int, int) { animal_list(g, kMouse); }},
     {'V', Mods::shift, Where::room, [](Game& g, int, int) { animal_jump(g, kMouse); }},
+    {kKeyF2, Mods::none, Where::room, [](Game& g, int, int) { where_am_i(g); }},
+    {kKeyF3, Mods::none, Where::room, [](Game& g, int, int) { level_again(g); }},
     {'Q', Mods::any, Where::room, [](Game& g, int, int) { debug_key(g); }},
     {'H', Mods::any, Where::room, [](Game& g, int, int) { hint_key(g); }},
     {kKeyEnter, Mods::any, Where::room, room_key},
@@ -545,7 +611,29 @@ void story_box_key_down(Game& g, int code, int shift) {
   draw_room(g);
 }
 
+namespace {
+
+// Where the player is, for the key help.
+KeyPlace key_place(const Game& g) {
+  if (g.story_visible) return KeyPlace::story_box;
+  if (g.open_menu != kNoMenu || g.room.width <= 0) return KeyPlace::menu;
+  return g.level == kEditorLevel ? KeyPlace::editor : KeyPlace::room;
+}
+
+}  // namespace
+
 void handle_key(Game& g, KeyEvent key) {
+  // The key help and the list of sounds are read over whatever is open:
+  // they take the keys they use; the settings keys still work, and any
+  // other key repeats the line being read.
+  if (g.guide != kNoGuide) {
+    if (!guide_key_down(g, key.code) && !dispatch(g, key.code, key.shift, Where::anywhere)) repeat_guide_item(g);
+    return;
+  }
+  if (key.code == kKeyF1 && key.shift == 0) {
+    open_key_help(g, key_place(g));
+    return;
+  }
   // Escape belongs to the story box while it is open: it closes the box
   // (with Shift, for the main menu) and says nothing of leaving a room.
   if (g.story_visible && key.code == kKeyEscape) {

@@ -32,11 +32,19 @@ bool start_game(Game& g) {
   }
   for (int slot = 0; slot < kSlots; ++slot) load_sound(g, slot, "\\sounds\\menu\\arrows.wav");
   read_progress(g);
+  read_effects(g);
   open_braille(g);
   fill_levels(g);
   g.open_menu = kMainMenu;
   g.menu_position = 0;
-  say_message(g, "Welcome to Tinkerhold, version " + g.version + ", by Veldin.  Main menu.");
+  std::string welcome = "Welcome to Tinkerhold, version " + g.version + ", by Veldin.  Main menu.";
+  if (g.speech_route == 1 || g.speech_route == 2) {
+    // A caption route kept from last time: the voice greets as well, and
+    // says how to have it back.
+    say_aloud(g, welcome + "  Speech is on the window caption.  " + kVoiceBack);
+  } else {
+    say_message(g, welcome);
+  }
   new_song(g);
   return true;
 }

@@ -160,10 +160,10 @@ void show_story(Game& g, const std::string& text) {
 void game_tick(Game& g) {
   if (!g.music_file.empty() && !g.io.music.playing()) new_song(g);
   if (g.level == kEditorLevel) {
-    draw_room(g);
+    refresh_window(g);
     return;
   }
   if (!arms_step(g)) return;
   track_sounds(g);
-  draw_room(g);
+  refresh_window(g);
 }

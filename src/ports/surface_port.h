@@ -25,6 +25,10 @@ class SurfacePort {
   virtual void box(double x1, double y1, double x2, double y2) = 0;
   virtual void circle(double cx, double cy, double r) = 0;
   virtual void print(double x, double y, const std::string& text) = 0;
+  // How wide a text prints, and how far apart its lines go, in the font last
+  // set. A surface that cannot measure text counts ten units a character.
+  virtual int text_width(const std::string& text) { return 10 * static_cast<int>(text.size()); }
+  virtual int line_height() { return 20; }
   // Shows what was drawn since the last call.
   virtual void present() = 0;
   virtual std::string caption() = 0;

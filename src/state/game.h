@@ -41,6 +41,9 @@ enum Menu : int {
   kChallengesMenu = 14,
 };
 
+// The lists read over the game with Up and Down.
+enum Guide : int { kNoGuide = 0, kKeyHelp = 1, kSoundGuide = 2 };
+
 struct Game {
   explicit Game(Ports p) : io(p) {}
   // A game holds the live devices: a copy of it would play, speak and stop
@@ -57,6 +60,10 @@ struct Game {
   // Keys in play.
   int cursor_x = 1, cursor_y = 1;
   int music_volume = 45;
+  // The sound effects' own volume (percent, 100 as loud as they are made)
+  // and mute, kept in "effects.ini".
+  int effects_volume = 100;
+  bool effects_muted = false;
   // The cells as they were when the arm last started, for resetting it.
   std::array<std::array<Cell, kGrid>, kGrid> cells_at_start{};
 
@@ -108,6 +115,13 @@ struct Game {
   // Music.
   std::string music_file;  // the song loaded into the player ("" before the first)
 
+  // The key help and the list of sounds, spoken over whatever is open
+  // (kNoGuide: closed); Escape puts the player back where they were.
+  Guide guide = kNoGuide;
+  int guide_place = 0;     // which key list the key help reads
+  int guide_position = 0;  // the item being read, from 0
+  bool sounds_from_key_help = false;
+
   // Story box.
   bool story_visible = false;
   std::string story_shown;
@@ -121,6 +135,11 @@ struct Game {
 
   std::string caption = "Tinkerhold";
 
+  // The window: the last message, shown in its band, and what its picture
+  // was last drawn from (it is drawn again only when that changes).
+  std::string window_message;
+  std::vector<double> window_drawn_from;
+
   // What the loop does with a key and at each tick: the game's own handlers,
   // put in place at start-up (until then keys and ticks do nothing).
   void (*key_handler)(Game& g, KeyEvent key) = [](Game&, KeyEvent) {};
@@ -129,8 +148,8 @@ struct Game {
   // The random source of the rules, names, sounds and songs.
   std::mt19937_64 rng{0};
   double rnd() { return std::uniform_real_distribution<double>(0.0, 1.0)(rng); }
-  // The drawing's own: the room is redrawn every tick, and how often must not
-  // move the draws above.
+  // The drawing's own: the window is drawn whenever what it shows changes,
+  // and how often must not move the draws above.
   std::mt19937_64 drawing_rng{0};
   // Both from the one seed, so that a run repeats with its seed and keys.
   void seed(uint64_t s) {

@@ -1,9 +1,12 @@
 #include "view/drawing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
+#include "menus/menus.h"
 #include "state/game.h"
+#include "view/wrap.h"
 
 namespace {
 
@@ -20,9 +23,24 @@ const Rgb kToolColour{0, 255, 255};
 const Rgb kDropColour{160, 255, 0};
 const Rgb kFrameColour{255, 0, 0};
 const Rgb kArmColour{0, 255, 0};
+const Rgb kMessageColour{255, 255, 255};
+const Rgb kBandEdgeColour{90, 90, 90};
+const Rgb kHeadingColour{255, 200, 0};
+const Rgb kItemColour{190, 190, 190};
+const Rgb kMarkColour{0, 60, 160};
+const Rgb kMarkEdgeColour{255, 255, 0};
+
+constexpr double kPad = 8;        // between the window's parts and their text
+constexpr double kMinBand = 60;   // the message band's least height
+constexpr double kMinCell = 8;    // a room whose cells would be smaller is not drawn
+
+// The menus that act on the room, shown beside it.
+bool menu_beside_room(Menu m) {
+  return m == kPlacementMenu || m == kSwitchMenu || m == kEditorPlacementMenu || m == kEditorSettingsMenu;
+}
 
 struct Geometry {
-  double cw, ch, left, top = 50, W, H;
+  double cw, ch, left, top, W, H;
   double x0(int x) const { return (x - 1) * cw + left; }
   double y0(int y) const { return (y - 1) * ch + top; }
   double cx(double x) const { return (x - 0.5) * cw + left; }
@@ -107,20 +125,9 @@ void piece_figure(Game& g, const Geometry& m, int x, int y, int piece, bool lowe
   }
 }
 
-}  // namespace
 
-void draw_room(Game& g) {
+void draw_cells(Game& g, const Geometry& m) {
   SurfacePort& s = g.io.surface;
-  // A surface that shows nothing is spared the picture: nothing drawn, not
-  // even the cursor's colour, is seen or heard anywhere else.
-  if (!s.shows_anything()) return;
-  if (g.room.width <= 0 || g.room.height <= 0 || s.height() < 100) return;
-  Geometry m;
-  m.H = s.height() - 100;
-  m.W = m.H * g.room.width / g.room.height;
-  m.cw = m.W / g.room.width;
-  m.ch = m.H / g.room.height;
-  m.left = (s.width() - m.W) / 2;
   s.set_fore_color({0, 0, 0});
   s.set_fill_style(FillStyle::solid);
   s.set_fill_color({0, 0, 0});
@@ -156,5 +163,120 @@ void draw_room(Game& g) {
   s.box(m.left, m.top, m.left + m.W, m.top + m.H);
   s.set_fore_color(kArmColour);
   for (int i = 1; i <= g.room.active_arms && i < kArmSlots; ++i) s.circle(m.cx(g.room.arm[i].x), m.cy(g.room.arm[i].y), m.cw / 4);
+}
+
+// The message, as large as it fits: 18 points, smaller for a long one.
+// What still does not fit at the smallest size is left off at the end.
+void draw_message(Game& g, const Area& band) {
+  SurfacePort& s = g.io.surface;
+  double width = band.r - band.l - 2 * kPad, height = band.b - band.t - 2 * kPad;
+  std::vector<std::string> lines;
+  int step = 20;
+  for (int points : {18, 16, 14, 12, 10}) {
+    s.set_font("Arial", points);
+    step = std::max(1, s.line_height());
+    lines = wrap_words(g.window_message, static_cast<int>(width),
+                       [&s](const std::string& t) { return s.text_width(t); });
+    if (static_cast<double>(lines.size()) * step <= height) break;
+  }
+  s.set_fore_color(kMessageColour);
+  for (size_t i = 0; i < lines.size() && (i + 1) * step <= height; ++i)
+    s.print(band.l + kPad, band.t + kPad + i * step, lines[i]);
+  s.set_fore_color(kBandEdgeColour);
+  s.line(band.l, band.b - 1, band.r, band.b - 1);
+}
+
+// The menu's heading and as many of its items as fit, the cursor's item
+// among them on a blue bar with a yellow edge.
+void draw_menu(Game& g, const MenuListing& menu, const Area& area) {
+  SurfacePort& s = g.io.surface;
+  s.set_font("Arial", 18);
+  double step = std::max(1, s.line_height()) + 6;
+  double x = area.l + kPad, y = area.t + kPad;
+  s.set_fore_color(kHeadingColour);
+  s.print(x, y, menu.heading);
+  y += step + kPad;
+  int count = static_cast<int>(menu.items.size());
+  int fits = std::max(1, static_cast<int>((area.b - y) / step));
+  int first = std::clamp(menu.current - fits / 2, 0, std::max(0, count - fits));
+  for (int i = first; i < count && i < first + fits; ++i, y += step) {
+    if (i == menu.current) {
+      s.set_fill_style(FillStyle::solid);
+      s.set_fill_color(kMarkColour);
+      s.set_fore_color(kMarkEdgeColour);
+      s.box(area.l + kPad / 2, y - 3, area.r - kPad / 2, y + step - 4);
+      s.set_fill_style(FillStyle::transparent);
+    }
+    s.set_fore_color(i == menu.current ? kMessageColour : kItemColour);
+    s.print(x + kPad, y, menu.items[i]);
+  }
+}
+
+}  // namespace
+
+std::vector<double> picture_source(const Game& g) {
+  std::vector<double> v;
+  auto add = [&v](auto... values) { (v.push_back(static_cast<double>(values)), ...); };
+  const Room& r = g.room;
+  add(g.io.surface.width(), g.io.surface.height(), g.level, g.open_menu, g.menu_position, g.menu_column, g.guide,
+      g.guide_place, g.guide_position, g.cursor_x, g.cursor_y);
+  add(r.width, r.height, r.start_x, r.start_y, r.start_heading, r.active_arms, r.arm[1].speed > 0);
+  for (int i = 1; i <= r.active_arms && i < kArmSlots; ++i) add(r.arm[i].x, r.arm[i].y);
+  for (int x = 1; x <= r.width && x < kGrid; ++x)
+    for (int y = 1; y <= r.height && y < kGrid; ++y) {
+      const Cell& c = r.cells[x][y];
+      add(c.piece, c.beneath, c.fixed, first_stored_value(c).num(), c.occupant);
+    }
+  return v;
+}
+
+WindowLayout window_layout(Game& g) {
+  SurfacePort& s = g.io.surface;
+  double w = s.width(), h = s.height();
+  WindowLayout out;
+  out.band = {0, 0, w, std::min(h, std::max(kMinBand, std::floor(h / 4)))};
+  bool menu = g.open_menu != kNoMenu || g.guide != kNoGuide;
+  bool room = g.level != kNoLevel && g.room.width > 0 && g.room.height > 0 &&
+              (!menu || (g.guide == kNoGuide && menu_beside_room(g.open_menu)));
+  Area below{0, out.band.b, w, h};
+  // A menu beside the room takes the window's right two fifths.
+  if (menu) out.menu = room ? Area{std::floor(w * 0.6), below.t, w, h} : below;
+  if (!room) return out;
+  Area space = menu ? Area{0, below.t, out.menu.l, h} : below;
+  // A ring of one cell around the room holds the start arrow.
+  double cell = std::floor(
+      std::min((space.r - space.l) / (g.room.width + 2), (space.b - space.t) / (g.room.height + 2)));
+  if (cell < kMinCell) return out;
+  double rw = cell * g.room.width, rh = cell * g.room.height;
+  out.room = {std::floor((space.l + space.r - rw) / 2), std::floor((space.t + space.b - rh) / 2), 0, 0};
+  out.room.r = out.room.l + rw;
+  out.room.b = out.room.t + rh;
+  out.cell = cell;
+  return out;
+}
+
+void draw_room(Game& g) {
+  SurfacePort& s = g.io.surface;
+  // A surface that shows nothing is spared the picture: nothing drawn, not
+  // even the cursor's colour, is seen or heard anywhere else.
+  if (!s.shows_anything()) return;
+  g.window_drawn_from = picture_source(g);
+  s.clear();
+  WindowLayout at = window_layout(g);
+  draw_message(g, at.band);
+  if (at.cell > 0) {
+    Geometry m{at.cell, at.cell, at.room.l, at.room.t, at.room.r - at.room.l, at.room.b - at.room.t};
+    draw_cells(g, m);
+  }
+  if (at.menu.b > at.menu.t) draw_menu(g, menu_listing(g), at.menu);
   s.present();
+}
+
+void refresh_window(Game& g) {
+  if (g.io.surface.shows_anything() && picture_source(g) != g.window_drawn_from) draw_room(g);
+}
+
+void show_message(Game& g, const std::string& text) {
+  g.window_message = text;
+  draw_room(g);
 }

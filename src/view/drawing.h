@@ -1,8 +1,36 @@
-// The picture of the room for a sighted onlooker.
+// The window for a sighted onlooker: the last message in a band across the
+// top; below it the room, or the open menu's items, or the room with the
+// items of a menu that acts on it beside it. Nothing is drawn over the room.
 #pragma once
+
+#include <string>
+#include <vector>
 
 struct Game;
 
-// Draws the grid, the pieces, the cursor, the start arrow, the frame and the
-// arm. It does not clear the window first.
+// A rectangle of the window, from its left and top to its right and bottom.
+struct Area {
+  double l = 0, t = 0, r = 0, b = 0;
+};
+
+struct WindowLayout {
+  Area band;        // the message
+  Area room;        // the room's frame; cell is 0 when no room is shown
+  double cell = 0;  // a cell's side
+  Area menu;        // the menu's items; empty when no menu is open
+};
+
+// Where the window puts its parts at its present size.
+WindowLayout window_layout(Game& g);
+
+// What the picture is drawn from besides the message: the window's size, the
+// cursor, the room, the arms and the menu.
+std::vector<double> picture_source(const Game& g);
+
+// Draws the window afresh: it is cleared first.
 void draw_room(Game& g);
+// Draws it again only when what it is drawn from has changed since the last
+// drawing: an idle game draws nothing.
+void refresh_window(Game& g);
+// Shows a message in the band, in place of the last one.
+void show_message(Game& g, const std::string& text);

@@ -73,7 +73,7 @@ std::string base_text(const Game& g, int piece, int x, int y) {
         return "Rat (on a rat path) that must be killed.  The lab assistants call this one " + first_stored_value(g.room.cells[x][y]).str() +
                ".  All rats must be killed before completing a level.  To kill a rat, make sure it can not escape to "
                "another rat path, and manuever the arm so that it passes over its location.";
-      return "";
+      return piece_text(kRatPath);
     default: return piece_text(piece);
   }
 }
@@ -85,12 +85,6 @@ std::string prefixed(const std::string& prefix, const std::string& base, int pie
   bool turn = piece >= kSouthWest && piece <= kSouthEast;
   if (!turn) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
   return prefix + text;
-}
-
-bool one_of(int piece, std::initializer_list<int> set) {
-  for (int p : set)
-    if (p == piece) return true;
-  return false;
 }
 
 const char* facing(int dir) {
@@ -141,20 +135,19 @@ std::string rat_name(Game& g) { return pick_name(g, kRatNames); }
 
 std::string cell_text(const Game& g, int x, int y) {
   if (x == g.room.start_x && y == g.room.start_y) return std::string("Starting position, facing ") + facing(g.room.start_heading);
-  double lock = g.room.cells[x][y].fixed;
+  // Every cell is described, whatever it holds: a locked animal as well as
+  // a locked track piece.
+  bool locked = g.room.cells[x][y].fixed != 0;
   int piece = g.room.cells[x][y].piece;
   int under = g.room.cells[x][y].beneath;
-  bool lowered = piece == kLowered;
-  if (lock == 1) {
-    if (lowered)
-      return one_of(under, {1, 2, 3, 4, 5, 6, 10, 13}) ? prefixed("Locked and lowered ", base_text(g, under, x, y), under)
-                                                       : "";
-    return one_of(piece, {0, 1, 2, 3, 4, 5, 6, 10, 13}) ? prefixed("Locked ", base_text(g, piece, x, y), piece) : "";
-  }
-  if (lock != 0) return "";
-  if (lowered)
-    return one_of(under, {1, 2, 3, 4, 5, 6, 10, 11, 13}) ? prefixed("Lowered ", base_text(g, under, x, y), under) : "";
-  return base_text(g, piece, x, y);
+  bool lowered = piece == kLowered && under != kEmpty && under != kLowered;
+  int shown = lowered ? under : piece == kLowered ? kEmpty : piece;
+  std::string text = base_text(g, shown, x, y);
+  if (text.empty()) text = "Unknown piece, number " + std::to_string(shown) + ".";
+  if (locked && lowered) return prefixed("Locked and lowered ", text, shown);
+  if (locked) return prefixed("Locked ", text, shown);
+  if (lowered) return prefixed("Lowered ", text, shown);
+  return text;
 }
 
 void say_cell(Game& g) {

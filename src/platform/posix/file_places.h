@@ -11,7 +11,7 @@ struct FilePlaces {
   FilePlaces(std::string dir) : program_dir(std::move(dir)) {}  // NOLINT: a folder is a place
   std::string program_dir;  // sounds/ and the shipped challenges/
   // The player's folders; all empty for a program folder of its own.
-  std::string config_dir;   // progress.ini
+  std::string config_dir;   // progress.ini, effects.ini
   std::string data_dir;     // challenges/ that the player saves
   std::string state_dir;    // summary.txt, debug_log.txt
   bool installed() const { return !config_dir.empty(); }

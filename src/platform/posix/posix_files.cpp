@@ -167,7 +167,7 @@ PosixFiles::PosixFiles(FilePlaces places) : dir_(places.program_dir), places_(st
 std::string PosixFiles::own_root(const std::string& rel, bool writing) const {
   if (!places_.installed()) return "";
   std::string first = first_part(rel);
-  if (first == "progress.ini") return places_.config_dir;
+  if (first == "progress.ini" || first == "effects.ini") return places_.config_dir;
   if (first == "challenges") return places_.data_dir;
   return writing ? places_.state_dir : "";
 }

@@ -59,15 +59,25 @@ std::optional<KeyEvent> SdlEvents::wait(int64_t deadline_ms) {
       keys_.pop_front();
       return k;
     }
+    // Waiting pumps the window's events itself, before it sleeps and as it
+    // wakes: each pump asks the display several times, so an idle tick
+    // pumps twice and no more.
     SDL_Event e;
-    if (SDL_PollEvent(&e)) {
-      take(e);
-      continue;
+    int64_t left = deadline_ms - now_ms();
+    if (left <= 0) {
+      if (SDL_PollEvent(&e)) {
+        take(e);
+        continue;
+      }
+      screen_.flush();
+      return std::nullopt;
     }
     screen_.flush();
-    int64_t left = deadline_ms - now_ms();
-    if (left <= 0) return std::nullopt;
     ++sleeps_;
-    if (SDL_WaitEventTimeout(&e, static_cast<int>(std::min<int64_t>(left, 1000)))) take(e);
+    if (SDL_WaitEventTimeout(&e, static_cast<int>(std::min<int64_t>(left, 1000)))) {
+      take(e);
+    } else if (now_ms() >= deadline_ms) {
+      return std::nullopt;
+    }
   }
 }

@@ -2,6 +2,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include "view/wrap.h"
+
 namespace {
 
 // Places a family's font is commonly installed, should fontconfig fail.
@@ -30,37 +32,6 @@ size_t utf8_length(unsigned char c) {
   if ((c & 0xF0) == 0xE0) return 3;
   if ((c & 0xF8) == 0xF0) return 4;
   return 0;
-}
-
-// Breaks one paragraph into lines that fit.
-void wrap_paragraph(TTF_Font* font, const std::string& para, int width, std::vector<std::string>& out) {
-  std::string line;
-  size_t pos = 0;
-  while (pos < para.size()) {
-    size_t end = para.find(' ', pos);
-    std::string word = para.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
-    pos = end == std::string::npos ? para.size() : end + 1;
-    std::string tried = line.empty() ? word : line + " " + word;
-    if (text_width(font, tried) <= width || line.empty()) {
-      line = tried;
-    } else {
-      out.push_back(line);
-      line = word;
-    }
-    // A single word wider than the line is cut where it must be.
-    while (text_width(font, line) > width && line.size() > 1) {
-      size_t cut = line.size() - 1;
-      while (cut > 1 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
-      size_t fit = cut;
-      while (fit > 1 && text_width(font, line.substr(0, fit)) > width) {
-        --fit;
-        while (fit > 1 && (static_cast<unsigned char>(line[fit]) & 0xC0) == 0x80) --fit;
-      }
-      out.push_back(line.substr(0, fit));
-      line = line.substr(fit);
-    }
-  }
-  out.push_back(line);
 }
 
 }  // namespace
@@ -116,21 +87,7 @@ TTF_Font* Fonts::get(const std::string& family, int points) {
 }
 
 std::vector<std::string> wrap_text(TTF_Font* font, const std::string& text, int width) {
-  std::vector<std::string> out;
-  size_t start = 0;
-  for (;;) {
-    size_t end = text.find('\n', start);
-    std::string para = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (!para.empty() && para.back() == '\r') para.pop_back();
-    if (font && width > 0) {
-      wrap_paragraph(font, para, width, out);
-    } else {
-      out.push_back(para);
-    }
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return out;
+  return wrap_words(text, font ? width : 0, [font](const std::string& line) { return text_width(font, line); });
 }
 
 std::string clean_utf8(const std::string& text) {

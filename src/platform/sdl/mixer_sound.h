@@ -13,7 +13,8 @@
 #include "ports/sound_port.h"
 
 constexpr int kDeviceRate = 44100;
-constexpr int kDeviceFrames = 1024;
+// A short buffer: a key is heard 12 ms after it is pressed at most, not 23.
+constexpr int kDeviceFrames = 512;
 
 // The level a channel is heard at, read by the mixer's thread.
 struct ChannelLevel {
@@ -31,7 +32,7 @@ class MixerSound : public SoundPort {
   ~MixerSound() override;
   MixerSound(const MixerSound&) = delete;
   MixerSound& operator=(const MixerSound&) = delete;
-  // Opens the default device at 44100 Hz, 16-bit stereo, 1024 frames.
+  // Opens the default device at 44100 Hz, 16-bit stereo, 512 frames.
   bool open(std::string& reason) override;
   bool load(int slot, const std::string& path, std::string& reason) override;
   int sample_rate(int slot) override;

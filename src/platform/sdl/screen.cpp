@@ -219,6 +219,18 @@ void SdlScreen::print(double x, double y, const std::string& text) {
   touched(at.x, at.y, at.x + w - 1, at.y + h - 1);
 }
 
+int SdlScreen::text_width(const std::string& text) {
+  TTF_Font* font = fonts_.get(font_name_, font_points_);
+  int w = 0, h = 0;
+  if (!font || text.empty() || TTF_SizeUTF8(font, clean_utf8(text).c_str(), &w, &h) != 0) return 0;
+  return w;
+}
+
+int SdlScreen::line_height() {
+  TTF_Font* font = fonts_.get(font_name_, font_points_);
+  return font ? TTF_FontLineSkip(font) : font_points_ * 4 / 3;
+}
+
 void SdlScreen::set_caption(const std::string& text) {
   caption_ = text;
   SDL_SetWindowTitle(window_, clean_utf8(text).c_str());

@@ -36,6 +36,8 @@ class SdlScreen : public SurfacePort {
   void box(double x1, double y1, double x2, double y2) override;
   void circle(double cx, double cy, double r) override;
   void print(double x, double y, const std::string& text) override;
+  int text_width(const std::string& text) override;
+  int line_height() override;
   void present() override { dirty_ = true; }
   std::string caption() override { return caption_; }
   void set_caption(const std::string& text) override;
