@@ -2,7 +2,6 @@
 // what it writes read back from the pane, and the terminal's settings
 // compared before and after however the game ended.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <csignal>
@@ -16,7 +15,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 std::string output_of(const std::string& cmd) {
@@ -38,7 +36,8 @@ size_t count(const std::string& text, const std::string& part) {
 
 // The game run by a shell in a tmux pane of a private server. The shell
 // notes the terminal's settings before and after, then the game's exit
-// status.
+// status; it ignores the hangup so as to note it also when the pane closes,
+// and stays on a minute so that the pane can be read after the game.
 class ConsolePane {
  public:
   ConsolePane() : socket_((dir_.root() / "tmux").string()) {
