@@ -5,7 +5,6 @@
 
 #include "state/game.h"
 #include "state/waits.h"
-#include "view/drawing.h"
 
 namespace {
 
@@ -103,7 +102,7 @@ void say(Game& g, std::string text, bool aloud) {
   text = apply_replacements(g, std::move(text));
   g.io.transcript.record("say", text);
   record_history(g, text);
-  show_message(g, text);
+  g.message_handler(g, text);
   try {
     if (aloud && g.speech_route != 0) speak_on_route(g, text, 0);
     // The screen reader's route is told by the voice alone: it would say it twice.

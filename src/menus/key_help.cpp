@@ -41,6 +41,8 @@ const std::vector<KeyList> kKeyLists = {
       {"Shift+Enter", "in the placement menu, place the piece lowered"},
       {"Left / Right", "in the editor's piece menu, change column"},
       {"Escape", "go back"},
+      {"F2", "where you are: the menu's name and the item you are on"},
+      {"F3", "over a room, the level's title and description again"},
       kHistoryKeys}},
     {"Keys in the level editor",
      {{"arrows", "move the cursor and hear the cell"},

@@ -4,18 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "view/drawing.h"
+
 struct Game;
 
 // Handles one key (or -1, -1 to speak the current item) for the open menu.
 int menu_key_down(Game& g, int code, int shift);
 
-// The open menu as the window shows it: a heading, the items the cursor can
-// reach in their order, and the one it is on (-1 before it has moved).
-struct MenuListing {
-  std::string heading;
-  std::vector<std::string> items;
-  int current = -1;
-};
-// The key help and the list of sounds are shown as menus. Empty (no
+// The open menu as the window shows it (see MenuListing). The key help and the list of sounds are shown as menus. Empty (no
 // heading) when nothing is open.
 MenuListing menu_listing(Game& g);

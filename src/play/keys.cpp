@@ -392,6 +392,30 @@ void level_again(Game& g) {
   }
 }
 
+// F2 in a menu: the menu's name, the item the cursor is on and where it
+// stands among them.
+void where_in_menu(Game& g) {
+  MenuListing menu = menu_listing(g);
+  int count = static_cast<int>(menu.items.size());
+  std::string text = menu.heading + ".  ";
+  if (menu.current >= 0) {
+    text += menu.items[menu.current] + ", " + std::to_string(menu.current + 1) + " of " + std::to_string(count) + ".";
+  } else {
+    text += std::to_string(count) + (count == 1 ? " item." : " items.");
+  }
+  say_message(g, text);
+}
+
+// F3 in a menu: the level's title and description when a menu is open over
+// its room; with no room behind it, where the menu stands.
+void level_again_in_menu(Game& g) {
+  if (menu_beside_room(g.open_menu)) {
+    level_again(g);
+  } else {
+    where_in_menu(g);
+  }
+}
+
 void escape_hint(Game& g, int, int) {
   say_message(g,
         "Hold Shift and press Escape to exit and return to the main menu.  Your progress on the current level will "
@@ -469,6 +493,8 @@ constexpr Binding kBindings[] = {
     {kKeyNumMinus, Mods::any, Where::menu, menu_key},
     {kKeyEquals, Mods::any, Where::menu, menu_key},
     {kKeyMinus, Mods::any, Where::menu, menu_key},
+    {kKeyF2, Mods::none, Where::menu, [](Game& g, int, int) { where_in_menu(g); }},
+    {kKeyF3, Mods::none, Where::menu, [](Game& g, int, int) { level_again_in_menu(g); }},
 
     {kKeyLeft, Mods::any, Where::room, [](Game& g, int code, int) { cursor_key(g, code); }},
     {kKeyUp, Mods::any, Where::room, [](Game& g, int code, int) { cursor_key(g, code); }},

@@ -5,14 +5,18 @@
 #include "audio/speech.h"
 #include "state/game.h"
 #include "levels/campaign.h"
+#include "menus/menus.h"
 #include "menus/progress.h"
 #include "play/keys.h"
 #include "play/tick.h"
 #include "view/boxes.h"
+#include "view/drawing.h"
 
 bool start_game(Game& g) {
   g.key_handler = handle_key;
   g.tick_handler = game_tick;
+  g.message_handler = show_message;
+  g.list_open_menu = menu_listing;
   g.version = kVersion;
   g.level = kNoLevel;
   g.history_position = 0;

@@ -44,6 +44,8 @@ enum Menu : int {
 // The lists read over the game with Up and Down.
 enum Guide : int { kNoGuide = 0, kKeyHelp = 1, kSoundGuide = 2 };
 
+struct MenuListing;
+
 struct Game {
   explicit Game(Ports p) : io(p) {}
   // A game holds the live devices: a copy of it would play, speak and stop
@@ -144,6 +146,10 @@ struct Game {
   // put in place at start-up (until then keys and ticks do nothing).
   void (*key_handler)(Game& g, KeyEvent key) = [](Game&, KeyEvent) {};
   void (*tick_handler)(Game& g) = [](Game&) {};
+  // What the window shows of a message and of the open menu: the drawing's
+  // and the menus' own, put in place at start-up as well.
+  void (*message_handler)(Game& g, const std::string& text) = [](Game&, const std::string&) {};
+  MenuListing (*list_open_menu)(Game& g) = nullptr;
 
   // The random source of the rules, names, sounds and songs.
   std::mt19937_64 rng{0};

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <random>
 
-#include "menus/menus.h"
 #include "state/game.h"
 #include "view/wrap.h"
 
@@ -34,10 +33,6 @@ constexpr double kPad = 8;        // between the window's parts and their text
 constexpr double kMinBand = 60;   // the message band's least height
 constexpr double kMinCell = 8;    // a room whose cells would be smaller is not drawn
 
-// The menus that act on the room, shown beside it.
-bool menu_beside_room(Menu m) {
-  return m == kPlacementMenu || m == kSwitchMenu || m == kEditorPlacementMenu || m == kEditorSettingsMenu;
-}
 
 struct Geometry {
   double cw, ch, left, top, W, H;
@@ -230,6 +225,10 @@ std::vector<double> picture_source(const Game& g) {
   return v;
 }
 
+bool menu_beside_room(int m) {
+  return m == kPlacementMenu || m == kSwitchMenu || m == kEditorPlacementMenu || m == kEditorSettingsMenu;
+}
+
 WindowLayout window_layout(Game& g) {
   SurfacePort& s = g.io.surface;
   double w = s.width(), h = s.height();
@@ -268,7 +267,7 @@ void draw_room(Game& g) {
     Geometry m{at.cell, at.cell, at.room.l, at.room.t, at.room.r - at.room.l, at.room.b - at.room.t};
     draw_cells(g, m);
   }
-  if (at.menu.b > at.menu.t) draw_menu(g, menu_listing(g), at.menu);
+  if (at.menu.b > at.menu.t && g.list_open_menu) draw_menu(g, g.list_open_menu(g), at.menu);
   s.present();
 }
 

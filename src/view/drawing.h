@@ -20,6 +20,17 @@ struct WindowLayout {
   Area menu;        // the menu's items; empty when no menu is open
 };
 
+// The open menu as the window shows it: a heading, the items the cursor can
+// reach in their order, and the one it is on (-1 before it has moved).
+struct MenuListing {
+  std::string heading;
+  std::vector<std::string> items;
+  int current = -1;
+};
+
+// The menus that act on the room, shown beside it.
+bool menu_beside_room(int menu);
+
 // Where the window puts its parts at its present size.
 WindowLayout window_layout(Game& g);
 
