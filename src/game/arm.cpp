@@ -208,6 +208,29 @@ Task<Pass> arm_restart_at(RoomEffects& fx, int x, int y) {
   co_return Pass::next_item;
 }
 
+bool glide_arms(Room& room) {
+  double to[kArmSlots][2];
+  for (int i = 1; i <= room.active_arms && i < kArmSlots; ++i) {
+    const Arm& arm = room.arm[i];
+    int heading = normalised(arm.heading);
+    double newx = round2(arm.x + (heading == kEast ? arm.speed : heading == kWest ? -arm.speed : 0));
+    double newy = round2(arm.y + (heading == kSouth ? arm.speed : heading == kNorth ? -arm.speed : 0));
+    if (arm.speed > 0 && whole(newx) && whole(newy) && newx >= 0 && newx < kGrid && newy >= 0 && newy < kGrid)
+      return false;
+    if (past_edge(room, heading, newx, newy)) return false;
+    to[i][0] = newx;
+    to[i][1] = newy;
+  }
+  for (int i = 1; i <= room.active_arms && i < kArmSlots; ++i) {
+    Arm& arm = room.arm[i];
+    arm.heading = normalised(arm.heading);
+    arm.x = to[i][0];
+    arm.y = to[i][1];
+    room.redirects_here = 0;
+  }
+  return true;
+}
+
 Task<bool> move_arms(Room& room, RoomEffects& fx) {
   for (int i = 1; i <= room.active_arms && i < kArmSlots; ++i) {
     if (co_await arm_step(room, fx, i) == Pass::end_tick) co_return false;

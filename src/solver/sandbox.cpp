@@ -18,6 +18,7 @@ bool Sandbox::waits(double seconds) {
 
 bool Sandbox::tick() {
   now_ms_ += 20;
+  if (glide_arms(room_)) return true;
   StepControl control;
   Task<bool> step = move_arms(room_, *this);
   step.run(control);
