@@ -147,7 +147,9 @@ class Search : public CellWatch {
   bool stepwise(const Node& root, int step, int64_t cap);
   // After the first win, a little more search for a better one.
   void improvement() { improve_cap_ = nodes_ + std::min<int64_t>(nodes_ / 2, kImproveNodes) + 5000; }
-  int alive(const RoomState& s) const;
+  // How far the run has come: rats killed above all, then mice set down
+  // away from where they started, then a mouse in the claw.
+  int progress(const RoomState& s) const;
   bool pruned(const Node& n);
   bool out_of_reach(const Node& n, int need, int energy, int stations);
   bool out_of_reach(const Node& n, const Room& room);
@@ -165,7 +167,7 @@ class Search : public CellWatch {
   Sandbox box_;
   ValueCodes codes_;
   Memo memo_;      // no win from here with so many placements more
-  Memo kill_memo_;  // no rat killed (nor a win) from here with so many more
+  Memo kill_memo_;  // no progress (nor a win) from here with so many more
   std::array<std::array<int, kGrid>, kGrid> index_{};
   std::vector<FreeCell> cells_;
   std::vector<int> lowerable_;  // the lowered options that may be placed
@@ -184,9 +186,11 @@ class Search : public CellWatch {
 
   enum class Goal { win, kill };
   Goal goal_ = Goal::win;
-  int goal_alive_ = 0;            // rats alive when this step began (Goal::kill)
+  int goal_progress_ = 0;         // the progress when this step began (Goal::kill)
+  int rats_ = 0;                  // rats in the room at the start
+  bool drop_zones_ = false;       // and whether it has a drop zone
   struct Moment {
-    int alive, cost, bounces;
+    int progress, cost, bounces;
     int64_t order;
     Node node;
     RoomState room;  // at the first decision after the kill
