@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr double kHintSeconds = 1.0;
-
 // "a North-west turn", "a lowered track blocker", "a track switch".
 std::string piecewords(const Placement& p) {
   std::string name;
@@ -126,9 +124,9 @@ void hint_key(Game& g) {
   // First with every piece left where the player put it; when they cannot
   // lead to a win, with all of them open to change.
   SolveLimits keep;
-  keep.seconds = kHintSeconds / 2;
+  keep.seconds = kKeySearchSeconds / 2;
   keep.keep_pieces = true;
-  keep.memo_bits = 18;
+  keep.memo_bits = kKeySearchMemoBits;
   Solution s = solve_room(g.room, g.level >= kToolExchangeLevel, keep);
   if (s.verdict == Verdict::solved) {
     say_message(g, advice(g, s));
@@ -140,7 +138,8 @@ void hint_key(Game& g) {
   }
   SolveLimits open = keep;
   open.keep_pieces = false;
-  open.seconds = kHintSeconds - std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  // A little is kept back for what follows the search: the win is checked.
+  open.seconds = kKeySearchSeconds - 0.02 - std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (open.seconds > 0.05) s = solve_room(g.room, g.level >= kToolExchangeLevel, open);
   if (open.seconds > 0.05 && s.verdict == Verdict::unwinnable) {
     say_message(g, "This room cannot be won: " + s.reason + ".");

@@ -45,6 +45,11 @@ struct Solution {
   size_t memo_bytes = 0;
 };
 
+// How long a search run at a key press may hold the keyboard (the hint, the
+// editor's check of a saved map): one second, on one core.
+constexpr double kKeySearchSeconds = 1.0;
+constexpr int kKeySearchMemoBits = 18;
+
 // The campaign lets the player place tool exchanges from this level on.
 constexpr int kToolExchangeLevel = 17;
 
