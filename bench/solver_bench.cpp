@@ -40,6 +40,7 @@ SolveLimits limits() {
   SolveLimits l;
   l.seconds = 10;
   l.memo_bits = 22;
+  l.threads = 2;  // as --solve
   return l;
 }
 

@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <chrono>
 #include <climits>
@@ -109,10 +110,29 @@ struct Node {
   uint16_t settled = 0;
 };
 
+// On two cores the exact and the step-by-step search run side by side, each
+// with its own turns. The answer is the one they would give taking turns on
+// one core (exact turn 0, step turn 0, exact turn 1, ...): the race keeps
+// the turn in which each ended, and a search stops as soon as the other has
+// ended in an earlier turn of that order.
+struct Race {
+  std::atomic<int> exact_ended{INT_MAX};  // a win found, or the proof that there is none
+  std::atomic<int> step_won{INT_MAX};
+};
+enum class Track { both, exact, step };
+
 class Search : public CellWatch {
  public:
-  Search(const Room& room, bool tool_exchanges, const SolveLimits& limits)
-      : original_(room), tool_exchanges_(tool_exchanges), limits_(limits), box_(room), memo_(limits.memo_bits), kill_memo_(limits.memo_bits) {
+  Search(const Room& room, bool tool_exchanges, const SolveLimits& limits, Race* race = nullptr,
+         Track track = Track::both)
+      : original_(room),
+        tool_exchanges_(tool_exchanges),
+        limits_(limits),
+        box_(room),
+        memo_(limits.memo_bits),
+        kill_memo_(limits.memo_bits),
+        race_(race),
+        track_(track) {
     for (auto& column : index_) column.fill(-1);
   }
 
@@ -197,6 +217,9 @@ class Search : public CellWatch {
   };
   std::vector<Moment> milestones_;         // moments after a kill found in this step
   std::unordered_set<uint64_t> seen_moments_;  // every moment found so far
+  Race* race_;
+  Track track_;
+  int turn_ = 0;
   int k_ = 0;  // placements allowed in this round
   bool budget_cut_ = false;
   bool out_of_budget_ = false;  // the whole search's budget is spent

@@ -17,6 +17,7 @@ struct SolveLimits {
   double seconds = 10;         // wall-clock time it may take
   bool keep_pieces = false;    // cells that already hold something stay as they are
   int memo_bits = 20;          // 2^memo_bits remembered positions (two tables of 16 bytes each)
+  int threads = 1;             // 2: the exact and the step-by-step search on a core each
 };
 
 // One thing the player does before starting the arm.

@@ -15,6 +15,7 @@ bool Search::over_budget() {
   double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   if (spent > limits_.seconds) out_of_budget_ = true;
   if (nodes_ > improve_cap_) out_of_budget_ = true;
+  if (race_ && (track_ == Track::exact ? race_->step_won < turn_ : race_->exact_ended <= turn_)) out_of_budget_ = true;
   if (out_of_budget_ || (node_cap_ > 0 && nodes_ > node_cap_)) overrun_ = true;
   return overrun_;
 }
@@ -301,11 +302,22 @@ Solution Search::run() {
     // moments to go on from may take more placements next time.
     int64_t exactcap = kExactNodes, stepcap = kStepNodes;
     int step = kFirstStep;
-    for (;;) {
-      exact(root, out, nodes_ + exactcap);
-      if (found_ || out.verdict == Verdict::unwinnable || out_of_budget_) break;
-      if (stepwise(root, step, nodes_ + stepcap)) step += 2;
-      if (found_ || out_of_budget_) break;
+    for (turn_ = 0;; ++turn_) {
+      // A turn may take no decision point at all (a run with no choice in
+      // it): the race and the clock are read here too.
+      over_budget();
+      if (out_of_budget_) break;
+      if (track_ != Track::step) {
+        exact(root, out, nodes_ + exactcap);
+        bool ended = found_ || out.verdict == Verdict::unwinnable;
+        if (ended && race_) race_->exact_ended = turn_;
+        if (ended || out_of_budget_) break;
+      }
+      if (track_ != Track::exact) {
+        if (stepwise(root, step, nodes_ + stepcap)) step += 2;
+        if (found_ && race_) race_->step_won = turn_;
+        if (found_ || out_of_budget_) break;
+      }
       exactcap *= 2;
       stepcap *= 2;
     }
