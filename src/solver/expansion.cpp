@@ -101,7 +101,8 @@ Search::Outcome Search::advance(Node& n, RoomState& pre, Hot& hot) {
     // An arm that comes back to the same room, going the same way, with
     // nothing changed but its energy, goes round and round until the energy
     // is gone: give up on it the first time round. Checked after each
-    // bounce; with unlimited energy nothing is counted, so now and then.
+    // bounce; with unlimited energy nothing is counted, so after a while each
+    // time the arm nears a cell's centre.
     bool bounced = room.bounces != bounces;
     bounces = room.bounces;
     if (bounced && !seen.insert(state_hash(room, box_.won(), codes_, false)).second) return Outcome::lost;
@@ -109,8 +110,6 @@ Search::Outcome Search::advance(Node& n, RoomState& pre, Hot& hot) {
     if (int glided = box_.glide(static_cast<int>(kTickCap))) {
       count += glided - 1;
       ticks_ += glided;
-      // With unlimited energy no bounce is counted: the room is checked
-      // each time the arm nears a cell's centre instead.
       if (room.arm[1].energy == -1 && count > 2000 && !seen.insert(state_hash(room, box_.won(), codes_, false)).second)
         return Outcome::lost;
       continue;
