@@ -94,4 +94,9 @@ TEST(Hint, GuidesThroughEveryCampaignRoom) {
   start_level(r.g());
   apply_placement(r.g().room, {2, 2, kBlocker});
   EXPECT_EQ(hint(), "Hint: remove the piece at B 2.");
+  // A piece the room starts with, taken away, is named for putting back.
+  r.g().level = 20;
+  start_level(r.g());
+  r.g().room.cells[1][1] = Cell{};
+  EXPECT_EQ(hint(), "Hint: place a South-east turn at A 1.");
 }

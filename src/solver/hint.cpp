@@ -84,7 +84,12 @@ std::string known_hint(const Game& g, std::string& stray) {
       const Cell& now = g.room.cells[x][y];
       if (!free_cell(start, x, y) || same_cell(now, goal.cells[x][y]) || same_cell(now, start.cells[x][y])) continue;
       if (now.piece == kSwitch && goal.cells[x][y].piece == kSwitch) continue;  // a switch yet to be tied
-      if (stray.empty()) stray = "Hint: remove the piece at " + cell_name(x, y) + ".";
+      if (!stray.empty()) continue;
+      const Cell& was = goal.cells[x][y];
+      if (now.piece == kEmpty && now.beneath == kEmpty)  // a piece of the room's own was taken away
+        stray = "Hint: place " + piecewords({x, y, was.keeper(), was.piece == kLowered}) + " at " + cell_name(x, y) + ".";
+      else
+        stray = "Hint: remove the piece at " + cell_name(x, y) + ".";
     }
   if (!stray.empty()) return "";
   const Placement* next = nullptr;
