@@ -86,8 +86,10 @@ std::string known_hint(const Game& g, std::string& stray) {
       if (now.piece == kSwitch && goal.cells[x][y].piece == kSwitch) continue;  // a switch yet to be tied
       if (!stray.empty()) continue;
       const Cell& was = goal.cells[x][y];
-      if (now.piece == kEmpty && now.beneath == kEmpty)  // a piece of the room's own was taken away
-        stray = "Hint: place " + piecewords({x, y, was.keeper(), was.piece == kLowered}) + " at " + cell_name(x, y) + ".";
+      // A piece the room starts with may have been taken away.
+      if (now.piece == kEmpty && now.beneath == kEmpty)
+        stray = "Hint: place " + piecewords({x, y, was.keeper(), was.piece == kLowered}) + " at " + cell_name(x, y) +
+                ".";
       else
         stray = "Hint: remove the piece at " + cell_name(x, y) + ".";
     }
@@ -144,7 +146,8 @@ void hint_key(Game& g) {
   SolveLimits open = keep;
   open.keep_pieces = false;
   // A little is kept back for what follows the search: the win is checked.
-  open.seconds = kKeySearchSeconds - 0.02 - std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  open.seconds = kKeySearchSeconds - 0.02 - spent;
   if (open.seconds > 0.05) s = solve_room(g.room, g.level >= kToolExchangeLevel, open);
   if (open.seconds > 0.05 && s.verdict == Verdict::unwinnable) {
     say_message(g, "This room cannot be won: " + s.reason + ".");
