@@ -1,14 +1,20 @@
 // How fast the solver wins the campaign: each of the 24 levels on its own,
 // and all of them one after the other, with the figures a player would wait
-// for (decision points, room copies and game ticks per second, memory). A
-// room copy is a room captured from a game, put back into one, or a game
-// copied into a sandbox.
+// for (decision points, room copies and game ticks per second, memory); and
+// how long the hint key holds the keyboard in each room. A room copy is a
+// room captured from a game, put back into one, or a game copied into a
+// sandbox.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
 
 #include "state/game.h"
 #include "levels/campaign.h"
 #include "ports/null_ports.h"
+#include "solver/hint.h"
+#include "solver/known_wins.h"
 #include "solver/solver.h"
 
 namespace {
@@ -34,6 +40,7 @@ SolveLimits limits() {
   SolveLimits l;
   l.seconds = 10;
   l.memo_bits = 22;
+  l.threads = 2;  // as --solve
   return l;
 }
 
@@ -79,6 +86,39 @@ void SolveCampaign(benchmark::State& state) {
   state.counters["peak_MB"] = peak_megabytes();
 }
 BENCHMARK(SolveCampaign)->Iterations(1)->Unit(benchmark::kSecond);
+
+// How long H holds the keyboard in each campaign room: at the start (the
+// known win answers), with a wrong piece where the known win needs another
+// (the search around the player's pieces, then the piece to take away), and
+// with the room taken as a challenge (the search alone). None may pass the
+// search's second.
+void HintLevel(benchmark::State& state) {
+  double start_s = 0, stray_s = 0, challenge_s = 0;
+  auto timed = [](Game& g) {
+    auto t0 = std::chrono::steady_clock::now();
+    hint_key(g);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  };
+  for (auto _ : state) {
+    int n = static_cast<int>(state.range(0));
+    Level level(n);
+    start_s = timed(level.g);
+    for (const Placement& p : known_win(n))
+      if (p.piece != kBlocker) {
+        apply_placement(level.g.room, {p.x, p.y, kBlocker});
+        stray_s = timed(level.g);
+        break;
+      }
+    Level challenge(n);
+    challenge.g.level = kChallengeLevel;
+    challenge_s = timed(challenge.g);
+  }
+  state.counters["start_s"] = start_s;
+  state.counters["stray_s"] = stray_s;
+  state.counters["challenge_s"] = challenge_s;
+  state.counters["longest_s"] = std::max({start_s, stray_s, challenge_s});
+}
+BENCHMARK(HintLevel)->DenseRange(1, 24)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

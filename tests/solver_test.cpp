@@ -4,10 +4,11 @@
 
 #include "levels/campaign.h"
 #include "rig.h"
+#include "solver/hint.h"
+#include "solver/known_wins.h"
 #include "solver/solver.h"
 
 namespace {
-
 
 // Rats at E 1 and C 2: a lowered south-east turn at C 1 and a switch at D 1
 // that raises it win.
@@ -61,4 +62,41 @@ TEST(SolveCommand, PrintsAPlayableScriptOrSaysTheRoomCannotBeWon) {
                          p.dir().string()});
   EXPECT_EQ(walled.status, 1) << walled.out;
   EXPECT_NE(walled.out.find("cannot be won: the rat at C 3 is walled in"), std::string::npos) << walled.out;
+}
+
+// Every campaign room's known win wins, and H names its pieces one by one
+// from the start of the level to "start the arm"; a piece of the player's
+// that no win can keep is named for taking away.
+TEST(Hint, GuidesThroughEveryCampaignRoom) {
+  Rig r;
+  ASSERT_TRUE(Form_Load_for_test(r));
+  auto hint = [&r]() {
+    r.forget();
+    hint_key(r.g());
+    std::vector<std::string> said = r.lines("say");
+    return said.empty() ? std::string() : said.back();
+  };
+  for (int level = 1; level <= 24; ++level) {
+    SCOPED_TRACE("level " + std::to_string(level));
+    r.g().level = level;
+    start_level(r.g());
+    Solution s;
+    EXPECT_TRUE(check_solution(r.g().room, known_win(level), s));
+    for (const Placement& p : known_win(level)) {
+      std::string h = hint();
+      EXPECT_TRUE(h.rfind("Hint: place ", 0) == 0 || h.rfind("Hint: set the switch ", 0) == 0) << h;
+      apply_placement(r.g().room, p);
+    }
+    EXPECT_EQ(hint(), "Hint: start the arm.");
+  }
+  // The arm can leave the top row only south from B 1.
+  r.g().level = 2;
+  start_level(r.g());
+  apply_placement(r.g().room, {2, 2, kBlocker});
+  EXPECT_EQ(hint(), "Hint: remove the piece at B 2.");
+  // A piece the room starts with, taken away, is named for putting back.
+  r.g().level = 20;
+  start_level(r.g());
+  r.g().room.cells[1][1] = Cell{};
+  EXPECT_EQ(hint(), "Hint: place a South-east turn at A 1.");
 }

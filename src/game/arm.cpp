@@ -208,6 +208,33 @@ Task<Pass> arm_restart_at(RoomEffects& fx, int x, int y) {
   co_return Pass::next_item;
 }
 
+int glide_arm(Room& room, int most) {
+  if (room.active_arms != 1) return 0;
+  Arm& arm = room.arm[1];
+  int heading = normalised(arm.heading);
+  int dx = step_x(heading), dy = step_y(heading);
+  // Positions in hundredths of a cell, as round2 keeps them.
+  double x = std::nearbyint(arm.x * 100), y = std::nearbyint(arm.y * 100), speed = std::nearbyint(arm.speed * 100);
+  if (dx + dy == 0 || speed <= 0 || x / 100 != arm.x || y / 100 != arm.y || speed / 100 != arm.speed) return 0;
+  auto at = [](double v) { return static_cast<long>(v); };
+  long px = at(x), py = at(y), step = at(speed), w = room.width * 100L, h = room.height * 100L;
+  int ticks = 0;
+  for (; ticks < most; ++ticks) {
+    long nx = px + dx * step, ny = py + dy * step;
+    if (nx % 100 == 0 && ny % 100 == 0 && nx >= 0 && nx < kGrid * 100 && ny >= 0 && ny < kGrid * 100) break;
+    if ((nx < 100 && dx < 0) || (nx > w && dx > 0) || (ny < 100 && dy < 0) || (ny > h && dy > 0)) break;
+    px = nx;
+    py = ny;
+  }
+  if (ticks > 0) {
+    arm.heading = heading;
+    arm.x = static_cast<double>(px) / 100;
+    arm.y = static_cast<double>(py) / 100;
+    room.redirects_here = 0;
+  }
+  return ticks;
+}
+
 Task<bool> move_arms(Room& room, RoomEffects& fx) {
   for (int i = 1; i <= room.active_arms && i < kArmSlots; ++i) {
     if (co_await arm_step(room, fx, i) == Pass::end_tick) co_return false;

@@ -17,6 +17,10 @@ enum class Pass {
 // The arms' share of a tick: each active arm takes its step. False when the
 // level ended on the way.
 Task<bool> move_arms(Room& room, RoomEffects& fx);
+// Up to `most` ticks of a room with one arm, while the arm only moves on
+// between cell centres: nothing is met and nothing reported. The ticks
+// taken; 0 when the next one must be move_arms's.
+int glide_arm(Room& room, int most);
 
 // Charges one bounce to arm i (nothing with unlimited energy or a standing arm).
 void bounce(Room& room, int i);

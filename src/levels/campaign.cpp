@@ -44,21 +44,21 @@ void clear_room(Game& g) {
 }
 
 // Lays out one cell from its token ("9", "1/7L", "12:9", ".").
-void lay_cell(Game& g, int x, int y, std::string token) {
+void lay_cell(Cell& cell, std::string token) {
   if (token == ".") return;
   if (token.back() == 'L') {
-    g.room.cells[x][y].fixed = 1;
+    cell.fixed = 1;
     token.pop_back();
   }
   size_t colon = token.find(':');
   if (colon != std::string::npos) {
-    g.room.cells[x][y].piece = std::atoi(token.c_str());
-    g.room.cells[x][y].occupant = std::atoi(token.c_str() + colon + 1);
+    cell.piece = std::atoi(token.c_str());
+    cell.occupant = std::atoi(token.c_str() + colon + 1);
     return;
   }
   size_t slash = token.find('/');
-  g.room.cells[x][y].piece = std::atoi(token.c_str());
-  if (slash != std::string::npos) g.room.cells[x][y].beneath = std::atoi(token.c_str() + slash + 1);
+  cell.piece = std::atoi(token.c_str());
+  if (slash != std::string::npos) cell.beneath = std::atoi(token.c_str() + slash + 1);
 }
 
 // Every mouse and rat gets a name of its own; names are drawn in the order
@@ -74,13 +74,14 @@ void name_animals(Game& g) {
     }
 }
 
-void lay_room(Game& g, const CampaignRoom& room) {
-  g.room.width = room.width;
-  g.room.height = room.height;
-  g.room.start_x = room.startx;
-  g.room.start_y = room.starty;
-  g.room.start_heading = room.startdir;
-  g.room.arm[1].energy = room.energy;
+// The cells, the start and the energy of a campaign room (its animals unnamed).
+void lay_room(Room& r, const CampaignRoom& room) {
+  r.width = room.width;
+  r.height = room.height;
+  r.start_x = room.startx;
+  r.start_y = room.starty;
+  r.start_heading = room.startdir;
+  r.arm[1].energy = room.energy;
   for (int y = 1; y <= room.height; ++y) {
     const char* row = room.rows[y - 1];
     int x = 1;
@@ -88,17 +89,16 @@ void lay_room(Game& g, const CampaignRoom& room) {
       while (*p == ' ') ++p;
       const char* end = p;
       while (*end && *end != ' ') ++end;
-      if (end > p) lay_cell(g, x++, y, std::string(p, end));
+      if (end > p) lay_cell(r.cells[x++][y], std::string(p, end));
       p = end;
     }
   }
   for (const SwitchLink& s : room.switches) {
-    Cell& c = g.room.cells[s.x][s.y];
+    Cell& c = r.cells[s.x][s.y];
     c.link = s.action;
     c.target_x = s.tx;
     c.target_y = s.ty;
   }
-  name_animals(g);
 }
 
 }  // namespace
@@ -114,6 +114,14 @@ void fill_levels(Game& g) {
   }
 }
 
+Room campaign_room(int level) {
+  Room r;
+  if (level < 1 || level > 24) return r;
+  lay_room(r, campaignrooms()[level]);
+  if (on_grid(r.start_x, r.start_y)) r.cells[r.start_x][r.start_y].fixed = 1;
+  return r;
+}
+
 void start_level(Game& g) {
   stop_sounds(g);
   g.room_loads += 1;
@@ -121,7 +129,10 @@ void start_level(Game& g) {
   g.room.bounces = 0;
   g.room.start_tool = 0;
   if (g.level != kEditorLevel) clear_room(g);
-  if (g.level >= 1 && g.level <= 24) lay_room(g, campaignrooms()[g.level]);
+  if (g.level >= 1 && g.level <= 24) {
+    lay_room(g.room, campaignrooms()[g.level]);
+    name_animals(g);
+  }
   bool start_on_grid = on_grid(g.room.start_x, g.room.start_y);
   if (g.level != kEditorLevel && start_on_grid) g.room.cells[g.room.start_x][g.room.start_y].fixed = 1;
   g.cursor_x = g.room.start_x;

@@ -16,8 +16,8 @@ namespace {
 
 std::string num(int n) { return Value(n).print_form(); }
 
-// Tells the author whether the saved map can be won, searching for a few
-// seconds at most on the room as a player would get it from the file. Only
+// Tells the author whether the saved map can be won, searching as long as
+// the hint key may, on the room as a player would get it from the file. Only
 // the room is made: the game, its sounds (the "saved" sound among them) and
 // its map stay as they are.
 void say_winnable(Game& g) {
@@ -25,7 +25,8 @@ void say_winnable(Game& g) {
   auto map = parse_map(map_lines(g), true, error);
   if (!map) return;
   SolveLimits limits;
-  limits.seconds = 3;
+  limits.seconds = kKeySearchSeconds;
+  limits.memo_bits = kKeySearchMemoBits;
   Solution s = solve_room(room_for_play(*map), true, limits);
   if (s.verdict == Verdict::solved) {
     size_t n = s.placements.size();

@@ -95,6 +95,7 @@ int run_solve(const Options& o, const FilePlaces& places) {
   SolveLimits limits;
   limits.seconds = 60;
   limits.memo_bits = 21;
+  limits.threads = 2;
   Solution s = solve_room(g.room, g.level >= kToolExchangeLevel, limits);
   char figures[160];
   std::snprintf(figures, sizeof figures, "# %lld decision points (%d deep at most), %lld ticks, %.2f s.",

@@ -24,7 +24,8 @@ bool Search::hot(int x, int y) const {
   if (x < 0 || y < 0 || x >= kGrid || y >= kGrid) return false;
   int i = index_[x][y];
   if (i < 0) return false;
-  return std::popcount(cur_->dom[i]) > 1 || (cur_->flags[i] & kPending);
+  if (std::popcount(cur_->dom[i]) > 1 || (cur_->flags[i] & kPending)) return true;
+  return std::any_of(cur_->armed.begin(), cur_->armed.end(), [i](const Armed& a) { return a.has(i); });
 }
 
 bool Search::look(Room& room, int x, int y, Look kind) {
@@ -36,8 +37,8 @@ bool Search::look(Room& room, int x, int y, Look kind) {
     // The first look of a tick comes before the tick has changed anything:
     // keep the room as it is, in case the tick must be played again.
     fresh_ = false;
-    if (!cur_->armed.empty() || room.at(x, y).piece == kSwitch || hot(x, y) || hot(x - 1, y) || hot(x + 1, y) ||
-        hot(x, y - 1) || hot(x, y + 1)) {
+    if (room.at(x, y).piece == kSwitch || hot(x, y) || hot(x - 1, y) || hot(x + 1, y) || hot(x, y - 1) ||
+        hot(x, y + 1)) {
       snap_ = capture(room, box_.won(), codes_);
       ++room_copies_;
       snap_valid_ = true;
@@ -100,12 +101,19 @@ Search::Outcome Search::advance(Node& n, RoomState& pre, Hot& hot) {
     // An arm that comes back to the same room, going the same way, with
     // nothing changed but its energy, goes round and round until the energy
     // is gone: give up on it the first time round. Checked after each
-    // bounce; with unlimited energy nothing is counted, so now and then.
+    // bounce; with unlimited energy nothing is counted, so after a while each
+    // time the arm nears a cell's centre.
     bool bounced = room.bounces != bounces;
-    bool check = bounced || (room.arm[1].energy == -1 && count > 2000 && count % 20 == 0);
     bounces = room.bounces;
-    if (check && !seen.insert(state_hash(room, box_.won(), codes_, false)).second) return Outcome::lost;
+    if (bounced && !seen.insert(state_hash(room, box_.won(), codes_, false)).second) return Outcome::lost;
     if (bounced && out_of_reach(n, room)) return Outcome::lost;
+    if (int glided = box_.glide(static_cast<int>(kTickCap))) {
+      count += glided - 1;
+      ticks_ += glided;
+      if (room.arm[1].energy == -1 && count > 2000 && !seen.insert(state_hash(room, box_.won(), codes_, false)).second)
+        return Outcome::lost;
+      continue;
+    }
     if (tick()) continue;
     // A tick stops at an open cell only after its first look kept the room.
     if (stop_ != Stop::hot || !snap_valid_) return Outcome::lost;

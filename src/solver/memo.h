@@ -3,7 +3,8 @@
 
 #include <climits>
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 namespace search {
 
@@ -13,10 +14,16 @@ namespace search {
 // replaces an older one in the same slot.
 class Memo {
  public:
-  explicit Memo(int bits) : table_(size_t{1} << bits), mask_((uint64_t{1} << bits) - 1) {}
+  // The table starts as zeroed pages that the system hands out only when
+  // first written: a search that stores little costs little (no entry has
+  // the key 0).
+  explicit Memo(int bits)
+      : table_(static_cast<Entry*>(std::calloc(size_t{1} << bits, sizeof(Entry))), &std::free),
+        mask_(table_ ? (uint64_t{1} << bits) - 1 : 0) {}
   // True when the position is a known dead end; `cut` then tells whether
   // that was only for want of placements.
   bool failed(uint64_t key, int remaining, int bounces, bool& cut) const {
+    if (!table_) return false;
     const Entry& e = table_[key & mask_];
     if (e.key != key || e.remaining < remaining || e.bounces > bounces) return false;
     cut = e.cut;
@@ -24,10 +31,10 @@ class Memo {
   }
   // A dead end whatever the placements allowed is stored as such.
   void store(uint64_t key, int remaining, int bounces, bool cut) {
-    if (bounces > INT16_MAX) return;
+    if (bounces > INT16_MAX || !table_) return;
     table_[key & mask_] = {key, cut ? remaining : INT32_MAX, static_cast<int16_t>(bounces), cut};
   }
-  size_t bytes() const { return table_.size() * sizeof(Entry); }
+  size_t bytes() const { return table_ ? (mask_ + 1) * sizeof(Entry) : 0; }
 
  private:
   struct Entry {
@@ -36,7 +43,7 @@ class Memo {
     int16_t bounces = 0;
     bool cut = false;
   };
-  std::vector<Entry> table_;
+  std::unique_ptr<Entry[], decltype(&std::free)> table_;
   uint64_t mask_;
 };
 

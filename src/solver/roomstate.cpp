@@ -75,8 +75,8 @@ uint64_t RoomState::hash(int skipx, int skipy, bool with_energy) const {
 namespace {
 
 CellCode cell_code(const Cell& c, ValueCodes& codes) {
-  StoredValues v = stored_values(c);
-  return CellCode{c.piece, c.beneath, codes.code(v.first), codes.code(v.second), codes.code(v.third)};
+  double second = c.keeper() == kSwitch ? c.target_x : c.occupant;
+  return CellCode{c.piece, c.beneath, codes.code(first_stored_value(c)), codes.code(second), codes.code(c.target_y)};
 }
 
 }  // namespace
@@ -118,7 +118,10 @@ void restore(const RoomState& s, Room& room, const ValueCodes& codes) {
       Cell& cell = room.at(x, y);
       cell.piece = c.piece;
       cell.beneath = c.beneath;
-      set_stored_values(cell, {codes.value(c.v1), codes.value(c.v2), codes.value(c.v3)});
+      Value& first = first_stored_value(cell);
+      if (!ValueCodes::plain(c.v1) || first.is_text() || first != c.v1) first = codes.value(c.v1);
+      (cell.keeper() == kSwitch ? cell.target_x : cell.occupant) = codes.number(c.v2);
+      cell.target_y = codes.number(c.v3);
     }
   Arm& arm = room.arm[1];
   arm.x = s.armx;

@@ -15,19 +15,23 @@
 // (an animal's name, a fraction) gets a number of its own.
 class ValueCodes {
  public:
-  int32_t code(const Value& v) {
-    if (!v.is_text()) {
-      double n = v.num();
-      if (n > -kWhole && n < kWhole) {
-        int32_t i = static_cast<int32_t>(n);
-        if (i == n) return i;
-      }
+  int32_t code(const Value& v) { return v.is_text() ? own(v) : code(v.num()); }
+  int32_t code(double n) {
+    if (n > -kWhole && n < kWhole) {
+      int32_t i = static_cast<int32_t>(n);
+      if (i == n) return i;
     }
-    return own(v);
+    return own(Value(n));
   }
   Value value(int32_t code) const {
     if (code >= kOwn && code - kOwn < static_cast<int32_t>(values_.size())) return values_[code - kOwn];
     return Value(code);
+  }
+  // Whether the code is a whole number standing for itself.
+  static bool plain(int32_t code) { return code < kOwn; }
+  double number(int32_t code) const {
+    if (code >= kOwn && code - kOwn < static_cast<int32_t>(values_.size())) return values_[code - kOwn].num();
+    return code;
   }
 
  private:

@@ -18,8 +18,15 @@ bool Sandbox::waits(double seconds) {
 
 bool Sandbox::tick() {
   now_ms_ += 20;
+  if (glide_arm(room_, 1) == 1) return true;
   StepControl control;
   Task<bool> step = move_arms(room_, *this);
   step.run(control);
   return step.done();
+}
+
+int Sandbox::glide(int most) {
+  int ticks = glide_arm(room_, most);
+  now_ms_ += 20 * static_cast<int64_t>(ticks);
+  return ticks;
 }

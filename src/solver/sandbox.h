@@ -33,6 +33,9 @@ class Sandbox : public RoomEffects {
   void start_arm();
   // One game tick, 20 ms after the last one. False when the watch stopped it.
   bool tick();
+  // Up to `most` ticks at once while the arm only moves on between cell
+  // centres; the ticks taken.
+  int glide(int most);
 
   void sound_at(Sound, int, int) override {}
   void servo_at(int, int) override {}

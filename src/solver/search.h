@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <chrono>
 #include <climits>
@@ -109,10 +110,29 @@ struct Node {
   uint16_t settled = 0;
 };
 
+// On two cores the exact and the step-by-step search run side by side, each
+// with its own turns. The answer is the one they would give taking turns on
+// one core (exact turn 0, step turn 0, exact turn 1, ...): the race keeps
+// the turn in which each ended, and a search stops as soon as the other has
+// ended in an earlier turn of that order.
+struct Race {
+  std::atomic<int> exact_ended{INT_MAX};  // a win found, or the proof that there is none
+  std::atomic<int> step_won{INT_MAX};
+};
+enum class Track { both, exact, step };
+
 class Search : public CellWatch {
  public:
-  Search(const Room& room, bool tool_exchanges, const SolveLimits& limits)
-      : original_(room), tool_exchanges_(tool_exchanges), limits_(limits), box_(room), memo_(limits.memo_bits), kill_memo_(limits.memo_bits) {
+  Search(const Room& room, bool tool_exchanges, const SolveLimits& limits, Race* race = nullptr,
+         Track track = Track::both)
+      : original_(room),
+        tool_exchanges_(tool_exchanges),
+        limits_(limits),
+        box_(room),
+        memo_(limits.memo_bits),
+        kill_memo_(limits.memo_bits),
+        race_(race),
+        track_(track) {
     for (auto& column : index_) column.fill(-1);
   }
 
@@ -147,7 +167,9 @@ class Search : public CellWatch {
   bool stepwise(const Node& root, int step, int64_t cap);
   // After the first win, a little more search for a better one.
   void improvement() { improve_cap_ = nodes_ + std::min<int64_t>(nodes_ / 2, kImproveNodes) + 5000; }
-  int alive(const RoomState& s) const;
+  // How far the run has come: rats killed above all, then mice set down
+  // away from where they started, then a mouse in the claw.
+  int progress(const RoomState& s) const;
   bool pruned(const Node& n);
   bool out_of_reach(const Node& n, int need, int energy, int stations);
   bool out_of_reach(const Node& n, const Room& room);
@@ -165,7 +187,7 @@ class Search : public CellWatch {
   Sandbox box_;
   ValueCodes codes_;
   Memo memo_;      // no win from here with so many placements more
-  Memo kill_memo_;  // no rat killed (nor a win) from here with so many more
+  Memo kill_memo_;  // no progress (nor a win) from here with so many more
   std::array<std::array<int, kGrid>, kGrid> index_{};
   std::vector<FreeCell> cells_;
   std::vector<int> lowerable_;  // the lowered options that may be placed
@@ -184,15 +206,20 @@ class Search : public CellWatch {
 
   enum class Goal { win, kill };
   Goal goal_ = Goal::win;
-  int goal_alive_ = 0;            // rats alive when this step began (Goal::kill)
+  int goal_progress_ = 0;         // the progress when this step began (Goal::kill)
+  int rats_ = 0;                  // rats in the room at the start
+  bool drop_zones_ = false;       // and whether it has a drop zone
   struct Moment {
-    int alive, cost, bounces;
+    int progress, cost, bounces;
     int64_t order;
     Node node;
     RoomState room;  // at the first decision after the kill
   };
   std::vector<Moment> milestones_;         // moments after a kill found in this step
   std::unordered_set<uint64_t> seen_moments_;  // every moment found so far
+  Race* race_;
+  Track track_;
+  int turn_ = 0;
   int k_ = 0;  // placements allowed in this round
   bool budget_cut_ = false;
   bool out_of_budget_ = false;  // the whole search's budget is spent

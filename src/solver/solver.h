@@ -17,6 +17,7 @@ struct SolveLimits {
   double seconds = 10;         // wall-clock time it may take
   bool keep_pieces = false;    // cells that already hold something stay as they are
   int memo_bits = 20;          // 2^memo_bits remembered positions (two tables of 16 bytes each)
+  int threads = 1;             // 2: the exact and the step-by-step search on a core each
 };
 
 // One thing the player does before starting the arm.
@@ -44,6 +45,11 @@ struct Solution {
   int deepest = 0;            // the longest chain of choices searched
   size_t memo_bytes = 0;
 };
+
+// How long a search run at a key press may hold the keyboard (the hint, the
+// editor's check of a saved map): one second, on one core.
+constexpr double kKeySearchSeconds = 1.0;
+constexpr int kKeySearchMemoBits = 18;
 
 // The campaign lets the player place tool exchanges from this level on.
 constexpr int kToolExchangeLevel = 17;

@@ -10,11 +10,12 @@ namespace search {
 
 bool Search::over_budget() {
   if (nodes_ > limits_.nodes) out_of_budget_ = true;
-  if ((nodes_ & 63) == 0) {
-    double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-    if (spent > limits_.seconds) out_of_budget_ = true;
-  }
+  // The clock is read at every decision point: one can take milliseconds
+  // in a big room, and a hint must end within its second.
+  double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  if (spent > limits_.seconds) out_of_budget_ = true;
   if (nodes_ > improve_cap_) out_of_budget_ = true;
+  if (race_ && (track_ == Track::exact ? race_->step_won < turn_ : race_->exact_ended <= turn_)) out_of_budget_ = true;
   if (out_of_budget_ || (node_cap_ > 0 && nodes_ > node_cap_)) overrun_ = true;
   return overrun_;
 }
@@ -100,11 +101,12 @@ bool Search::explore(Node n) {
       return found_;
     }
     if (r == Outcome::lost) return false;
-    if (goal_ == Goal::kill && alive(pre) < goal_alive_) {
-      // A rat died on the way here: a moment to go on from later.
+    if (goal_ == Goal::kill && progress(pre) > goal_progress_) {
+      // A rat died on the way here, or a mouse was picked up or set down
+      // on a drop zone: a moment to go on from later.
       uint64_t k = key(n, pre);
       if (milestones_.size() < kMilestonesPerStep && seen_moments_.insert(k).second)
-        milestones_.push_back({alive(pre), n.cost, pre.bounces, 0, n, pre});
+        milestones_.push_back({progress(pre), n.cost, pre.bounces, 0, n, pre});
       return true;
     }
     Memo& memo = goal_ == Goal::win ? memo_ : kill_memo_;
@@ -137,14 +139,19 @@ bool Search::explore(Node n) {
   }
 }
 
-int Search::alive(const RoomState& s) const {
-  int n = s.carrying == kRat ? 1 : 0;
+int Search::progress(const RoomState& s) const {
+  int alive = s.carrying == kRat ? 1 : 0;
+  int moved = 0;
   for (int x = 1; x <= s.width; ++x)
     for (int y = 1; y <= s.height; ++y) {
       const CellCode& c = s.at(x, y);
-      if (c.piece == kRat || (c.piece == kRatPath && c.v2 == kRat)) ++n;
+      if (c.piece == kRat || (c.piece == kRatPath && c.v2 == kRat)) ++alive;
+      if (c.piece == kMouse && original_.cells[x][y].piece != kMouse) ++moved;
     }
-  return n;
+  // A mouse is carried off only to be set down on a drop zone; a rat in
+  // the claw is no nearer its end.
+  if (!drop_zones_) return 1000 * (rats_ - alive);
+  return 1000 * (rats_ - alive) + 10 * moved + (s.carrying == kMouse ? 1 : 0);
 }
 
 // Exact: every way with 0 placements, then 1, and so on. The first win is
@@ -175,7 +182,7 @@ void Search::exact(const Node& root, Solution& out, int64_t cap) {
 // each step is small.
 bool Search::stepwise(const Node& root, int step, int64_t cap) {
   auto later = [](const Moment& a, const Moment& b) {
-    if (a.alive != b.alive) return a.alive > b.alive;
+    if (a.progress != b.progress) return a.progress < b.progress;
     if (a.cost != b.cost) return a.cost > b.cost;
     if (a.bounces != b.bounces) return a.bounces > b.bounces;
     return a.order > b.order;
@@ -190,7 +197,7 @@ bool Search::stepwise(const Node& root, int step, int64_t cap) {
     RoomState pre;
     Hot hot{};
     if (advance(probe, pre, hot) != Outcome::decision) return true;
-    heap.push_back({alive(pre), 0, pre.bounces, order++, root, pre});
+    heap.push_back({progress(pre), 0, pre.bounces, order++, root, pre});
   }
   while (!heap.empty()) {
     std::pop_heap(heap.begin(), heap.end(), later);
@@ -198,7 +205,7 @@ bool Search::stepwise(const Node& root, int step, int64_t cap) {
     heap.pop_back();
     if (found_ && (m.cost > best_cost_ || (m.cost == best_cost_ && m.bounces >= best_bounces_))) continue;
     goal_ = Goal::kill;
-    goal_alive_ = m.alive;
+    goal_progress_ = m.progress;
     milestones_.clear();
     // The cheapest ways to the next kill, and a few dearer ones: a rat
     // killed cheaply may leave the arm nowhere to go.
@@ -262,6 +269,12 @@ bool Search::setup(Node& root, Solution& out) {
     }
   box_.start_arm();
   root.room = capture(box_.room(), box_.won(), codes_);
+  for (int x = 1; x <= r.width; ++x)
+    for (int y = 1; y <= r.height; ++y) {
+      const Cell& c = r.cells[x][y];
+      if (c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat)) ++rats_;
+      if (c.piece == kDropZone || c.beneath == kDropZone) drop_zones_ = true;
+    }
   ++room_copies_;
   for (const FreeCell& c : cells_) {
     uint32_t d = initial_domain_ | (1u << kClear);
@@ -289,11 +302,22 @@ Solution Search::run() {
     // moments to go on from may take more placements next time.
     int64_t exactcap = kExactNodes, stepcap = kStepNodes;
     int step = kFirstStep;
-    for (;;) {
-      exact(root, out, nodes_ + exactcap);
-      if (found_ || out.verdict == Verdict::unwinnable || out_of_budget_) break;
-      if (stepwise(root, step, nodes_ + stepcap)) step += 2;
-      if (found_ || out_of_budget_) break;
+    for (turn_ = 0;; ++turn_) {
+      // A turn may take no decision point at all (a run with no choice in
+      // it): the race and the clock are read here too.
+      over_budget();
+      if (out_of_budget_) break;
+      if (track_ != Track::step) {
+        exact(root, out, nodes_ + exactcap);
+        bool ended = found_ || out.verdict == Verdict::unwinnable;
+        if (ended && race_) race_->exact_ended = turn_;
+        if (ended || out_of_budget_) break;
+      }
+      if (track_ != Track::exact) {
+        if (stepwise(root, step, nodes_ + stepcap)) step += 2;
+        if (found_ && race_) race_->step_won = turn_;
+        if (found_ || out_of_budget_) break;
+      }
       exactcap *= 2;
       stepcap *= 2;
     }
