@@ -13,7 +13,7 @@
 #include "state/game.h"
 #include "levels/campaign.h"
 #include "ports/null_ports.h"
-#include "solver/hint.h"
+#include "play/hint.h"
 #include "solver/known_wins.h"
 #include "solver/solver.h"
 

@@ -4,7 +4,7 @@
 
 #include "levels/campaign.h"
 #include "rig.h"
-#include "solver/hint.h"
+#include "play/hint.h"
 #include "solver/known_wins.h"
 #include "solver/solver.h"
 

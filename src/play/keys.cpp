@@ -16,7 +16,7 @@
 #include "view/drawing.h"
 #include "view/naming.h"
 #include "state/waits.h"
-#include "solver/hint.h"
+#include "play/hint.h"
 
 namespace {
 

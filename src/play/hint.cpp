@@ -1,4 +1,4 @@
-#include "solver/hint.h"
+#include "play/hint.h"
 
 #include <chrono>
 #include <string>
