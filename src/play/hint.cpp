@@ -110,7 +110,11 @@ std::string known_hint(const Game& g, std::string& stray) {
 }  // namespace
 
 void hint_key(Game& g) {
-  if (g.level < 1) return;  // the editor's map: there is no arm to help
+  if (g.level < 1) {
+    // The editor's map has no arm to help; its save tells whether it can be won.
+    say_message(g, "Hints are given in a level, not in the editor.  Saving the map says whether it can be won.");
+    return;
+  }
   if (g.room.active_arms < 1 || g.room.arm[1].speed != 0) {
     say_message(g, "Hints are given before the arm starts.");
     return;
