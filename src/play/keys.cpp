@@ -435,7 +435,20 @@ void leave_for_main_menu(Game& g, int, int) {
   say_message(g, "Main menu");
 }
 
-void menu_key(Game& g, int code, int shift) { menu_key_down(g, code, shift); }
+// The menus whose cursor starts on no item: until Up or Down moves it,
+// Enter and the other keys act on nothing.
+bool cursor_starts_on_no_item(int menu) {
+  return menu == kMainMenu || menu == kAboutMenu || menu == kLevelMenu || menu == kChallengesMenu;
+}
+
+void menu_key(Game& g, int code, int shift) {
+  int menu = g.open_menu;
+  bool on_no_item = cursor_starts_on_no_item(menu) && g.menu_position == 0 && code != kKeyEscape;
+  menu_key_down(g, code, shift);
+  // A key that acted on nothing says where the menu stands, rather than
+  // nothing at all (an empty Challenges menu has said so already).
+  if (on_no_item && g.open_menu == menu && g.menu_position == 0 && !menu_listing(g).items.empty()) where_in_menu(g);
+}
 
 // Which modifiers a binding wants held: any at all, none, or exactly Shift
 // or exactly Ctrl.
