@@ -123,6 +123,10 @@ TEST(Console, KeysFromTheTerminalMeanWhatTheWindowsMean) {
   EXPECT_EQ(decode_key("\xc3\xa9t", true, got), 2u);
   EXPECT_EQ(got.text, "\xc3\xa9");
   EXPECT_EQ(got.key.code, 0);
+  // A sequence with numbers far too long for any key is swallowed whole as no key.
+  std::string huge = "\x1b[" + std::string(40, '9') + ";" + std::string(40, '9') + "~";
+  EXPECT_EQ(decode_key(huge, false, got), huge.size());
+  EXPECT_EQ(got.key.code, 0);
 }
 
 TEST(Console, ALevelWonFromTheMainMenuAnInputBoxAnsweredAndExit) {

@@ -68,7 +68,8 @@ std::vector<int> numbers(const std::string& params) {
   while (at <= params.size()) {
     size_t end = params.find(';', at);
     if (end == std::string::npos) end = params.size();
-    out.push_back(std::atoi(params.substr(at, end - at).c_str()));
+    // A number too long for any key is kept at a bound, not overflowed.
+    out.push_back(static_cast<int>(std::min(std::strtol(params.substr(at, end - at).c_str(), nullptr, 10), 9999L)));
     at = end + 1;
   }
   return out;
