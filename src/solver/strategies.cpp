@@ -188,6 +188,10 @@ bool Search::stepwise(const Node& root, int step, int64_t cap) {
     return a.order > b.order;
   };
   std::vector<Moment> heap;
+  // From the third turn on, each step may take twice as long as in the
+  // turn before: a rat that can only be reached a long way round (a tool
+  // exchange on the way, a switch to set) needs more than a short step.
+  const int64_t segment = kSegmentNodes << std::clamp(turn_ - 1, 0, kWidenings);
   seen_moments_.clear();
   int64_t order = 0;
   node_cap_ = std::min(limits_.nodes, cap);
@@ -213,7 +217,7 @@ bool Search::stepwise(const Node& root, int step, int64_t cap) {
     // One step may not use up the turn: a rat that takes that long is
     // left for another moment.
     int64_t stepcap = node_cap_;
-    node_cap_ = std::min(stepcap, nodes_ + kSegmentNodes * step);
+    node_cap_ = std::min(stepcap, nodes_ + segment * step);
     for (int d = 0; d <= step && (first < 0 || d <= first + kSlack); ++d) {
       k_ = m.cost + d;
       if (found_ && k_ > best_cost_) break;
