@@ -61,6 +61,7 @@ constexpr int kFirstStep = 3;               // extra placements tried at first t
 constexpr int kSlack = 1;                   // and how many more than the fewest that kill one
 constexpr int64_t kSegmentNodes = 700;      // decision points for one step, per placement it may take
 constexpr int kWidenings = 16;              // times that budget may double, once a turn from the third
+constexpr int64_t kLargestTurn = int64_t{1} << 40;  // decision points in one turn, at most
 constexpr size_t kMilestonesPerStep = 400;  // moments kept from one step
 constexpr size_t kMoments = 20000;          // moments waiting to be gone on from
 constexpr int kMaxDepth = 200;              // choices one after the other in one search

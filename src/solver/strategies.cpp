@@ -322,8 +322,9 @@ Solution Search::run() {
         if (found_ && race_) race_->step_won = turn_;
         if (found_ || out_of_budget_) break;
       }
-      exactcap *= 2;
-      stepcap *= 2;
+      // Past any budget a minute could spend, the doubling stops.
+      exactcap = std::min(exactcap * 2, kLargestTurn);
+      stepcap = std::min(stepcap * 2, kLargestTurn);
     }
     box_.set_watch(nullptr);
     if (found_) {
