@@ -161,7 +161,6 @@ bool start_play(Game& g, const MapData& map, const std::string& name, const std:
   apply_map(g, map, name, path);
   play_plain_sound(g, "/sounds/map.wav");
   say_message(g, level_introduction(g));
-  g.io.surface.clear();
   draw_room(g);
   return true;
 }

@@ -125,7 +125,6 @@ bool editor_load(Game& g, const std::string& name) {
   if (map->has_story) g.level_stories[kEditorLevel] = map->story;
   g.editor_message_table = map->table;
   g.editor_file = challenge_location(g, name);
-  g.io.surface.clear();
   draw_room(g);
   play_plain_sound(g, "/sounds/Editor/load.wav");
   return true;

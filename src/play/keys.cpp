@@ -143,7 +143,6 @@ void level_jump(Game& g) {
     return;
   }
   g.level = static_cast<int>(n);
-  g.io.surface.clear();
   start_level(g);
   draw_room(g);
 }
@@ -572,7 +571,6 @@ void start_arm(Game& g) {
 
 void restart_level(Game& g) {
   reload_level(g);
-  g.io.surface.clear();
   draw_room(g);
   play_plain_sound(g, "/sounds/map.wav");
   say_message(g, "Level restarted.");
@@ -590,7 +588,6 @@ void reset_arm(Game& g) {
   }
   g.room.arm[1].carrying = 0;
   g.room.arm[1].carried_name = "";
-  g.io.surface.clear();
   draw_room(g);
   say_message(g, "Arm reset.");
 }
@@ -631,7 +628,6 @@ void story_box_key_down(Game& g, int code, int shift) {
   g.story_visible = false;
   g.io.surface.show_story(false, "", 0);
   play_plain_sound(g, "/sounds/Menu/previous.wav");
-  g.io.surface.clear();
   if (code == kKeyEscape && shift == kShift) {
     // Out to the main menu; the next level waits there.
     leave_for_main_menu(g, code, shift);

@@ -70,10 +70,8 @@ class GameEffects : public RoomEffects {
   void motor_stop() override { stop_arm_sounds(g_); }
   void motor_start() override { play_sound(g_, "\\sounds\\arm.wav", 0, 0, 1, -1, g_.room.active_arms, 0, 0, 1); }
   void log(const Event& e) override { log_event(g_, event_text(e)); }
-  void room_changed(bool cleared) override {
-    if (cleared) g_.io.surface.clear();
-    draw_room(g_);
-  }
+  // The window is drawn afresh, cleared first, whether or not the room was.
+  void room_changed(bool) override { draw_room(g_); }
   void victory() override {
     stop_arm_sounds(g_);
     play_plain_sound(g_, sound_file(Sound::win));
