@@ -69,11 +69,15 @@ bool Search::pruned(const Node& n) {
 }
 
 // Whether the energy left, with every recharge station that is there or
-// may still be placed, is too little for the turns still needed.
+// may still be placed, is too little for the turns still needed. A station
+// may still come on a cell whose content is open, and on a cell the arm has
+// seen empty: a switch of the player's may yet raise one there, lowered
+// until then.
 bool Search::out_of_reach(const Node& n, int need, int energy, int stations) {
+  const uint32_t may_hold_station = (1u << (kRaised + 5)) | (1u << kClear);
   int possible = 0;
   for (size_t i = 0; i < cells_.size(); ++i)
-    if (n.dom[i] & (1u << (kRaised + 5))) ++possible;
+    if (n.dom[i] & may_hold_station) ++possible;
   int affordable = std::min(possible, std::max(0, k_ - n.cost));
   if (need <= energy - 1 + 9 * (stations + affordable)) return false;
   if (need <= energy - 1 + 9 * (stations + possible)) budget_cut_ = true;
