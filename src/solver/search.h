@@ -112,14 +112,28 @@ struct Node {
   uint16_t settled = 0;
 };
 
-// On two cores the exact and the step-by-step search run side by side, each
-// with its own turns. The answer is the one they would give taking turns on
-// one core (exact turn 0, step turn 0, exact turn 1, ...): the race keeps
-// the turn in which each ended, and a search stops as soon as the other has
-// ended in an earlier turn of that order.
+// On two cores the exact and the step-by-step search run side by side. The
+// answer is the one that took less effort (decision points and turns),
+// whichever core happened to be quicker; but the exact search's answer,
+// which also proves that no win needs fewer placements, is worth up to four
+// times the effort, or a little extra on a hard room. Each search stops as
+// soon as it is past what would let it win the race, so the answer never
+// depends on the machine. Turns count too, so that a search with nothing
+// left to choose still comes to an end.
+constexpr int64_t kProofPatience = 20000;
+inline int64_t exact_allowance(int64_t step) { return step + std::min(3 * step, kProofPatience); }
 struct Race {
-  std::atomic<int> exact_ended{INT_MAX};  // a win found, or the proof that there is none
-  std::atomic<int> step_won{INT_MAX};
+  // The effort spent when a search ended: the exact search with a win or
+  // the proof that there is none, the step-by-step search with a win.
+  std::atomic<int64_t> exact_ended{INT64_MAX};
+  std::atomic<int64_t> step_won{INT64_MAX};
+  // Whether the step-by-step search's win beats an exact search that has
+  // spent `exact` without ending.
+  bool step_beats(int64_t exact) const { return step_won < INT64_MAX && exact_allowance(step_won) < exact; }
+  // Whether a step-by-step search that has spent `step` may still beat the
+  // exact search.
+  bool step_beats_exact(int64_t step) const { return exact_ended == INT64_MAX || exact_allowance(step) < exact_ended; }
+  bool step_answers() const { return step_won < INT64_MAX && step_beats_exact(step_won); }
 };
 enum class Track { both, exact, step };
 
@@ -180,6 +194,7 @@ class Search : public CellWatch {
   // True when the budget of this round (or of the whole search) is spent:
   // the search then unwinds without storing anything on the way.
   bool over_budget();
+  int64_t effort() const { return nodes_ + turn_; }
   uint64_t key(const Node& n, const RoomState& pre) const;
   void record(const Node& n);
 

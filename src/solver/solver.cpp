@@ -41,9 +41,9 @@ Solution solve_room(const Room& room, bool tool_exchanges, const SolveLimits& li
   std::thread other([&] { stepped = step.run(); });
   Solution s = exact.run();
   other.join();
-  // The first to end in the one-core order, with its own figures (how far
-  // the other got depends on the machine) but the time both took.
-  if (race.step_won < race.exact_ended) s = stepped;
+  // The one that won the race, with its own figures (how far the other got
+  // depends on the machine) but the time both took.
+  if (race.step_answers()) s = stepped;
   s.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return s;
 }

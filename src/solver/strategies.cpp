@@ -15,7 +15,8 @@ bool Search::over_budget() {
   double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   if (spent > limits_.seconds) out_of_budget_ = true;
   if (nodes_ > improve_cap_) out_of_budget_ = true;
-  if (race_ && (track_ == Track::exact ? race_->step_won < turn_ : race_->exact_ended <= turn_)) out_of_budget_ = true;
+  if (race_ && (track_ == Track::exact ? race_->step_beats(effort()) : !race_->step_beats_exact(effort())))
+    out_of_budget_ = true;
   if (out_of_budget_ || (node_cap_ > 0 && nodes_ > node_cap_)) overrun_ = true;
   return overrun_;
 }
@@ -314,12 +315,12 @@ Solution Search::run() {
       if (track_ != Track::step) {
         exact(root, out, nodes_ + exactcap);
         bool ended = found_ || out.verdict == Verdict::unwinnable;
-        if (ended && race_) race_->exact_ended = turn_;
+        if (ended && race_) race_->exact_ended = effort();
         if (ended || out_of_budget_) break;
       }
       if (track_ != Track::exact) {
         if (stepwise(root, step, nodes_ + stepcap)) step += 2;
-        if (found_ && race_) race_->step_won = turn_;
+        if (found_ && race_) race_->step_won = effort();
         if (found_ || out_of_budget_) break;
       }
       // Past any budget a minute could spend, the doubling stops.
