@@ -85,7 +85,7 @@ uint64_t state_hash(const Room& room, bool won, ValueCodes& codes, bool with_ene
   auto cellat = [&](int x, int y) { return cell_code(room.at(x, y), codes); };
   const Arm& arm = room.arm[1];
   return roomhash(room.width, room.height, cellat, 0, 0, arm.x, arm.y, arm.speed, arm.heading,
-                  with_energy ? arm.energy : 0, arm.tool, arm.carrying, codes.code(Value(arm.carried_name)),
+                  with_energy ? arm.energy : 0, arm.tool, arm.carrying, codes.code(arm.carried_name),
                   room.active_arms, won);
 }
 
@@ -104,7 +104,7 @@ RoomState capture(const Room& room, bool won, ValueCodes& codes) {
   s.energy = arm.energy;
   s.attachment = arm.tool;
   s.carrying = arm.carrying;
-  s.carryname = codes.code(Value(arm.carried_name));
+  s.carryname = codes.code(arm.carried_name);
   s.arms = room.active_arms;
   s.bounces = room.bounces;
   s.won = won;

@@ -16,6 +16,13 @@
 class ValueCodes {
  public:
   int32_t code(const Value& v) { return v.is_text() ? own(v) : code(v.num()); }
+  // The code of a text (the name of the animal in the claw), without making
+  // a value of it unless it is new.
+  int32_t code(const std::string& text) {
+    for (const auto& [known, c] : texts_)
+      if (known == text) return c;
+    return own(Value(text));
+  }
   int32_t code(double n) {
     if (n > -kWhole && n < kWhole) {
       int32_t i = static_cast<int32_t>(n);
