@@ -115,13 +115,13 @@ struct Node {
 // On two cores the exact and the step-by-step search run side by side. The
 // answer is the one that took less effort (decision points and turns),
 // whichever core happened to be quicker; but the exact search's answer,
-// which also proves that no win needs fewer placements, is worth up to four
-// times the effort, or a little extra on a hard room. Each search stops as
-// soon as it is past what would let it win the race, so the answer never
-// depends on the machine. Turns count too, so that a search with nothing
-// left to choose still comes to an end.
-constexpr int64_t kProofPatience = 20000;
-inline int64_t exact_allowance(int64_t step) { return step + std::min(3 * step, kProofPatience); }
+// which also proves that no win needs fewer placements, is worth a fixed
+// amount of effort more. Each search stops as soon as it is past what
+// would let it win the race, so the answer never depends on the machine.
+// Turns count too, so that a search with nothing left to choose still
+// comes to an end.
+constexpr int64_t kProofPatience = 50000;
+inline int64_t exact_allowance(int64_t step) { return step + kProofPatience; }
 struct Race {
   // The effort spent when a search ended: the exact search with a win or
   // the proof that there is none, the step-by-step search with a win.
