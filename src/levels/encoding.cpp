@@ -61,9 +61,27 @@ void lines_to_utf8(std::vector<std::string>& lines) {
     }
 }
 
+namespace {
+
+bool continues_character(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+}  // namespace
+
 std::string first_characters(const std::string& s, size_t n) {
   size_t chars = 0;
   for (size_t i = 0; i < s.size(); ++i)
-    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80 && chars++ == n) return s.substr(0, i);
+    if (!continues_character(s[i]) && chars++ == n) return s.substr(0, i);
   return s;
+}
+
+size_t character_count(const std::string& s) {
+  size_t n = 0;
+  for (char c : s) n += !continues_character(c);
+  return n;
+}
+
+size_t last_character_start(const std::string& s) {
+  size_t i = s.empty() ? 0 : s.size() - 1;
+  while (i > 0 && continues_character(s[i])) --i;
+  return i;
 }

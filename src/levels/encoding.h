@@ -11,3 +11,7 @@ std::string cp1252_to_utf8(const std::string& s);
 void lines_to_utf8(std::vector<std::string>& lines);
 // The first n characters of a UTF-8 text.
 std::string first_characters(const std::string& s, size_t n);
+// How many characters a UTF-8 text holds: one for each byte that starts one.
+size_t character_count(const std::string& s);
+// Where the last character of a UTF-8 text starts (0 for an empty text).
+size_t last_character_start(const std::string& s);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "levels/encoding.h"
 #include "platform/speechd/speakable.h"
 #include "ports/key_codes.h"
 
@@ -11,20 +12,6 @@ namespace {
 int64_t steady_ms() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-// How many characters a UTF-8 text shows: one for each byte that starts one.
-size_t characters(const std::string& s) {
-  size_t n = 0;
-  for (char c : s) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return n;
-}
-
-// The start of the last character of a UTF-8 text.
-size_t last_character_start(const std::string& s) {
-  size_t i = s.empty() ? 0 : s.size() - 1;
-  while (i > 0 && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) --i;
-  return i;
 }
 
 // Backspaces that take `n` characters off the line being typed.
@@ -98,7 +85,7 @@ std::string ConsoleDialogs::input(const std::string& prompt, const std::string& 
       std::string removed = answer.substr(cut);
       answer.erase(cut);
       selected = false;
-      terminal_.write(rub_out(characters(removed)));
+      terminal_.write(rub_out(character_count(removed)));
       say(spoken_character(removed));
     } else if (code == kKeyUp || code == kKeyDown) {
       say(answer.empty() ? prompt : prompt + "  " + answer);
@@ -107,7 +94,7 @@ std::string ConsoleDialogs::input(const std::string& prompt, const std::string& 
       say(answer.empty() ? "Blank" : answer);
     } else if (!typed->text.empty()) {
       if (selected) {
-        terminal_.write(rub_out(characters(answer)));
+        terminal_.write(rub_out(character_count(answer)));
         answer.clear();
         selected = false;
       }

@@ -1,18 +1,9 @@
 #include "platform/sdl/dialogs.h"
 
+#include "levels/encoding.h"
 #include "ports/events_port.h"
 
 namespace {
-
-// The last character of a UTF-8 text, as bytes.
-size_t last_character_start(const std::string& s) {
-  size_t i = s.size();
-  while (i > 0) {
-    --i;
-    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) break;
-  }
-  return i;
-}
 
 bool closing_repeat(const SDL_KeyboardEvent& k) {
   SDL_Keycode c = k.keysym.sym;
