@@ -34,7 +34,7 @@ bool rat_left(const Room& room) {
   for (int x = 1; x <= room.width; ++x)
     for (int y = 1; y <= room.height; ++y) {
       const Cell& c = room.at(x, y);
-      if (c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat)) return true;
+      if (c.has_animal(kRat)) return true;
     }
   return false;
 }

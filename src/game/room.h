@@ -55,6 +55,8 @@ struct Cell {
 
   // The piece whose values the cell keeps: a lowered piece's own.
   int keeper() const { return piece == kLowered ? beneath : piece; }
+  // Whether the animal (kMouse or kRat) is here, on its own or on a rat path.
+  bool has_animal(int animal) const { return piece == animal || (piece == kRatPath && occupant == animal); }
   // The link, the target and the hits back to nothing, as when a piece is placed.
   void clear_values();
 };

@@ -67,10 +67,8 @@ void name_animals(Game& g) {
   for (int y = 1; y <= g.room.height; ++y)
     for (int x = 1; x <= g.room.width; ++x) {
       Cell& c = g.room.cells[x][y];
-      bool mouse = c.piece == kMouse || (c.piece == kRatPath && c.occupant == kMouse);
-      bool rat = c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
-      if (mouse) c.name = mouse_name(g);
-      if (rat) c.name = rat_name(g);
+      if (c.has_animal(kMouse)) c.name = mouse_name(g);
+      if (c.has_animal(kRat)) c.name = rat_name(g);
     }
 }
 

@@ -55,8 +55,7 @@ bool Search::pruned(const Node& n) {
   if (found_ && (n.cost > best_cost_ || (n.cost == best_cost_ && s.bounces >= best_bounces_))) return true;
   if (s.energy < 0 || s.arms == 0) return false;
   int need = lines_needed(s.width, s.height, s.armdir, s.armx, s.army, [&](int x, int y) {
-    const CellCode& c = s.at(x, y);
-    return c.piece == kRat || (c.piece == kRatPath && c.v2 == kRat);
+    return s.at(x, y).holds_rat();
   });
   if (need == 0) return false;
   int stations = 0;
@@ -89,8 +88,7 @@ bool Search::out_of_reach(const Node& n, const Room& room) {
   const Arm& arm = room.arm[1];
   if (arm.energy < 0 || room.active_arms == 0) return false;
   int need = lines_needed(room.width, room.height, arm.heading, arm.x, arm.y, [&](int x, int y) {
-    const Cell& c = room.at(x, y);
-    return c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
+    return room.at(x, y).has_animal(kRat);
   });
   if (need == 0) return false;
   int stations = 0;
@@ -137,9 +135,7 @@ bool Search::reachable(Solution& out) const {
   }
   for (int x = 1; x <= r.width; ++x)
     for (int y = 1; y <= r.height; ++y) {
-      const Cell& c = r.cells[x][y];
-      bool rat = c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat);
-      if (rat && !seen[x][y]) {
+      if (r.cells[x][y].has_animal(kRat) && !seen[x][y]) {
         out.reason = "the rat at " + cell_name(x, y) + " is walled in: the arm can never reach it";
         return false;
       }

@@ -53,6 +53,8 @@ class ValueCodes {
 struct CellCode {
   int32_t piece = 0, beneath = 0, v1 = 0, v2 = 0, v3 = 0;  // v1..v3: the stored values
   bool operator==(const CellCode&) const = default;
+  // A rat here, on its own or on a rat path (whose occupant is the second value).
+  bool holds_rat() const { return piece == kRat || (piece == kRatPath && v2 == kRat); }
 };
 
 struct RoomState {

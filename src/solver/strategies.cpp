@@ -146,7 +146,7 @@ int Search::progress(const RoomState& s) const {
   for (int x = 1; x <= s.width; ++x)
     for (int y = 1; y <= s.height; ++y) {
       const CellCode& c = s.at(x, y);
-      if (c.piece == kRat || (c.piece == kRatPath && c.v2 == kRat)) ++alive;
+      if (c.holds_rat()) ++alive;
       if (c.piece == kMouse && original_.cells[x][y].piece != kMouse) ++moved;
     }
   // A mouse is carried off only to be set down on a drop zone; a rat in
@@ -277,7 +277,7 @@ bool Search::setup(Node& root, Solution& out) {
   for (int x = 1; x <= r.width; ++x)
     for (int y = 1; y <= r.height; ++y) {
       const Cell& c = r.cells[x][y];
-      if (c.piece == kRat || (c.piece == kRatPath && c.occupant == kRat)) ++rats_;
+      if (c.has_animal(kRat)) ++rats_;
       if (c.piece == kDropZone || c.beneath == kDropZone) drop_zones_ = true;
     }
   ++room_copies_;
