@@ -39,6 +39,12 @@ constexpr int kGrid = 12;     // cells 0..11 each way: the room inside 1..10, a 
 constexpr int kMaxRoom = 10;
 constexpr int kArmSlots = 6;  // arms are numbered from 1
 
+// Animals, debris, rat paths and drop zones: no key of the player's changes
+// a cell that holds one.
+inline bool stays_put(int piece) {
+  return piece == kMouse || piece == kRat || piece == kDebris || piece == kRatPath || piece == kDropZone;
+}
+
 struct Cell {
   int piece = kEmpty;
   // The piece a switch swaps with this one: the piece under a lowered one,

@@ -57,13 +57,6 @@ std::string advice(const Game& g, const Solution& s) {
          (first->piece == kSwitch ? linkwords(*first) : "") + ".";
 }
 
-// Cells the player may change, as the solver counts them.
-bool free_cell(const Room& r, int x, int y) {
-  const Cell& c = r.cells[x][y];
-  if (c.fixed != 0 || (x == r.start_x && y == r.start_y)) return false;
-  return !(c.piece == kMouse || c.piece == kRat || c.piece == kDebris || c.piece == kRatPath || c.piece == kDropZone);
-}
-
 bool same_cell(const Cell& a, const Cell& b) {
   if (a.piece != b.piece || a.beneath != b.beneath) return false;
   if (a.keeper() != kSwitch) return true;

@@ -266,13 +266,12 @@ void room_key(Game& g, int code, int shift) {
   int x = g.cursor_x, y = g.cursor_y;
   bool changes_cell = code == kKeyEnter || code == kKeyDelete || code == 'L';
   if (g.level != kEditorLevel && changes_cell) {
-    // Only a free cell changes while the arm stands: the arm's start, a
-    // locked cell, an animal, debris, a rat path and a drop zone stay as
-    // they are, and the player hears that the key was refused.
+    // Only a free cell changes while the arm stands: a locked cell, an
+    // animal, debris, a rat path and a drop zone stay as they are, and the
+    // player hears that the key was refused.
     bool on_room_grid = on_grid(x, y);
     int t = on_room_grid ? g.room.cells[x][y].piece : kEmpty;
-    bool fixed_piece = t == kMouse || t == kRat || t == kDebris || t == kRatPath || t == kDropZone;
-    if (!on_room_grid || g.room.cells[x][y].fixed != 0 || g.room.arm[1].speed != 0 || fixed_piece) {
+    if (!on_room_grid || g.room.cells[x][y].fixed != 0 || g.room.arm[1].speed != 0 || stays_put(t)) {
       play_plain_sound(g, "/sounds/Menu/error.wav");
       return;
     }

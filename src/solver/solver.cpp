@@ -16,6 +16,11 @@ void apply_placement(Room& room, const Placement& p) {
   if (p.piece == kSwitch && p.action != 0) set_stored_values(c, {p.action, p.tx, p.ty});
 }
 
+bool free_cell(const Room& room, int x, int y) {
+  const Cell& c = room.cells[x][y];
+  return c.fixed == 0 && !(x == room.start_x && y == room.start_y) && !stays_put(c.piece);
+}
+
 bool check_solution(const Room& original, const std::vector<Placement>& placements, Solution& out) {
   Sandbox box(original);
   Room& room = box.room();

@@ -62,5 +62,9 @@ Solution solve_room(const Room& room, bool tool_exchanges, const SolveLimits& li
 // when every rat dies; fills the bounces, energy left and time taken.
 bool check_solution(const Room& room, const std::vector<Placement>& placements, Solution& out);
 
+// Whether the search may choose what the cell holds: not a locked cell, nor
+// the arm's start, nor one whose piece stays put.
+bool free_cell(const Room& room, int x, int y);
+
 // Writes a placement into a game's room as the placement menu would.
 void apply_placement(Room& room, const Placement& p);

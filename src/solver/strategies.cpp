@@ -258,9 +258,7 @@ bool Search::setup(Node& root, Solution& out) {
   }
   for (int x = 1; x <= r.width; ++x)
     for (int y = 1; y <= r.height; ++y) {
-      if (r.cells[x][y].fixed != 0 || (x == r.start_x && y == r.start_y)) continue;
-      int t = r.cells[x][y].piece;
-      if (t == kMouse || t == kRat || t == kDebris || t == kRatPath || t == kDropZone) continue;
+      if (!free_cell(r, x, y)) continue;
       FreeCell c;
       c.x = x;
       c.y = y;
