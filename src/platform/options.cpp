@@ -15,7 +15,7 @@ bool whole_number(const std::string& s, long long lo, long long hi, long long& o
 
 enum OptionCode {
   kHeadless = 1000, kProgramDir, kSeed, kLevel, kChallenge, kScript, kSpeech, kBraille, kBrailleTranscript,
-  kNoSound, kSolve, kHelp, kVersion, kConsole
+  kNoSound, kSolve, kMinutes, kHelp, kVersion, kConsole
 };
 
 const option kLongOptions[] = {
@@ -31,6 +31,7 @@ const option kLongOptions[] = {
     {"braille-transcript", no_argument, nullptr, kBrailleTranscript},
     {"no-sound", no_argument, nullptr, kNoSound},
     {"solve", no_argument, nullptr, kSolve},
+    {"minutes", required_argument, nullptr, kMinutes},
     {"help", no_argument, nullptr, kHelp},
     {"version", no_argument, nullptr, kVersion},
     {nullptr, 0, nullptr, 0},
@@ -81,6 +82,13 @@ bool take(int code, const std::string& v, Options& out, std::string& error) {
     case kBrailleTranscript: out.braille_transcript = true; break;
     case kNoSound: out.no_sound = true; break;
     case kSolve: out.solve = true; break;
+    case kMinutes:
+      if (!whole_number(v, 1, 60, n)) {
+        error = "--minutes needs a whole number of minutes from 1 to 60";
+        return false;
+      }
+      out.solve_minutes = static_cast<int>(n);
+      break;
     case kHelp: out.help = true; break;
     case kVersion: out.version = true; break;
   }
@@ -117,6 +125,10 @@ bool parse_options(int argc, char** argv, Options& out, std::string& error) {
     error = "--solve needs --level N or --challenge FILE";
     return false;
   }
+  if (seen.count(kMinutes) && !out.solve) {
+    error = "--minutes goes with --solve";
+    return false;
+  }
   if (out.console && (out.headless || out.solve)) {
     error = "--console cannot be used with --headless or --solve";
     return false;
@@ -132,7 +144,7 @@ std::string usage_text() {
   return "usage: tinkerhold [--level N | --challenge FILE] [--seed N] [--speech=system|none] [--no-sound]\n"
          "       tinkerhold --headless [--program-dir DIR] [--seed N] [--level N | --challenge FILE]"
          " [--script FILE]\n"
-         "       tinkerhold --solve (--level N | --challenge FILE) [--seed N]\n"
+         "       tinkerhold --solve (--level N | --challenge FILE) [--minutes N] [--seed N]\n"
          "       tinkerhold --help | --version\n";
 }
 
@@ -160,6 +172,7 @@ std::string help_text() {
          "                     beside the program)\n"
          "  --solve            find pieces that win --level N or --challenge FILE and\n"
          "                     print them with a key script that plays them\n"
+         "  --minutes N        how long --solve may search, 1 to 60 minutes (default 1)\n"
          "  --help             print this help and end\n"
          "  --version          print the name and version and end\n"
          "\n"

@@ -22,6 +22,7 @@ struct Options {
   std::string braille;
   bool braille_transcript = false;
   bool solve = false;        // find placements that win --level N or --challenge FILE
+  int solve_minutes = 1;     // how long the search may take
   bool help = false;         // print the usage and every option, then end
   bool version = false;      // print the name and version, then end
 };

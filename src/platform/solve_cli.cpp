@@ -93,7 +93,10 @@ int run_solve(const Options& o, const FilePlaces& places) {
   std::string name = o.level != 0 ? "Level " + std::to_string(o.level) + ", \"" + g.level_titles[o.level] + "\""
                                   : "Challenge \"" + g.level_titles[kChallengeLevel] + "\"";
   SolveLimits limits;
-  limits.seconds = 60;
+  // A minute of search, or more when asked: the decision points grow with
+  // the time, so that the clock stays the limit on any machine.
+  limits.seconds = 60.0 * o.solve_minutes;
+  limits.nodes *= o.solve_minutes;
   limits.memo_bits = 21;
   limits.threads = 2;
   Solution s = solve_room(g.room, g.level >= kToolExchangeLevel, limits);

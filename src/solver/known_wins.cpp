@@ -55,11 +55,11 @@ const std::vector<Placement>& known_win(int level) {
        {5, 5, kNorthEast}, {3, 5, kNorthWest}, {3, 4, kSwitch, false, 2, 5, 5}, {5, 6, kNorthWest},
        {4, 6, kSouthEast}},
       // 20
-      {{1, 2, kSwitch, false, 1, 5, 3}, {1, 3, kNorthEast, true}, {2, 3, kSwitch, false, 3, 1, 3},
-       {3, 3, kSouthWest, true}, {5, 3, kSouthWest, true}, {3, 1, kToolExchange}, {5, 5, kSouthWest, true},
-       {5, 7, kSwitch, false, 1, 5, 5}, {4, 5, kSwitch, false, 1, 3, 3}, {3, 5, kSwitch, false, 3, 3, 1},
-       {1, 5, kNorthEast}, {1, 4, kSwitch, false, 2, 1, 5}, {1, 6, kNorthEast}, {3, 6, kNorthEast, true},
-       {4, 6, kSwitch, false, 1, 3, 6}, {6, 6, kRecharge}},
+      {{2, 3, kSouthWest, true}, {1, 3, kNorthEast}, {2, 1, kToolExchange}, {3, 1, kSwitch, false, 1, 2, 3},
+       {2, 5, kSouthEast, true}, {2, 7, kNorthWest}, {1, 7, kNorthEast}, {1, 6, kToolExchange},
+       {1, 5, kSwitch, false, 1, 2, 5}, {1, 4, kSwitch, false, 2, 1, 3}, {4, 5, kSouthEast, true},
+       {5, 5, kSwitch, false, 1, 4, 5}, {6, 5, kRecharge}, {4, 6, kToolExchange}, {4, 7, kNorthWest},
+       {3, 7, kSwitch, false, 2, 2, 7}},
       // 21
       {{7, 3, kToolExchange}, {7, 5, kNorthWest}, {1, 5, kNorthEast}, {1, 2, kSouthEast}, {10, 2, kNorthWest},
        {10, 1, kSouthWest}, {8, 1, kToolExchange}, {5, 1, kSouthWest, true}, {4, 1, kSwitch, false, 1, 5, 1},
