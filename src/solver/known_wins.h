@@ -1,6 +1,5 @@
-// A winning set of placements for each campaign room, as the rooms were
-// designed to be won: the hint key's guide while the player's pieces agree
-// with it.
+// A winning set of placements for each campaign room: the hint key's guide
+// while the player's pieces agree with it.
 #pragma once
 
 #include <vector>
