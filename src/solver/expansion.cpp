@@ -162,6 +162,20 @@ void Search::expand_cell(Node& n, const RoomState& pre, int i, std::vector<Node>
     }
     RoomState after = capture(room, box_.won(), codes_);
     ++room_copies_;
+    if (goal_ == Goal::kill && !after.won && progress(after) > goal_progress_) {
+      // A rat dies in the very tick that looks at this cell: the moment is
+      // the one just before it, with the cell still open, so that going on
+      // from there may still put the piece here that the next rat needs.
+      Node before = n;
+      before.room = pre;
+      before.dom[i] = d;
+      before.flags[i] = f;
+      before.armed = armed;
+      if (seen_moments_.insert(key(before, pre)).second)
+        keep_moment({progress(after), before.cost, after.bounces, 0, std::move(before), after});
+      moment_found_ = true;
+      continue;
+    }
     if (!(after.at(x, y) == content(i, o))) {
       // The tick changed the cell itself (a switch pressed there).
       outcomes.push_back({1u << o, after, n.armed});

@@ -71,10 +71,10 @@ const std::vector<Placement>& known_win(int level) {
        {4, 2, kSouthWest, true}, {3, 2, kSwitch, false, 1, 6, 2}, {2, 2, kSouthEast, true},
        {6, 3, kSwitch, false, 1, 2, 2}, {2, 3, kSwitch, false, 1, 4, 2}},
       // 24
-      {{2, 5, kSouthEast}, {2, 6, kSwitch, false, 2, 6, 5}, {2, 7, kSwitch, false, 1, 4, 5},
-       {4, 5, kSwitch, true, 1, 3, 5}, {3, 5, kNorthEast, true}, {6, 5, kNorthWest}, {7, 5, kSouthWest},
-       {5, 5, kRecharge, true}, {3, 3, kSwitch, false, 1, 5, 5}, {3, 1, kSouthWest}, {1, 1, kSouthEast},
-       {1, 3, kSwitch, false, 2, 3, 1}},
+      {{2, 5, kNorthEast, true}, {3, 5, kNorthEast, true}, {4, 5, kSwitch, false, 1, 2, 5},
+       {5, 5, kSwitch, true, 1, 3, 5}, {6, 5, kNorthWest, true}, {7, 5, kSouthWest}, {2, 6, kSwitch, false, 1, 6, 5},
+       {1, 6, kSwitch, false, 1, 5, 5}, {3, 3, kRecharge, true}, {3, 2, kSwitch, false, 1, 3, 3}, {3, 1, kSouthWest},
+       {1, 1, kSouthEast}, {1, 3, kSwitch, false, 2, 3, 1}},
   }};
   static const std::vector<Placement> none;
   return level >= 1 && level <= 24 ? wins[level] : none;

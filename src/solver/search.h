@@ -59,6 +59,7 @@ constexpr int64_t kStepNodes = 60000;       // and for the step-by-step search's
 constexpr int64_t kImproveNodes = 50000;    // at most, after the first win, looking for a better one
 constexpr int kFirstStep = 3;               // extra placements tried at first to kill the next rat
 constexpr int kSlack = 1;                   // and how many more than the fewest that kill one
+constexpr int kWiderSlackTurn = 5;          // the turn from which a step tries one more still
 constexpr int64_t kSegmentNodes = 700;      // decision points for one step, per placement it may take
 constexpr int kWidenings = 16;              // times that budget may double, once a turn from the third
 constexpr int64_t kLargestTurn = int64_t{1} << 40;  // decision points in one turn, at most
@@ -186,6 +187,8 @@ class Search : public CellWatch {
   // How far the run has come: rats killed above all, then mice set down
   // away from where they started, then a mouse in the claw.
   int progress(const RoomState& s) const;
+  struct Moment;
+  void keep_moment(Moment m);
   bool pruned(const Node& n);
   bool out_of_reach(const Node& n, int need, int energy, int stations);
   bool out_of_reach(const Node& n, const Room& room);
@@ -232,7 +235,7 @@ class Search : public CellWatch {
     Node node;
     RoomState room;  // at the first decision after the kill
   };
-  std::vector<Moment> milestones_;         // moments after a kill found in this step
+  std::vector<Moment> milestones_;         // the best moments found in this step, the worst first
   std::unordered_set<uint64_t> seen_moments_;  // every moment found so far
   Race* race_;
   Track track_;
@@ -246,6 +249,7 @@ class Search : public CellWatch {
   int depth_ = 0, deepest_ = 0;
   std::chrono::steady_clock::time_point start_;
   bool found_ = false;
+  bool moment_found_ = false;  // the decision point being expanded led to a kill
   int best_cost_ = 0, best_bounces_ = 0;
   Solution best_;
 };

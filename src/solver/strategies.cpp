@@ -81,9 +81,12 @@ bool Search::explore(Node n) {
     ++nodes_;
     if (over_budget()) return false;
     if (pruned(n)) return false;
-    if (n.cost == k_) {
+    if (n.cost == k_ && goal_ == Goal::win) {
       // Nothing more may be placed: every open cell that may stay as it is
-      // does, and the rest of the run is settled without choices.
+      // does, and the rest of the run is settled without choices. A step
+      // towards the next kill leaves them open, so that a rat killed after
+      // the last placement still stops the run, at the next open cell the
+      // arm looks at, as a moment to go on from.
       for (size_t i = 0; i < cells_.size(); ++i) {
         uint32_t free = n.dom[i] & free_mask(static_cast<int>(i));
         if (free && free != n.dom[i]) {
@@ -105,9 +108,7 @@ bool Search::explore(Node n) {
     if (goal_ == Goal::kill && progress(pre) > goal_progress_) {
       // A rat died on the way here, or a mouse was picked up or set down
       // on a drop zone: a moment to go on from later.
-      uint64_t k = key(n, pre);
-      if (milestones_.size() < kMilestonesPerStep && seen_moments_.insert(k).second)
-        milestones_.push_back({progress(pre), n.cost, pre.bounces, 0, n, pre});
+      if (seen_moments_.insert(key(n, pre)).second) keep_moment({progress(pre), n.cost, pre.bounces, 0, n, pre});
       return true;
     }
     Memo& memo = goal_ == Goal::win ? memo_ : kill_memo_;
@@ -119,18 +120,19 @@ bool Search::explore(Node n) {
       return false;
     }
     std::vector<Node> kids;
+    moment_found_ = false;
     if (hot.armed >= 0) {
       expand_target(n, pre, hot.armed, hot.cell, kids);
     } else {
       expand_cell(n, pre, hot.cell, kids);
     }
     std::stable_sort(kids.begin(), kids.end(), [](const Node& a, const Node& b) { return a.cost < b.cost; });
-    if (kids.size() == 1) {
+    bool won = moment_found_;
+    if (kids.size() == 1 && !won) {
       // No choice here: go on without growing the stack.
       n = std::move(kids[0]);
       continue;
     }
-    bool won = false;
     for (Node& c : kids) {
       if (dfs(std::move(c))) won = true;
       if (overrun_) return false;
@@ -138,6 +140,25 @@ bool Search::explore(Node n) {
     if (!won) memo.store(k, remaining, pre.bounces, budget_cut_);
     return won;
   }
+}
+
+// A step keeps its best moments: the most progress, then the fewest
+// placements, then the most energy left, then the fewest bounces. The
+// worst of those kept stands first, to make way for a better one.
+void Search::keep_moment(Moment m) {
+  auto better = [](const Moment& a, const Moment& b) {
+    if (a.progress != b.progress) return a.progress > b.progress;
+    if (a.cost != b.cost) return a.cost < b.cost;
+    if (a.room.energy != b.room.energy) return a.room.energy > b.room.energy;
+    return a.bounces < b.bounces;
+  };
+  if (milestones_.size() >= kMilestonesPerStep) {
+    if (!better(m, milestones_.front())) return;
+    std::pop_heap(milestones_.begin(), milestones_.end(), better);
+    milestones_.pop_back();
+  }
+  milestones_.push_back(std::move(m));
+  std::push_heap(milestones_.begin(), milestones_.end(), better);
 }
 
 int Search::progress(const RoomState& s) const {
@@ -213,18 +234,24 @@ bool Search::stepwise(const Node& root, int step, int64_t cap) {
     goal_progress_ = m.progress;
     milestones_.clear();
     // The cheapest ways to the next kill, and a few dearer ones: a rat
-    // killed cheaply may leave the arm nowhere to go.
+    // killed cheaply may leave the arm nowhere to go. From a later turn on,
+    // one dearer still: some rooms need the machinery for the rat after
+    // next set up on the way to the next.
+    const int slack = kSlack + (turn_ >= kWiderSlackTurn ? 1 : 0);
     int first = -1;
     // One step may not use up the turn: a rat that takes that long is
     // left for another moment.
     int64_t stepcap = node_cap_;
     node_cap_ = std::min(stepcap, nodes_ + segment * step);
-    for (int d = 0; d <= step && (first < 0 || d <= first + kSlack); ++d) {
+    for (int d = 0; d <= step && (first < 0 || d <= first + slack); ++d) {
       k_ = m.cost + d;
       if (found_ && k_ > best_cost_) break;
+      budget_cut_ = false;
       dfs(m.node);
       if (overrun_) break;
       if (first < 0 && !milestones_.empty()) first = d;
+      // No way on was cut short for want of placements: more would not help.
+      if (first < 0 && !budget_cut_) break;
     }
     if (overrun_) {
       // Out of the whole turn's budget, or only of this step's.
