@@ -52,7 +52,7 @@ TEST(Solver, RunningOutOfBudgetIsNeverTakenForAProof) {
 // from, with the cells the arm has not yet settled left open.
 TEST(Solver, StepByStepSearchGoesOnFromEveryKill) {
 #ifdef TINKERHOLD_SANITIZED
-  // Ten times slower there, and it tests the search's choices, not memory:
+  // Many times slower there, and it tests the search's choices, not memory:
   // the other solver tests run the same code under the sanitizers.
   GTEST_SKIP() << "a million decision points are left to the plain build";
 #endif

@@ -171,8 +171,7 @@ void Search::expand_cell(Node& n, const RoomState& pre, int i, std::vector<Node>
       before.dom[i] = d;
       before.flags[i] = f;
       before.armed = armed;
-      if (seen_moments_.insert(key(before, pre)).second)
-        keep_moment({progress(after), before.cost, after.bounces, 0, std::move(before), after});
+      keep_moment(std::move(before), pre, after);
       moment_found_ = true;
       continue;
     }

@@ -187,8 +187,9 @@ class Search : public CellWatch {
   // How far the run has come: rats killed above all, then mice set down
   // away from where they started, then a mouse in the claw.
   int progress(const RoomState& s) const;
-  struct Moment;
-  void keep_moment(Moment m);
+  // A moment to go on from: the node at `pre`, its decision point, and
+  // the room `at` the kill.
+  void keep_moment(Node node, const RoomState& pre, const RoomState& at);
   bool pruned(const Node& n);
   bool out_of_reach(const Node& n, int need, int energy, int stations);
   bool out_of_reach(const Node& n, const Room& room);

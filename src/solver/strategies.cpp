@@ -108,7 +108,7 @@ bool Search::explore(Node n) {
     if (goal_ == Goal::kill && progress(pre) > goal_progress_) {
       // A rat died on the way here, or a mouse was picked up or set down
       // on a drop zone: a moment to go on from later.
-      if (seen_moments_.insert(key(n, pre)).second) keep_moment({progress(pre), n.cost, pre.bounces, 0, n, pre});
+      keep_moment(std::move(n), pre, pre);
       return true;
     }
     Memo& memo = goal_ == Goal::win ? memo_ : kill_memo_;
@@ -142,10 +142,13 @@ bool Search::explore(Node n) {
   }
 }
 
-// A step keeps its best moments: the most progress, then the fewest
-// placements, then the most energy left, then the fewest bounces. The
-// worst of those kept stands first, to make way for a better one.
-void Search::keep_moment(Moment m) {
+// A step keeps each moment once, and only its best: the most progress,
+// then the fewest placements, then the most energy left, then the fewest
+// bounces. The worst of those kept stands first, to make way for a better
+// one.
+void Search::keep_moment(Node node, const RoomState& pre, const RoomState& at) {
+  if (!seen_moments_.insert(key(node, pre)).second) return;
+  Moment m{progress(at), node.cost, at.bounces, 0, std::move(node), at};
   auto better = [](const Moment& a, const Moment& b) {
     if (a.progress != b.progress) return a.progress > b.progress;
     if (a.cost != b.cost) return a.cost < b.cost;
